@@ -1,0 +1,81 @@
+#pragma once
+// The named, reference-counted cache that every manager builds on: files,
+// processes, textures, images and scenes. T carries its own `name` and
+// `referenceCount` (1 when made); the cache creates missing objects through
+// the virtual create(), times the creation and steps the progress bar once.
+
+#include <map>
+#include <string>
+
+#include "manager/progress_bar.h"
+#include "manager/timer_base.h"
+
+namespace demo {
+
+template <typename T>
+class ResourceCache {
+public:
+    virtual ~ResourceCache() = default;  // frees the map, not the objects
+
+    // The object under name, one reference added; created on a miss.
+    // Exceptions from create() pass through and leave nothing behind.
+    T* get(const std::string& name) {
+        auto found = objects_.find(name);
+        if (found != objects_.end()) {
+            ++found->second->referenceCount;
+            return found->second;
+        }
+        double t0 = secondsSinceStart();
+        T* object = create(name);
+        double t1 = secondsSinceStart();
+        loadSeconds_ += static_cast<float>(t1 - t0);
+        ProgressBar::instance()->step();
+        objects_[name] = object;
+        return object;
+    }
+
+    // Drops one reference; at 0 or below the object is deleted. The map entry
+    // goes only when it still maps to this very object: after a redeclaration
+    // the name belongs to a newer one.
+    virtual void release(T* object) {
+        if (object == nullptr) return;
+        if (--object->referenceCount > 0) return;
+        auto found = objects_.find(object->name);
+        if (found != objects_.end() && found->second == object) objects_.erase(found);
+        delete object;
+    }
+
+    // Deletes every object whose count has fallen below 1.
+    virtual void collectUnused() {
+        for (auto it = objects_.begin(); it != objects_.end();) {
+            if (it->second->referenceCount < 1) {
+                delete it->second;
+                it = objects_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+
+    float loadSeconds() const { return loadSeconds_; }
+    const std::map<std::string, T*>& objects() const { return objects_; }
+
+protected:
+    virtual T* create(const std::string& name) = 0;
+
+    // For managers that store objects made outside get() (declared processes).
+    // Returns the object that the name mapped to before, or null.
+    T* store(const std::string& name, T* object) {
+        T*& slot = objects_[name];
+        T* previous = slot;
+        slot = object;
+        return previous == object ? nullptr : previous;
+    }
+    void addLoadSeconds(float seconds) { loadSeconds_ += seconds; }
+
+private:
+    std::map<std::string, T*> objects_;
+    float loadSeconds_ = 0.0f;
+};
+
+}  // namespace demo
