@@ -5,6 +5,7 @@
 // counts, so a file opened twice is read once.
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,10 @@ private:
 
 // The names that directory sources have opened, in order.
 std::vector<std::string>& openedFileNames();
+
+// Opens path for binary reading when it is a regular file (Linux would open a
+// directory too) and gives its length; null otherwise.
+std::FILE* openRegularFile(const std::string& path, std::uint64_t& length);
 
 // The file's bytes plus a terminating NUL, in a new buffer the caller owns
 // (delete[]). Keeps the reference it takes on the cached file.

@@ -1,0 +1,124 @@
+#include "manager/archive_source.h"
+
+#include <zlib.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "manager/archive_scramble.h"
+#include "manager/exceptions.h"
+#include "manager/source_location.h"
+
+namespace demo {
+namespace {
+
+constexpr std::size_t kHeaderSize = 5;
+// deflate cannot expand more than about 1032:1 (258 bytes per two-bit match).
+constexpr std::uint64_t kMaxInflateRatio = 1032;
+
+[[noreturn]] void corrupted() {
+    throw ExceptionBase("Data is corrupted", source::kDataCorrupted.unit,
+                        source::kDataCorrupted.line);
+}
+
+std::vector<unsigned char> readArchiveFile(const std::string& fileName) {
+    std::uint64_t length = 0;
+    std::FILE* in = openRegularFile(fileName, length);
+    if (in == nullptr) corrupted();
+    if (length > SIZE_MAX / 2) {
+        std::fclose(in);
+        corrupted();
+    }
+    std::vector<unsigned char> bytes(length);
+    std::size_t got = length > 0 ? std::fread(bytes.data(), 1, length, in) : 0;
+    std::fclose(in);
+    if (got != length) corrupted();
+    return bytes;
+}
+
+}  // namespace
+
+ArchiveSource::ArchiveSource(const std::string& fileName) {
+    std::error_code error;
+    if (!std::filesystem::exists(fileName, error)) return;
+    load(readArchiveFile(fileName));
+}
+
+ArchiveSource::ArchiveSource(std::vector<unsigned char> fileBytes) { load(std::move(fileBytes)); }
+
+void ArchiveSource::load(std::vector<unsigned char> fileBytes) {
+    if (fileBytes.size() < kHeaderSize) corrupted();
+    unsigned char flag = fileBytes[0];
+    if (flag > 1) corrupted();
+    std::uint32_t unpackedSize = archive::loadLittle32(fileBytes.data() + 1);
+
+    storage_ = std::move(fileBytes);
+    unsigned char* body = storage_.data() + kHeaderSize;
+    std::size_t bodyLength = storage_.size() - kHeaderSize;
+    archive::unscramble(body, bodyLength);
+
+    if (flag == 0) {
+        image_ = body;
+        imageSize_ = bodyLength;
+    } else {
+        if (unpackedSize > bodyLength * kMaxInflateRatio) corrupted();
+        // At least one byte so that zlib always has an output pointer.
+        inflated_.reset(new unsigned char[unpackedSize > 0 ? unpackedSize : 1]);
+        z_stream stream{};
+        if (inflateInit(&stream) != Z_OK) {
+            throw ExceptionBase("Cannot init zlib.", source::kCannotInitZlib.unit,
+                                source::kCannotInitZlib.line);
+        }
+        // zlib counts in 32-bit units; a body beyond that cannot be one stream
+        // that inflates to a 32-bit size anyway.
+        if (bodyLength > UINT32_MAX) {
+            inflateEnd(&stream);
+            corrupted();
+        }
+        stream.next_in = body;
+        stream.avail_in = static_cast<uInt>(bodyLength);
+        stream.next_out = inflated_.get();
+        stream.avail_out = unpackedSize;
+        int result = inflate(&stream, Z_FINISH);
+        uLong produced = stream.total_out;
+        inflateEnd(&stream);
+        if (result != Z_STREAM_END || produced != unpackedSize) corrupted();
+        storage_ = std::vector<unsigned char>();
+        image_ = inflated_.get();
+        imageSize_ = unpackedSize;
+    }
+    readDirectory();
+}
+
+void ArchiveSource::readDirectory() {
+    if (imageSize_ < 4) corrupted();
+    auto count = static_cast<std::int32_t>(archive::loadLittle32(image_));
+    std::size_t pos = 4;
+    for (std::int32_t i = 0; i < count; ++i) {
+        if (imageSize_ - pos < 8) corrupted();
+        auto offset = static_cast<std::int32_t>(archive::loadLittle32(image_ + pos));
+        auto size = static_cast<std::int32_t>(archive::loadLittle32(image_ + pos + 4));
+        pos += 8;
+        if (offset < 0 || size < 0) corrupted();
+        if (static_cast<std::uint64_t>(offset) + static_cast<std::uint64_t>(size) > imageSize_) {
+            corrupted();
+        }
+        const void* nul = std::memchr(image_ + pos, 0, imageSize_ - pos);
+        if (nul == nullptr) corrupted();
+        auto nameLength = static_cast<std::size_t>(static_cast<const unsigned char*>(nul) - (image_ + pos));
+        std::string name(reinterpret_cast<const char*>(image_ + pos), nameLength);
+        pos += nameLength + 1;
+        directory_[std::move(name)] =
+            Entry{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(size)};
+    }
+}
+
+MemoryFile* ArchiveSource::open(const std::string& name) {
+    auto found = directory_.find(name);
+    if (found == directory_.end()) return nullptr;
+    return new MemoryFile(name, image_ + found->second.offset, found->second.size);
+}
+
+}  // namespace demo

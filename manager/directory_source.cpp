@@ -1,0 +1,34 @@
+#include "manager/directory_source.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace demo {
+
+DirectorySource::DirectorySource(const std::string& path)
+    : prefix_(path.empty() ? std::string("./") : path) {
+    std::replace(prefix_.begin(), prefix_.end(), '\\', '/');
+    if (prefix_.back() != '/') prefix_ += '/';
+}
+
+MemoryFile* DirectorySource::open(const std::string& name) {
+    std::uint64_t length = 0;
+    std::FILE* in = openRegularFile(prefix_ + name, length);
+    if (in == nullptr) return nullptr;
+    // Sizes are 32-bit: a file of 4 GiB or more is not served.
+    if (length > UINT32_MAX) {
+        std::fclose(in);
+        return nullptr;
+    }
+    auto* file = new MemoryFile(name, static_cast<std::uint32_t>(length));
+    std::size_t got = length > 0 ? std::fread(file->data, 1, length, in) : 0;
+    std::fclose(in);
+    if (got != length) {  // truncated under us or unreadable: absent here
+        delete file;
+        return nullptr;
+    }
+    openedFileNames().push_back(name);
+    return file;
+}
+
+}  // namespace demo

@@ -1,0 +1,26 @@
+#pragma once
+// A data directory as a file source: files are read whole from prefix + name.
+
+#include <string>
+
+#include "manager/fileio.h"
+
+namespace demo {
+
+class DirectorySource : public FileSource {
+public:
+    // Backslashes become "/" and a trailing "/" is added; an empty path is the
+    // current directory.
+    explicit DirectorySource(const std::string& path);
+
+    // Null unless prefix + name is a readable regular file below 4 GiB that
+    // reads in full. Appends name to openedFileNames() on success.
+    MemoryFile* open(const std::string& name) override;
+
+    const std::string& prefix() const { return prefix_; }
+
+private:
+    std::string prefix_;
+};
+
+}  // namespace demo
