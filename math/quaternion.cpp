@@ -1,0 +1,38 @@
+#include "math/quaternion.h"
+
+#include <cmath>
+
+namespace demo {
+
+Matrix3 Quaternion::toMatrix3() const {
+    const float xx = x * x, yy = y * y, zz = z * z, ww = w * w;
+    const float n = xx + yy + zz + ww;
+    if (n == 0.0f) return Matrix3{};
+    // Dividing by the squared norm makes any non-zero quaternion a pure
+    // rotation; for unit quaternions the factor is 1.
+    const float r = 1.0f / n;
+    const float xy = x * y, xz = x * z, yz = y * z, wx = w * x, wy = w * y, wz = w * z;
+    return {
+        (ww + xx - yy - zz) * r, 2.0f * (xy - wz) * r,      2.0f * (xz + wy) * r,
+        2.0f * (xy + wz) * r,    (ww - xx + yy - zz) * r,   2.0f * (yz - wx) * r,
+        2.0f * (xz - wy) * r,    2.0f * (yz + wx) * r,      (ww - xx - yy + zz) * r,
+    };
+}
+
+Quaternion Quaternion::multiply(const Quaternion& a, const Quaternion& b) {
+    return {
+        a.w * b.x + a.x * b.w + a.y * b.z - a.z * b.y,
+        a.w * b.y - a.x * b.z + a.y * b.w + a.z * b.x,
+        a.w * b.z + a.x * b.y - a.y * b.x + a.z * b.w,
+        a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z,
+    };
+}
+
+Quaternion Quaternion::fromAxisAngle(float angle, const Vector3& axis) {
+    const float h = angle * 0.5f;
+    const float s = std::sin(h);
+    const Vector3 n = axis.normalized();
+    return {n.x * s, n.y * s, n.z * s, std::cos(h)};
+}
+
+}  // namespace demo
