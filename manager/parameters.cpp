@@ -1,0 +1,154 @@
+#include "manager/parameters.h"
+
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "manager/ascii_reader.h"
+#include "manager/text_pool.h"
+
+namespace demo {
+namespace {
+
+bool isNameOrQuoted(const Token& token) {
+    return token.kind == TOKEN_STRING || token.kind == TOKEN_QUOTED;
+}
+
+// The row for `name`: the first with that name, else the end row.
+ParameterDesc& findRow(ParameterDesc* table, const std::string& name) {
+    ParameterDesc* row = table;
+    while (row->type != PARAM_END && name != row->name) ++row;
+    return *row;
+}
+
+[[noreturn]] void throwOneOf(AsciiReader& reader, const char* what, const std::vector<const char*>& names,
+                             const Token& token, source::Location where) {
+    std::ostringstream text;
+    text << "One of the " << what << " ";
+    for (const char* name : names) text << "'" << name << "' ";
+    text << "was expected here.";
+    AsciiReader::describeToken(token, text);
+    throw reader.error(text.str(), where);
+}
+
+void readEnumIndex(AsciiReader& reader, const ParameterDesc& row, const Token& nameToken) {
+    std::string value = reader.readStringOrQuoted();
+    auto words = static_cast<const char* const*>(row.values);
+    std::vector<const char*> names;
+    for (int i = 0; words[i] != nullptr; ++i) {
+        if (value == words[i]) {
+            *static_cast<int*>(row.destination) = i;
+            return;
+        }
+        names.push_back(words[i]);
+    }
+    throwOneOf(reader, "values", names, nameToken, source::kOneOfIndexValuesExpected);
+}
+
+void readEnumValue(AsciiReader& reader, const ParameterDesc& row, const Token& nameToken) {
+    std::string value = reader.readStringOrQuoted();
+    auto entries = static_cast<const ParameterEnumValue*>(row.values);
+    std::vector<const char*> names;
+    for (int i = 0; entries[i].name != nullptr; ++i) {
+        if (value == entries[i].name) {
+            *static_cast<int*>(row.destination) = entries[i].value;
+            return;
+        }
+        names.push_back(entries[i].name);
+    }
+    throwOneOf(reader, "values", names, nameToken, source::kOneOfValuesExpected);
+}
+
+void readText(AsciiReader& reader, ParameterDesc& row) {
+    Token token = reader.nextToken();
+    if (!isNameOrQuoted(token)) {
+        throw reader.error("String or quoted string was expected here.", source::kTextParameterExpected);
+    }
+    row.destination = const_cast<char*>(internText(token.text));
+}
+
+void readStringList(AsciiReader& reader, const ParameterDesc& row) {
+    auto& list = *static_cast<std::vector<std::string>*>(row.destination);
+    reader.expectSymbol('{');
+    for (;;) {
+        Token token = reader.nextToken();
+        if (token.isSymbol('}')) return;
+        reader.pushBack(std::move(token));
+        list.push_back(reader.readStringOrQuoted());
+    }
+}
+
+template <typename T, typename Convert>
+void readNumberList(AsciiReader& reader, const ParameterDesc& row, Convert convert, source::Location where) {
+    auto& list = *static_cast<std::vector<T>*>(row.destination);
+    reader.expectSymbol('{');
+    for (;;) {
+        Token token = reader.nextToken();
+        if (token.isSymbol('}')) return;
+        if (token.kind != TOKEN_NUMBER) throw reader.error("Number was expected here.", where);
+        list.push_back(convert(token.number));
+    }
+}
+
+template <std::size_t N>
+void storeVector(const std::array<float, N>& v, void* destination) {
+    auto* out = static_cast<float*>(destination);
+    for (std::size_t i = 0; i < N; ++i) out[i] = v[i];
+}
+
+}  // namespace
+
+int truncateToInt(float value) {
+    if (value != value) return 0;
+    if (value >= 2147483648.0f) return std::numeric_limits<int>::max();
+    if (value < -2147483648.0f) return std::numeric_limits<int>::min();
+    return static_cast<int>(value);
+}
+
+void AsciiReader::readParameters(ParameterDesc* table) {
+    Token token = nextToken();
+    if (!token.isSymbol('{')) {
+        pushBack(std::move(token));
+        return;
+    }
+    for (;;) {
+        Token nameToken = nextToken();
+        if (nameToken.isSymbol('}')) return;
+        if (nameToken.kind != TOKEN_STRING) {
+            throw error("Parameter name was expected.", source::kParameterNameExpected);
+        }
+        ParameterDesc& row = findRow(table, nameToken.text);
+        switch (row.type) {
+        case PARAM_FLAG: *static_cast<bool*>(row.destination) = true; break;
+        case PARAM_FLOAT: *static_cast<float*>(row.destination) = readNumber(); break;
+        case PARAM_INT: *static_cast<int*>(row.destination) = truncateToInt(readNumber()); break;
+        case PARAM_ENUM_INDEX: readEnumIndex(*this, row, nameToken); break;
+        case PARAM_ENUM_VALUE: readEnumValue(*this, row, nameToken); break;
+        case PARAM_STRING: *static_cast<std::string*>(row.destination) = readStringOrQuoted(); break;
+        case PARAM_TEXT: readText(*this, row); break;
+        case PARAM_STRING_LIST: readStringList(*this, row); break;
+        case PARAM_INT_LIST:
+            readNumberList<int>(*this, row, truncateToInt, source::kIntegerListNumberExpected);
+            break;
+        case PARAM_FLOAT_LIST:
+            readNumberList<float>(*this, row, [](float f) { return f; }, source::kFloatListNumberExpected);
+            break;
+        case PARAM_VECTOR2: storeVector(readVector2(), row.destination); break;
+        case PARAM_VECTOR3: storeVector(readVector3(), row.destination); break;
+        case PARAM_VECTOR4: storeVector(readVector4(), row.destination); break;
+        case PARAM_CUSTOM:
+            static_cast<CustomParameter*>(row.destination)->readParameter(row.name, *this);
+            break;
+        case PARAM_BLOCK: readParameters(static_cast<ParameterDesc*>(row.destination)); break;
+        case PARAM_END: {
+            std::vector<const char*> names;
+            for (ParameterDesc* r = table; r->type != PARAM_END; ++r) names.push_back(r->name);
+            throwOneOf(*this, "parameters", names, nameToken, source::kOneOfParametersExpected);
+        }
+        default: break;  // unknown codes read nothing
+        }
+    }
+}
+
+}  // namespace demo
