@@ -1,0 +1,137 @@
+#include "manager/event_list.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "manager/ascii_reader.h"
+#include "manager/event.h"
+#include "manager/process.h"
+#include "manager/source_location.h"
+
+namespace demo {
+
+namespace {
+
+constexpr const char* kUnit = "manager/event_list";
+constexpr source::Location kUnknownPart{kUnit, 40};
+constexpr source::Location kUnknownCommand{kUnit, 77};
+
+// Reads "seconds" or "part : beats".
+float readEventTime(AsciiReader& reader, const TimelineParts& parts) {
+    Token token = reader.nextToken();
+    if (token.kind == TOKEN_NUMBER) return token.number;
+    reader.pushBack(token);
+    std::string partName = reader.readStringOrQuoted();
+    const TimelinePart* part = parts.find(partName);
+    if (part == nullptr) throw reader.error("Unknown part '" + partName + "'.", kUnknownPart);
+    reader.expectSymbol(':');
+    return TimelineParts::beatTime(*part, reader.readNumber());
+}
+
+// START's arguments: order [relative tempo] [offset local] [rate rate] "}".
+Event* readStart(AsciiReader& reader) {
+    auto event = std::make_unique<StartEvent>();
+    event->orderKey = reader.readNumber();
+    static const char* const options[] = {"relative", "offset", "rate", "}", nullptr};
+    for (;;) {
+        switch (reader.readOneOf(options)) {
+            case 0:
+                event->relative = true;
+                event->rate = reader.readNumber() / 60.0f;
+                break;
+            case 1:
+                event->offset = reader.readNumber();
+                break;
+            case 2:
+                event->rate = reader.readNumber();
+                break;
+            default:
+                return event.release();
+        }
+    }
+}
+
+// Releases the target's reference unless an event has taken it over.
+struct TargetHold {
+    Process* process;
+    ~TargetHold() {
+        if (process != nullptr) ProcessManager::instance()->release(process);
+    }
+};
+
+}  // namespace
+
+void TimelineParts::add(const std::string& name, float begin, float tempo) {
+    parts_[name] = TimelinePart{begin, tempo};
+}
+
+const TimelinePart* TimelineParts::find(const std::string& name) const {
+    auto found = parts_.find(name);
+    return found == parts_.end() ? nullptr : &found->second;
+}
+
+float TimelineParts::beatTime(const TimelinePart& part, float beats) {
+    return part.begin + beats * 60.0f / part.tempo;
+}
+
+EventList::~EventList() { clear(); }
+
+void EventList::clear() {
+    while (!events_.empty()) {
+        Event* event = events_.back();
+        events_.pop_back();
+        delete event;
+    }
+}
+
+void EventList::readSection(AsciiReader& reader, const TimelineParts& parts) {
+    reader.expectSymbol('{');
+    for (;;) {
+        Token token = reader.nextToken();
+        if (token.isSymbol('}')) return;
+        reader.pushBack(token);
+        reader.expectSymbol('{');
+        insert(readEntry(reader, parts));
+    }
+}
+
+Event* EventList::readEntry(AsciiReader& reader, const TimelineParts& parts) {
+    float time = readEventTime(reader, parts);
+    std::string processName = reader.readStringOrQuoted();
+    TargetHold target{ProcessManager::instance()->get(processName)};
+    std::string command = reader.readString();
+
+    Event* event = nullptr;
+    if (command == "START") {
+        event = readStart(reader);
+    } else if (command == "STOP" || command == "FOCUS" || command == "NOFOCUS") {
+        reader.expectSymbol('}');
+        int kind = command == "STOP" ? EVENT_STOP : command == "FOCUS" ? EVENT_FOCUS : EVENT_NOFOCUS;
+        event = new TypedEvent(kind);
+    } else {
+        event = target.process->type->createEvent(command, target.process, reader);
+        if (event == nullptr) {
+            throw reader.error("Unknown command '" + command + "' for process '" + processName + "'.",
+                               kUnknownCommand);
+        }
+    }
+    event->time = time;
+    event->target = target.process;
+    target.process = nullptr;
+    return event;
+}
+
+void EventList::insert(Event* event) {
+    auto at = std::upper_bound(events_.begin(), events_.end(), event->time,
+                               [](float time, const Event* e) { return time < e->time; });
+    events_.insert(at, event);
+}
+
+Event* EventList::takeDue(float time) {
+    if (events_.empty() || events_.front()->time > time) return nullptr;
+    Event* event = events_.front();
+    events_.pop_front();
+    return event;
+}
+
+}  // namespace demo
