@@ -1,5 +1,6 @@
 #include "math/quaternion.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace demo {
@@ -33,6 +34,20 @@ Quaternion Quaternion::fromAxisAngle(float angle, const Vector3& axis) {
     const float s = std::sin(h);
     const Vector3 n = axis.normalized();
     return {n.x * s, n.y * s, n.z * s, std::cos(h)};
+}
+
+Quaternion Quaternion::slerp(const Quaternion& a, const Quaternion& b, float u) {
+    // Rounding can carry the dot product of unit quaternions past +-1.
+    const float theta = std::acos(std::clamp(a.dot(b), -1.0f, 1.0f));
+    if (!(theta > 0.0f)) return a;
+    const float sine = std::sin(theta);
+    // Opposite quaternions are the same rotation and have no single arc
+    // between them: take whichever end is nearer.
+    if (sine < 1e-6f) return u < 0.5f ? a : b;
+    const float s = 1.0f / sine;
+    const float wa = std::sin((1.0f - u) * theta) * s;
+    const float wb = std::sin(u * theta) * s;
+    return {wa * a.x + wb * b.x, wa * a.y + wb * b.y, wa * a.z + wb * b.z, wa * a.w + wb * b.w};
 }
 
 }  // namespace demo

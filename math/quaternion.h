@@ -28,6 +28,10 @@ struct Quaternion {
 
     // Rotation by `angle` radians about `axis` (any non-zero length).
     static Quaternion fromAxisAngle(float angle, const Vector3& axis);
+
+    // Spherical linear interpolation from a (u = 0) to b (u = 1) along the
+    // great arc between them, without flipping b toward the shorter arc.
+    static Quaternion slerp(const Quaternion& a, const Quaternion& b, float u);
 };
 
 }  // namespace demo
