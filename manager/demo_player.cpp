@@ -1,0 +1,221 @@
+#include "manager/demo_player.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "manager/ascii_reader.h"
+#include "manager/clock.h"
+#include "manager/event.h"
+#include "manager/exceptions.h"
+#include "manager/process.h"
+#include "manager/progress_bar.h"
+#include "manager/show_host.h"
+
+namespace demo {
+
+namespace {
+
+constexpr const char* kUnit = "manager/demo_player";
+constexpr int kProgressOutputLine = 73;
+constexpr int kSectionNotAvailableLine = 160;
+constexpr source::Location kSecondScreen{kUnit, 148};
+
+}  // namespace
+
+DemoPlayer::DemoPlayer(ShowHost& host, ShowOptions options)
+    : host_(host), options_(std::move(options)) {}
+
+DemoPlayer::~DemoPlayer() {
+    releaseAll();
+    if (window_ != nullptr && window_->listener() == this) window_->setListener(nullptr);
+}
+
+void DemoPlayer::releaseAll() {
+    events_.clear();
+    active_.clear();
+    focus_.clear();
+    ProcessManager* manager = ProcessManager::instance();
+    for (auto& [name, process] : declared_) {
+        // A later declaration of the name has already taken the manager's
+        // reference from an earlier one; only the newest is still ours.
+        auto found = manager->objects().find(name);
+        if (found != manager->objects().end() && found->second == process) manager->release(process);
+    }
+    declared_.clear();
+}
+
+void DemoPlayer::load(const std::string& scriptName) {
+    ProgressBar* bar = ProgressBar::instance();
+    if (options_.generateProgress) {
+        std::FILE* output = std::fopen("progress.dat", "wb");
+        if (output == nullptr) {
+            throw DemoPlayerException("Cannot write progress.dat.", kUnit, kProgressOutputLine);
+        }
+        bar->startGenerating(output);
+    } else {
+        bar->loadTimes("progress.dat");
+    }
+    bar->begin();
+    readScript(scriptName);
+    ensureDisplay();
+    bar->end();
+
+    clock_.reset(host_.makeClock(music_.file, options_.sound));
+    stopTime_ = std::min(music_.stopTime, clock_->getEnd());
+}
+
+void DemoPlayer::readScript(const std::string& scriptName) {
+    static const char* const sections[] = {"data",     "screen",   "music",  "processes",
+                                           "events",   "textures", "scenes", "end",
+                                           nullptr};
+    AsciiReader reader(scriptName);
+    for (;;) {
+        int section = reader.readOneOf(sections);
+        switch (section) {
+            case 0:
+                readDataSection(reader);
+                break;
+            case 1: {
+                if (window_ != nullptr) {
+                    throw reader.error("The window is open already: one screen section, before "
+                                       "the processes.",
+                                       kSecondScreen);
+                }
+                DisplaySettings settings;
+                readScreenSection(reader, settings);
+                openDisplay(settings);
+                break;
+            }
+            case 2:
+                readMusicSection(reader, music_, parts_);
+                break;
+            case 3:
+                ensureDisplay();
+                readProcessesSection(reader);
+                break;
+            case 4:
+                ensureDisplay();
+                events_.readSection(reader, parts_);
+                break;
+            case 5:
+            case 6:
+                throw DemoPlayerException(std::string("The ") + sections[section] +
+                                              " section of " + scriptName +
+                                              " is not available in this build.",
+                                          kUnit, kSectionNotAvailableLine);
+            default:
+                return;
+        }
+    }
+}
+
+void DemoPlayer::readProcessesSection(AsciiReader& reader) {
+    reader.expectSymbol('{');
+    for (;;) {
+        Token token = reader.nextToken();
+        if (token.isSymbol('}')) return;
+        reader.pushBack(token);
+        std::string name = reader.readStringOrQuoted();
+        Process* process = ProcessManager::instance()->createNamed(name, reader);
+        // A redeclared name: the manager has released the earlier process.
+        declared_[name] = process;
+    }
+}
+
+void DemoPlayer::openDisplay(const DisplaySettings& settings) {
+    window_ = host_.openDisplay(settings);
+    ProgressBar::instance()->setDisplayReady(true);
+    window_->setListener(this);
+}
+
+void DemoPlayer::ensureDisplay() {
+    if (window_ == nullptr) openDisplay(DisplaySettings{});
+}
+
+void DemoPlayer::play() {
+    clock_->start(music_.startTime);
+    float time = clock_->getTime();
+    while (time <= stopTime_ && !window_->isDone()) {
+        frame(time);
+        time = clock_->getTime();
+    }
+    clock_->stop();
+}
+
+void DemoPlayer::frame(float time) {
+    time_ = time;
+    while (Event* event = events_.takeDue(time)) {
+        std::unique_ptr<Event> owned(event);
+        carryOut(event);
+        event->target->handleEvent(event);
+    }
+    window_->pumpMessages();
+    for (const ActiveProcess& entry : active_.entries()) entry.process->run(entry.localTime(time));
+    host_.endFrame(*window_);
+}
+
+void DemoPlayer::carryOut(Event* event) {
+    switch (event->kind()) {
+        case EVENT_START: {
+            auto* start = static_cast<StartEvent*>(event);
+            active_.start(ActiveProcess{start->target, start->orderKey, start->time, start->rate,
+                                        start->offset});
+            break;
+        }
+        case EVENT_STOP:
+            active_.stop(event->target);
+            break;
+        case EVENT_FOCUS:
+            focus_.add(event->target);
+            break;
+        case EVENT_NOFOCUS:
+            focus_.remove(event->target);
+            break;
+        default:
+            break;
+    }
+}
+
+template <typename Make>
+void DemoPlayer::forward(Make make) {
+    // A copy: a handler may not change the set under us, but be safe.
+    std::vector<Process*> targets = focus_.processes();
+    for (Process* process : targets) {
+        ++process->referenceCount;  // the event's own reference
+        std::unique_ptr<Event> event(make());
+        event->time = time_;
+        event->target = process;
+        process->handleEvent(event.get());
+    }
+}
+
+void DemoPlayer::key(bool down, int virtualKey) {
+    if (!down) return;
+    forward([virtualKey] { return new KeyEvent(virtualKey); });
+}
+
+void DemoPlayer::mouseMove(unsigned buttons, int x, int y) { forwardMouse(buttons, x, y); }
+
+void DemoPlayer::mouseButtons(unsigned buttons, int x, int y) { forwardMouse(buttons, x, y); }
+
+void DemoPlayer::forwardMouse(unsigned buttons, int x, int y) {
+    int dx = haveMouse_ ? x - mouseX_ : 0;
+    int dy = haveMouse_ ? y - mouseY_ : 0;
+    haveMouse_ = true;
+    mouseX_ = x;
+    mouseY_ = y;
+    forward([&] {
+        auto* event = new MouseEvent;
+        event->x = x;
+        event->y = y;
+        event->dx = dx;
+        event->dy = dy;
+        event->buttons = static_cast<int>(buttons);
+        event->reserved = 0;
+        return event;
+    });
+}
+
+}  // namespace demo
