@@ -1,0 +1,88 @@
+#include "math/lattice_noise.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "math/rand_sequence.h"
+
+namespace demo {
+namespace {
+
+TEST(LatticeNoise, SameSeedSameNoise) {
+    const LatticeNoise a(99), b(99), c(100);
+    int differ = 0;
+    for (float x = -3; x < 3; x += 0.37f) {
+        EXPECT_EQ(a.value(x, x * 0.5f, -x), b.value(x, x * 0.5f, -x));
+        differ += a.value(x, 1.1f, 2.3f) != c.value(x, 1.1f, 2.3f);
+    }
+    EXPECT_GT(differ, 0);
+}
+
+TEST(LatticeNoise, ConstructionReseedsTheRandSequence) {
+    srand(3);
+    const int expected = rand();
+    const LatticeNoise noise(3);
+    srand(3);
+    EXPECT_EQ(expected, rand());
+    // 4096 draws for the permutation and 259 for the values follow the seed.
+    srand(3);
+    for (int i = 0; i < 4096 + 259; ++i) rand();
+    const int after = rand();
+    const LatticeNoise again(3);
+    EXPECT_EQ(after, rand());
+}
+
+TEST(LatticeNoise, PeriodIs256OnEachAxis) {
+    const LatticeNoise noise(7);
+    std::mt19937 gen(1);
+    std::uniform_int_distribution<int> sixtyFourths(-64 * 300, 64 * 300);
+    for (int i = 0; i < 2000; ++i) {
+        const float x = sixtyFourths(gen) / 64.0f, y = sixtyFourths(gen) / 64.0f,
+                    z = sixtyFourths(gen) / 64.0f;
+        const float v = noise.value(x, y, z);
+        ASSERT_EQ(v, noise.value(x + 256, y, z));
+        ASSERT_EQ(v, noise.value(x, y - 256, z));
+        ASSERT_EQ(v, noise.value(x, y, z + 512));
+    }
+}
+
+TEST(LatticeNoise, ContinuousAcrossCellFaces) {
+    const LatticeNoise noise(12);
+    const float eps = 1.0f / 4096;
+    for (int cell = -20; cell < 20; ++cell) {
+        const float face = static_cast<float>(cell);
+        for (float o : {0.13f, 0.5f, 0.91f}) {
+            EXPECT_NEAR(noise.value(face - eps, o, 2 * o), noise.value(face + eps, o, 2 * o), 0.01f);
+            EXPECT_NEAR(noise.value(o, face - eps, -o), noise.value(o, face + eps, -o), 0.01f);
+            EXPECT_NEAR(noise.value(-o, o, face - eps), noise.value(-o, o, face + eps), 0.01f);
+        }
+    }
+}
+
+TEST(LatticeNoise, FiniteEverywhereAndFloorBelowTheShift) {
+    const LatticeNoise noise(5);
+    for (float v : {-1e30f, -20000.5f, -10000.25f, 1e30f, 3.4e38f}) {
+        EXPECT_TRUE(std::isfinite(noise.value(v, 0.5f, 0.25f))) << v;
+    }
+    // Far below -10000 the cells still repeat every 256 units.
+    EXPECT_EQ(noise.value(-20000.5f, 1, 2), noise.value(-20000.5f + 256 * 10, 1, 2));
+    EXPECT_EQ(0.0f, noise.value(std::nanf(""), 0, 0));
+}
+
+// Frozen samples: any change to the tables, the hash or the blend shows here.
+TEST(LatticeNoise, FrozenSamples) {
+    const LatticeNoise noise(1234);
+    const float samples[][4] = {
+        {0.0f, 0.0f, 0.0f, -0.495407104f},
+        {0.5f, 0.25f, 0.75f, -0.0720720738f},
+        {-3.3f, 17.8f, 100.1f, -0.125290424f},
+        {123.456f, -78.9f, 0.001f, -0.41512531f},
+        {-12000.75f, 5.5f, -0.5f, -0.461353064f},
+    };
+    for (const auto& s : samples) EXPECT_FLOAT_EQ(s[3], noise.value(s[0], s[1], s[2]));
+}
+
+}  // namespace
+}  // namespace demo
