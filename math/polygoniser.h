@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "math/implicit_field.h"
+#include "math/vector3.h"
+
+namespace demo {
+
+// A triangle mesh: positions, the field's gradient at each position (not
+// normalised, so it points into the surface) and three indices per triangle,
+// counter-clockwise seen from outside.
+struct PolygonMesh {
+    std::vector<Vector3> vertices;
+    std::vector<Vector3> normals;
+    std::vector<int> indices;
+};
+
+// Lattices above this many points are refused (about 20 bytes of work arrays
+// per point).
+inline constexpr std::int64_t maxLatticePoints = std::int64_t{1} << 25;
+
+// Marching cubes by continuation: from each seed, walk down in z to a cell
+// the surface crosses, then follow the surface cell by cell, breadth first,
+// visiting only crossed cells. A cell inherits the corner values and edge
+// vertices of the face neighbours processed before it; a cell that touches
+// an earlier one only along an edge makes its own copy of that edge's vertex.
+//
+// The lattice has nx, ny, nz cells between `lower` and `upper`. Seeds and
+// neighbours outside it are skipped, so an open surface ends at the border.
+// Work arrays grow with the lattice and are kept between calls; one object
+// runs one call at a time.
+class Polygoniser {
+public:
+    // Replaces the mesh; every index has indexBase added. False when the
+    // lattice is refused (fewer than one cell on an axis, or too many points).
+    bool polygonize(const Vector3& upper, const Vector3& lower, int nx, int ny, int nz, PolygonMesh& mesh,
+                    int indexBase, const ImplicitField& field, std::span<const Vector3> seeds);
+
+    // Writes into caller arrays from their first element. Stops before the
+    // first cell whose vertices or triangles would not fit, keeping what was
+    // written consistent; returns false then, or when the lattice is refused.
+    bool polygonize(const Vector3& upper, const Vector3& lower, int nx, int ny, int nz,
+                    std::span<Vector3> vertices, std::span<Vector3> normals, std::span<int> indices,
+                    int indexBase, int& vertexCount, int& triangleCount, const ImplicitField& field,
+                    std::span<const Vector3> seeds);
+
+    // Cells the last call processed.
+    std::size_t cellCount() const { return cellsProcessed; }
+
+private:
+    template <class Sink>
+    bool run(const Vector3& upper, const Vector3& lower, int nx, int ny, int nz, Sink& sink,
+             const ImplicitField& field, std::span<const Vector3> seeds);
+    bool startRun(std::int64_t points);
+
+    std::vector<float> cornerValues;
+    std::vector<int> xVertexRef, yVertexRef, zVertexRef;
+    std::vector<std::uint32_t> updateStatus;
+    std::uint32_t currentRun = 0;
+    std::vector<int> processing;
+    std::size_t cellsProcessed = 0;
+};
+
+// The program-wide polygoniser: one call at a time, from one thread.
+Polygoniser& sharedPolygoniser();
+
+inline bool polygonize(const Vector3& upper, const Vector3& lower, int nx, int ny, int nz, PolygonMesh& mesh,
+                       int indexBase, const ImplicitField& field, std::span<const Vector3> seeds) {
+    return sharedPolygoniser().polygonize(upper, lower, nx, ny, nz, mesh, indexBase, field, seeds);
+}
+
+inline bool polygonize(const Vector3& upper, const Vector3& lower, int nx, int ny, int nz,
+                       std::span<Vector3> vertices, std::span<Vector3> normals, std::span<int> indices,
+                       int indexBase, int& vertexCount, int& triangleCount, const ImplicitField& field,
+                       std::span<const Vector3> seeds) {
+    return sharedPolygoniser().polygonize(upper, lower, nx, ny, nz, vertices, normals, indices, indexBase,
+                                          vertexCount, triangleCount, field, seeds);
+}
+
+}  // namespace demo
