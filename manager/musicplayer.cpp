@@ -1,0 +1,140 @@
+#include "manager/musicplayer.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+
+#include "manager/exceptions.h"
+#include "manager/source_location.h"
+#include "manager/timer_base.h"
+
+namespace demo {
+namespace {
+
+constexpr const char* kUnit = "manager/musicplayer";
+constexpr source::Location kWrongVersion{kUnit, 10};
+constexpr source::Location kInitFailed{kUnit, 13};
+constexpr source::Location kCannotFind{kUnit, 22};
+constexpr source::Location kOpenFailed{kUnit, 27};
+constexpr source::Location kPlayFailed{kUnit, 32};
+
+constexpr float kRequiredVersion = 3.5f;
+constexpr int kMixRate = 44100;
+constexpr int kBufferMilliseconds = 50;
+constexpr float kResyncThreshold = 0.1f;  // seconds
+
+[[noreturn]] void fail(const std::string& message, source::Location where) {
+    throw ExceptionBase(message, where.unit, where.line);
+}
+
+float counterSeconds() { return static_cast<float>(secondsSinceStart()); }
+
+// t x 1000 truncated toward zero; times beyond the int range saturate (the
+// stream clamps the seek to its length anyway).
+int toMilliseconds(float t) {
+    double ms = t * 1000.0;
+    if (std::isnan(ms)) return 0;
+    if (ms <= static_cast<double>(INT_MIN)) return INT_MIN;
+    if (ms >= static_cast<double>(INT_MAX)) return INT_MAX;
+    return static_cast<int>(ms);
+}
+
+}  // namespace
+
+const char* fmodErrorText(int code) {
+    switch (code) {
+        case 0: return "No errors";
+        case 1: return "Cannot call this command after FSOUND_Init.  Call FSOUND_Close first.";
+        case 2: return "This command failed because FSOUND_Init was not called";
+        case 3: return "Error initializing output device.";
+        case 4: return "The output device is already in use and cannot be reused.";
+        case 5: return "Playing the sound failed.";
+        case 6:
+            return "Soundcard does not support the features needed for this soundsystem (16bit "
+                   "stereo output)";
+        case 7: return "Error setting cooperative level for hardware.";
+        case 8: return "Error creating hardware sound buffer.";
+        case 9: return "File not found";
+        case 10: return "Unknown file format";
+        case 11: return "Error loading file";
+        case 12: return "Not enough memory ";
+        case 13: return "The version number of this file format is not supported";
+        case 14: return "An invalid parameter was passed to this function";
+        case 15: return "Tried to use an EAX command on a non EAX enabled channel or output.";
+        case 16: return "Failed to allocate a new channel";
+        case 17: return "Recording not supported on this device";
+        case 18: return "Required Mediaplayer codec is not installed";
+        default: return "Unknown error";
+    }
+}
+
+MusicPlayer::MusicPlayer(const std::string& fileName)
+    : MusicPlayer(fileName, platform::musicSystem()) {}
+
+MusicPlayer::MusicPlayer(const std::string& fileName, platform::MusicSystem& system)
+    : system_(system) {
+    float version = system_.version();
+    if (!(version >= kRequiredVersion)) {  // also refuses NaN
+        fail("Error : You are using the wrong version of fmod DLL!", kWrongVersion);
+    }
+    if (!system_.init(kMixRate, 1, 0)) {
+        int error = system_.getError();
+        system_.close();
+        fail(fmodErrorText(error), kInitFailed);
+    }
+    system_.setBufferSize(kBufferMilliseconds);
+
+    // The stream layer opens the file by path, so the data archives play no
+    // part: test the disk.
+    std::FILE* file = std::fopen(fileName.c_str(), "rb");
+    if (file == nullptr) {
+        system_.close();
+        fail("Cannot find " + fileName + ".", kCannotFind);
+    }
+    std::fclose(file);
+
+    stream_ = system_.openFile(fileName.c_str());
+    if (stream_ == nullptr) {
+        int error = system_.getError();
+        system_.close();
+        fail(fmodErrorText(error), kOpenFailed);
+    }
+    channel_ = system_.play(stream_, true);
+    if (channel_ == -1) {
+        int error = system_.getError();
+        system_.close();  // also closes the stream
+        stream_ = nullptr;
+        fail(fmodErrorText(error), kPlayFailed);
+    }
+    frequency_ = static_cast<float>(system_.getFrequency(channel_));
+    system_.setPan(channel_, -1);
+    length_ = static_cast<float>(system_.getLengthMs(stream_));
+}
+
+MusicPlayer::~MusicPlayer() {
+    system_.closeStream(stream_);
+    system_.close();
+}
+
+void MusicPlayer::start(float t) {
+    system_.setTime(stream_, toMilliseconds(t));
+    system_.setPaused(channel_, false);
+    float c = counterSeconds();
+    offset_ = static_cast<float>(system_.getTime(stream_) * 0.001 - c);
+}
+
+void MusicPlayer::stop() { system_.setPaused(channel_, true); }
+
+float MusicPlayer::getTime() {
+    float s = static_cast<float>(system_.getTime(stream_) * 0.001);
+    float c = counterSeconds();
+    float estimate = c + offset_;
+    // Resynchronise only on a real drift; the estimate of this call stands,
+    // the next call follows the stream.
+    if (std::fabs(s - estimate) > kResyncThreshold) offset_ = s - c;
+    return estimate;
+}
+
+float MusicPlayer::getEnd() { return kClockNoEnd; }
+
+}  // namespace demo

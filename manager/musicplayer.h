@@ -1,0 +1,44 @@
+#pragma once
+// The clock that follows the music: performance-counter time, pulled back to
+// the stream's playing position whenever the two differ by more than 0.1 s.
+
+#include <string>
+
+#include "manager/clock.h"
+#include "platform/music_stream.h"
+
+namespace demo {
+
+// The clock's message for a stream layer error code.
+const char* fmodErrorText(int code);
+
+class MusicPlayer : public Clock {
+public:
+    // Opens the music and leaves it paused at its start; throws
+    // ExceptionBase (source "manager/musicplayer") on any failure, having
+    // released what it acquired.
+    explicit MusicPlayer(const std::string& fileName);
+    MusicPlayer(const std::string& fileName, platform::MusicSystem& system);
+    ~MusicPlayer() override;
+
+    MusicPlayer(const MusicPlayer&) = delete;
+    MusicPlayer& operator=(const MusicPlayer&) = delete;
+
+    void start(float t) override;
+    void stop() override;
+    float getTime() override;
+    float getEnd() override;
+
+    float frequency() const { return frequency_; }
+    float lengthMs() const { return length_; }
+
+private:
+    platform::MusicSystem& system_;
+    platform::MusicStream* stream_ = nullptr;
+    int channel_ = -1;
+    float frequency_ = 0.0f;
+    float length_ = 0.0f;
+    float offset_ = 0.0f;  // stream seconds minus counter seconds
+};
+
+}  // namespace demo

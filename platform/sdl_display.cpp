@@ -1,0 +1,194 @@
+#include "platform/sdl_display.h"
+
+#include <SDL.h>
+
+#include "platform/key_codes.h"
+
+namespace demo::platform {
+namespace {
+
+SDL_Window* asWindow(void* window) { return static_cast<SDL_Window*>(window); }
+
+void requestContextAttributes() {
+    // A compatibility context: the show draws in immediate mode.
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+Uint32 pixelFormatForBits(int bits) {
+    switch (bits) {
+        case 15: return SDL_PIXELFORMAT_RGB555;
+        case 16: return SDL_PIXELFORMAT_RGB565;
+        case 24: return SDL_PIXELFORMAT_RGB24;
+        case 32: return SDL_PIXELFORMAT_RGB888;
+        default: return SDL_PIXELFORMAT_UNKNOWN;  // any format
+    }
+}
+
+bool translateWindowEvent(const SDL_WindowEvent& event, WindowMessage& message) {
+    switch (event.event) {
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            message.kind = MessageKind::Size;
+            message.width = event.data1;
+            message.height = event.data2;
+            return true;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            message.kind = MessageKind::Activate;
+            message.minimised = true;
+            return true;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            message.kind = MessageKind::Activate;
+            message.minimised = false;
+            return true;
+        case SDL_WINDOWEVENT_CLOSE:
+            message.kind = MessageKind::Close;
+            return true;
+        default:
+            return false;
+    }
+}
+
+unsigned buttonBit(Uint8 button) {
+    switch (button) {
+        case SDL_BUTTON_LEFT: return 1;
+        case SDL_BUTTON_RIGHT: return 2;
+        case SDL_BUTTON_MIDDLE: return 4;
+        default: return 0;
+    }
+}
+
+void translate(const SDL_Event& event, WindowMessage& message) {
+    message = WindowMessage{};
+    switch (event.type) {
+        case SDL_QUIT:
+            message.kind = MessageKind::Quit;
+            return;
+        case SDL_WINDOWEVENT:
+            if (!translateWindowEvent(event.window, message)) message.kind = MessageKind::Other;
+            return;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            int key = virtualKeyFromSdl(event.key.keysym.sym);
+            if (key == 0) return;  // a key without a virtual-key code
+            message.kind = event.type == SDL_KEYDOWN ? MessageKind::KeyDown : MessageKind::KeyUp;
+            message.key = key;
+            return;
+        }
+        case SDL_MOUSEMOTION:
+            message.kind = MessageKind::MouseMove;
+            message.x = event.motion.x;
+            message.y = event.motion.y;
+            return;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            unsigned bit = buttonBit(event.button.button);
+            if (bit == 0) return;
+            message.kind =
+                event.type == SDL_MOUSEBUTTONDOWN ? MessageKind::ButtonDown : MessageKind::ButtonUp;
+            message.button = bit;
+            message.x = event.button.x;
+            message.y = event.button.y;
+            return;
+        }
+        case SDL_MOUSEWHEEL: {
+            int notches = event.wheel.y;
+            if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+            message.kind = MessageKind::Wheel;
+            message.wheelDelta = notches * kWheelNotch;
+            SDL_GetMouseState(&message.x, &message.y);
+            return;
+        }
+        default:
+            return;
+    }
+}
+
+}  // namespace
+
+SdlDisplay* SdlDisplay::open(const DisplayRequest& request, DisplayFailure& failure) {
+    failure = DisplayFailure::None;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        failure = DisplayFailure::VideoInit;
+        return nullptr;
+    }
+    auto* display = new SdlDisplay();
+    display->fullscreen_ = request.fullscreen;
+
+    requestContextAttributes();
+    // Full screen is entered below, once the requested mode is known to exist.
+    SDL_Window* window = SDL_CreateWindow(request.title, SDL_WINDOWPOS_UNDEFINED,
+                                          SDL_WINDOWPOS_UNDEFINED, request.width, request.height,
+                                          SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE);
+    if (window == nullptr) {
+        failure = DisplayFailure::Window;
+        delete display;
+        return nullptr;
+    }
+    display->window_ = window;
+
+    if (request.fullscreen) {
+        SDL_DisplayMode wanted{};
+        wanted.format = pixelFormatForBits(request.colourBits);
+        wanted.w = request.width;
+        wanted.h = request.height;
+        SDL_DisplayMode mode{};
+        int index = SDL_GetWindowDisplayIndex(window);
+        if (index < 0 || SDL_GetClosestDisplayMode(index, &wanted, &mode) == nullptr ||
+            SDL_SetWindowDisplayMode(window, &mode) != 0 ||
+            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
+            failure = DisplayFailure::FullscreenMode;
+            delete display;
+            return nullptr;
+        }
+    }
+
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (context == nullptr) {
+        failure = DisplayFailure::Context;
+        delete display;
+        return nullptr;
+    }
+    display->context_ = context;
+
+    SDL_ShowCursor(request.showCursor ? SDL_ENABLE : SDL_DISABLE);
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+    return display;
+}
+
+SdlDisplay::~SdlDisplay() {
+    SDL_Window* window = asWindow(window_);
+    if (window != nullptr && fullscreen_) {
+        SDL_SetWindowFullscreen(window, 0);  // back to the desktop mode
+        SDL_ShowCursor(SDL_ENABLE);
+    }
+    if (context_ != nullptr) {
+        if (SDL_GL_GetCurrentContext() == context_) SDL_GL_MakeCurrent(window, nullptr);
+        SDL_GL_DeleteContext(context_);
+    }
+    if (window != nullptr) SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool SdlDisplay::makeCurrent() { return SDL_GL_MakeCurrent(asWindow(window_), context_) == 0; }
+
+void SdlDisplay::swapBuffers() { SDL_GL_SwapWindow(asWindow(window_)); }
+
+bool SdlDisplay::nextMessage(WindowMessage& message) {
+    SDL_Event event;
+    if (SDL_PollEvent(&event) == 0) return false;
+    translate(event, message);
+    return true;
+}
+
+const char* SdlDisplay::lastError() { return SDL_GetError(); }
+
+}  // namespace demo::platform
