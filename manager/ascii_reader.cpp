@@ -244,10 +244,12 @@ std::array<float, 2> AsciiReader::readVector2() {
     return v;
 }
 
-std::array<float, 3> AsciiReader::readVector3() {
+Vector3 AsciiReader::readVector3() {
     expectSymbol('<');
-    std::array<float, 3> v{};
-    for (float& f : v) f = readNumber();
+    Vector3 v;
+    v.x = readNumber();
+    v.y = readNumber();
+    v.z = readNumber();
     expectSymbol('>');
     return v;
 }

@@ -12,6 +12,7 @@
 
 #include "manager/exceptions.h"
 #include "manager/source_location.h"
+#include "math/vector3.h"
 
 namespace demo {
 
@@ -69,7 +70,7 @@ public:
     std::string readStringOrQuoted();
     void expectSymbol(char c);
     std::array<float, 2> readVector2();  // "<" x y ">"
-    std::array<float, 3> readVector3();
+    Vector3 readVector3();
     std::array<float, 4> readVector4();
     // Index of the first entry of the null-ended list equal to the next word
     // (or one-character symbol).

@@ -135,7 +135,11 @@ void AsciiReader::readParameters(ParameterDesc* table) {
             readNumberList<float>(*this, row, [](float f) { return f; }, source::kFloatListNumberExpected);
             break;
         case PARAM_VECTOR2: storeVector(readVector2(), row.destination); break;
-        case PARAM_VECTOR3: storeVector(readVector3(), row.destination); break;
+        case PARAM_VECTOR3: {
+            Vector3 v = readVector3();
+            storeVector(std::array<float, 3>{v.x, v.y, v.z}, row.destination);
+            break;
+        }
         case PARAM_VECTOR4: storeVector(readVector4(), row.destination); break;
         case PARAM_CUSTOM:
             static_cast<CustomParameter*>(row.destination)->readParameter(row.name, *this);

@@ -20,7 +20,7 @@ enum ParameterType : int {
     PARAM_INT_LIST = 8,      // std::vector<int>, "{ ... }"
     PARAM_FLOAT_LIST = 9,    // std::vector<float>, "{ ... }"
     PARAM_VECTOR2 = 10,      // float[2], "< x y >"
-    PARAM_VECTOR3 = 11,      // float[3]
+    PARAM_VECTOR3 = 11,      // float[3] (a Vector3)
     PARAM_VECTOR4 = 12,      // float[4]
     PARAM_CUSTOM = 13,       // CustomParameter* reads its own value
     PARAM_BLOCK = 14,        // ParameterDesc* of a nested block

@@ -29,19 +29,13 @@ Process* declare(const std::string& name) {
 TEST(Events, KindsAndDefaults) {
     StartEvent start;
     EXPECT_EQ(start.kind(), EVENT_START);
-    EXPECT_EQ(start.orderKey, 0.0f);
-    EXPECT_FALSE(start.relative);
-    EXPECT_EQ(start.offset, 0.0f);
     EXPECT_EQ(start.rate, 1.0f);
     EXPECT_EQ(TypedEvent(EVENT_STOP).kind(), 1);
     EXPECT_EQ(TypedEvent(EVENT_FOCUS).kind(), 2);
     EXPECT_EQ(TypedEvent(EVENT_NOFOCUS).kind(), 3);
     EXPECT_EQ(TypedEvent(42).kind(), 42);
     EXPECT_EQ(KeyEvent(27).kind(), EVENT_KEY);
-    EXPECT_EQ(KeyEvent(27).key, 27);
-    MouseEvent mouse;
-    EXPECT_EQ(mouse.kind(), EVENT_MOUSE);
-    EXPECT_EQ(mouse.reserved, 0);
+    EXPECT_EQ(MouseEvent().kind(), EVENT_MOUSE);
     EXPECT_EQ(start.target, nullptr);  // destroying with no target is fine
 }
 
@@ -70,20 +64,6 @@ TEST(Events, EachEventReleasesTheReferenceItHolds) {
     delete stop;
     EXPECT_EQ(destroyed, 1);
     EXPECT_EQ(manager.objects().count("focused"), 0u);
-}
-
-TEST(Events, ManyEventsBalanceTheCount) {
-    destroyed = 0;
-    Process* p = declare("busy");
-    for (int i = 0; i < 100; ++i) {
-        MouseEvent* e = new MouseEvent;
-        e->target = ProcessManager::instance()->get("busy");
-        p->handleEvent(e);
-        delete e;
-    }
-    EXPECT_EQ(p->referenceCount, 1);
-    ProcessManager::instance()->release(p);
-    EXPECT_EQ(destroyed, 1);
 }
 
 }  // namespace

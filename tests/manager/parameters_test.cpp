@@ -30,28 +30,18 @@ struct Fields {
     float innerSize = 0;
     bool innerFlag = false;
 
-    ParameterDesc inner[3] = {
-        {"size", PARAM_FLOAT, &innerSize, nullptr},
-        {"on", PARAM_FLAG, &innerFlag, nullptr},
-        {nullptr, PARAM_END, nullptr, nullptr},
-    };
+    ParameterDesc inner[3] = {{"size", PARAM_FLOAT, &innerSize, nullptr},
+                              {"on", PARAM_FLAG, &innerFlag, nullptr},
+                              {nullptr, PARAM_END, nullptr, nullptr}};
     ParameterDesc table[16] = {
-        {"flag", PARAM_FLAG, &flag, nullptr},
-        {"speed", PARAM_FLOAT, &speed, nullptr},
-        {"count", PARAM_INT, &count, nullptr},
-        {"wrap", PARAM_ENUM_INDEX, &wrap, kWraps},
-        {"blend", PARAM_ENUM_VALUE, &blend, kBlends},
-        {"label", PARAM_STRING, &label, nullptr},
-        {"text", PARAM_TEXT, nullptr, nullptr},
-        {"names", PARAM_STRING_LIST, &names, nullptr},
-        {"ints", PARAM_INT_LIST, &ints, nullptr},
-        {"floats", PARAM_FLOAT_LIST, &floats, nullptr},
-        {"v2", PARAM_VECTOR2, v2, nullptr},
-        {"v3", PARAM_VECTOR3, v3, nullptr},
-        {"v4", PARAM_VECTOR4, v4, nullptr},
-        {"inner", PARAM_BLOCK, inner, nullptr},
-        {"ignored", 99, nullptr, nullptr},
-        {nullptr, PARAM_END, nullptr, nullptr},
+        {"flag", PARAM_FLAG, &flag, nullptr},         {"speed", PARAM_FLOAT, &speed, nullptr},
+        {"count", PARAM_INT, &count, nullptr},        {"wrap", PARAM_ENUM_INDEX, &wrap, kWraps},
+        {"blend", PARAM_ENUM_VALUE, &blend, kBlends}, {"label", PARAM_STRING, &label, nullptr},
+        {"text", PARAM_TEXT, nullptr, nullptr},       {"names", PARAM_STRING_LIST, &names, nullptr},
+        {"ints", PARAM_INT_LIST, &ints, nullptr},     {"floats", PARAM_FLOAT_LIST, &floats, nullptr},
+        {"v2", PARAM_VECTOR2, v2, nullptr},           {"v3", PARAM_VECTOR3, v3, nullptr},
+        {"v4", PARAM_VECTOR4, v4, nullptr},           {"inner", PARAM_BLOCK, inner, nullptr},
+        {"ignored", 99, nullptr, nullptr},            {nullptr, PARAM_END, nullptr, nullptr},
     };
 };
 

@@ -22,38 +22,27 @@ public:
 };
 
 struct Destinations {
-    bool flag = false;
-    float f = 0, v2[2] = {}, v3[3] = {}, v4[4] = {};
+    bool flag = false, innerFlag = false;
+    float f = 0, innerF = 0, v2[2] = {}, v3[3] = {}, v4[4] = {};
     int i = 0, mode = 0, blend = 0;
     std::string s;
     std::vector<std::string> strings;
     std::vector<int> ints;
     std::vector<float> floats;
     Anything custom;
-    bool innerFlag = false;
-    float innerF = 0;
-    ParameterDesc inner[3] = {
-        {"f", PARAM_FLOAT, &innerF, nullptr},
-        {"flag", PARAM_FLAG, &innerFlag, nullptr},
-        {nullptr, PARAM_END, nullptr, nullptr},
-    };
+    ParameterDesc inner[3] = {{"f", PARAM_FLOAT, &innerF, nullptr},
+                              {"flag", PARAM_FLAG, &innerFlag, nullptr},
+                              {nullptr, PARAM_END, nullptr, nullptr}};
     ParameterDesc table[16] = {
-        {"flag", PARAM_FLAG, &flag, nullptr},
-        {"f", PARAM_FLOAT, &f, nullptr},
-        {"i", PARAM_INT, &i, nullptr},
-        {"mode", PARAM_ENUM_INDEX, &mode, kModes},
-        {"blend", PARAM_ENUM_VALUE, &blend, kBlends},
-        {"s", PARAM_STRING, &s, nullptr},
-        {"text", PARAM_TEXT, nullptr, nullptr},
-        {"strings", PARAM_STRING_LIST, &strings, nullptr},
-        {"ints", PARAM_INT_LIST, &ints, nullptr},
-        {"floats", PARAM_FLOAT_LIST, &floats, nullptr},
-        {"v2", PARAM_VECTOR2, v2, nullptr},
-        {"v3", PARAM_VECTOR3, v3, nullptr},
+        {"flag", PARAM_FLAG, &flag, nullptr},       {"f", PARAM_FLOAT, &f, nullptr},
+        {"i", PARAM_INT, &i, nullptr},              {"mode", PARAM_ENUM_INDEX, &mode, kModes},
+        {"blend", PARAM_ENUM_VALUE, &blend, kBlends}, {"s", PARAM_STRING, &s, nullptr},
+        {"text", PARAM_TEXT, nullptr, nullptr},     {"strings", PARAM_STRING_LIST, &strings, nullptr},
+        {"ints", PARAM_INT_LIST, &ints, nullptr},   {"floats", PARAM_FLOAT_LIST, &floats, nullptr},
+        {"v2", PARAM_VECTOR2, v2, nullptr},         {"v3", PARAM_VECTOR3, v3, nullptr},
         {"v4", PARAM_VECTOR4, v4, nullptr},
         {"custom", PARAM_CUSTOM, static_cast<CustomParameter*>(&custom), nullptr},
-        {"inner", PARAM_BLOCK, inner, nullptr},
-        {nullptr, PARAM_END, nullptr, nullptr},
+        {"inner", PARAM_BLOCK, inner, nullptr},     {nullptr, PARAM_END, nullptr, nullptr},
     };
 };
 
