@@ -67,6 +67,28 @@ void solvePair(float a, float b, float& first, float& second) {
         if (b < 0.0f) second = -second;
     }
 }
+
+// The quaternion of the rotation whose columns are the local axes x, y, z,
+// taken from the largest of w, x, y, z so that no component is found by
+// dividing by a small one.
+Quaternion fromAxes(const Vector3& x, const Vector3& y, const Vector3& z) {
+    const float m00 = x.x, m11 = y.y, m22 = z.z;
+    const float trace = m00 + m11 + m22;
+    if (trace > 0.0f) {
+        const float s = std::sqrt(trace + 1.0f) * 2.0f;
+        return {(y.z - z.y) / s, (z.x - x.z) / s, (x.y - y.x) / s, 0.25f * s};
+    }
+    if (m00 > m11 && m00 > m22) {
+        const float s = std::sqrt(1.0f + m00 - m11 - m22) * 2.0f;
+        return {0.25f * s, (y.x + x.y) / s, (z.x + x.z) / s, (y.z - z.y) / s};
+    }
+    if (m11 > m22) {
+        const float s = std::sqrt(1.0f + m11 - m00 - m22) * 2.0f;
+        return {(y.x + x.y) / s, 0.25f * s, (z.y + y.z) / s, (z.x - x.z) / s};
+    }
+    const float s = std::sqrt(1.0f + m22 - m00 - m11) * 2.0f;
+    return {(z.x + x.z) / s, (z.y + y.z) / s, 0.25f * s, (x.y - y.x) / s};
+}
 }  // namespace
 
 void Transform::lookAt(const Vector3& target, float roll) {
@@ -90,10 +112,9 @@ void Transform::lookAt(const Vector3& target, float roll) {
     }
 
     float x, y, z, w;
-    solvePair((u.y - f.z) * 0.5f, (u.z + f.y) * 0.5f, y, z);
     const float a = (u.y - f.z) * 0.5f, b = (u.z + f.y) * 0.5f;
+    solvePair(a, b, y, z);
     solvePair(u.y - a, u.z - b, w, x);
-    orientation = {x, y, z, w};
 
     // The two pairs are solved up to sign each; make them agree.
     float r, s;
@@ -105,9 +126,15 @@ void Transform::lookAt(const Vector3& target, float roll) {
         s = 2.0f * (w * y + z * x);
     }
     if (std::fabs(r + s) < std::fabs(s - r)) {
-        orientation.x = -x;
-        orientation.w = -w;
+        x = -x;
+        w = -w;
     }
+    // The half-angle pairs lose up to a milliradian where a pair nears zero
+    // (its sum and difference cancel); the same rotation taken from the axes
+    // is exact to rounding. The pairs still choose between q and -q.
+    Quaternion exact = fromAxes(u.cross(f), u, f);
+    if (exact.dot({x, y, z, w}) < 0.0f) exact = {-exact.x, -exact.y, -exact.z, -exact.w};
+    orientation = exact;
     rotateZPos(roll);
 }
 
