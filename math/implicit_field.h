@@ -43,12 +43,13 @@ public:
     virtual FieldBounds& getBounds(FieldBounds& out) const = 0;
     // Appends points inside the surface, from which the polygoniser starts.
     virtual void addSeeds(std::vector<Vector3>& seeds) const = 0;
-
-    float value(const Vector3& p) const { return value(p.x, p.y, p.z); }
-    Vector3 gradient(const Vector3& p) const {
-        Vector3 g;
-        return gradient(g, p.x, p.y, p.z);
-    }
 };
+
+inline float valueAt(const ImplicitField& field, const Vector3& p) { return field.value(p.x, p.y, p.z); }
+
+inline Vector3 gradientAt(const ImplicitField& field, const Vector3& p) {
+    Vector3 g;
+    return field.gradient(g, p.x, p.y, p.z);
+}
 
 }  // namespace demo
