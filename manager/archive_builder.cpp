@@ -55,10 +55,10 @@ std::vector<unsigned char> buildImage(const std::vector<ArchiveMember>& members)
 
 std::vector<unsigned char> buildArchive(const std::vector<ArchiveMember>& members, bool compress) {
     std::vector<unsigned char> image = buildImage(members);
-    std::vector<unsigned char> file;
-    file.push_back(compress ? 1 : 0);
-    append32(file, static_cast<std::uint32_t>(image.size()));
-    std::size_t header = file.size();
+    const std::size_t header = 5;  // flag byte, unpacked size
+    std::vector<unsigned char> file(header);
+    file[0] = compress ? 1 : 0;
+    archive::storeLittle32(file.data() + 1, static_cast<std::uint32_t>(image.size()));
     if (compress) {
         uLongf packedSize = compressBound(static_cast<uLong>(image.size()));
         file.resize(header + packedSize);
@@ -67,7 +67,8 @@ std::vector<unsigned char> buildArchive(const std::vector<ArchiveMember>& member
         if (result != Z_OK) throw std::runtime_error("zlib could not compress the archive");
         file.resize(header + packedSize);
     } else {
-        file.insert(file.end(), image.begin(), image.end());
+        file.resize(header + image.size());
+        if (!image.empty()) std::memcpy(file.data() + header, image.data(), image.size());
     }
     archive::scramble(file.data() + header, file.size() - header);
     return file;

@@ -23,7 +23,11 @@ constexpr std::uint64_t kMaxInflateRatio = 1032;
                         source::kDataCorrupted.line);
 }
 
-std::vector<unsigned char> readArchiveFile(const std::string& fileName) {
+}  // namespace
+
+ArchiveSource::ArchiveSource(const std::string& fileName) {
+    std::error_code error;
+    if (!std::filesystem::exists(fileName, error)) return;
     std::uint64_t length = 0;
     std::FILE* in = openRegularFile(fileName, length);
     if (in == nullptr) corrupted();
@@ -31,32 +35,29 @@ std::vector<unsigned char> readArchiveFile(const std::string& fileName) {
         std::fclose(in);
         corrupted();
     }
-    std::vector<unsigned char> bytes(length);
-    std::size_t got = length > 0 ? std::fread(bytes.data(), 1, length, in) : 0;
+    // Left uninitialised: the read fills it, and a short read is refused.
+    std::unique_ptr<unsigned char[]> file(new unsigned char[length > 0 ? length : 1]);
+    std::size_t got = length > 0 ? std::fread(file.get(), 1, length, in) : 0;
     std::fclose(in);
     if (got != length) corrupted();
-    return bytes;
+    load(std::move(file), length);
 }
 
-}  // namespace
-
-ArchiveSource::ArchiveSource(const std::string& fileName) {
-    std::error_code error;
-    if (!std::filesystem::exists(fileName, error)) return;
-    load(readArchiveFile(fileName));
+ArchiveSource::ArchiveSource(const std::vector<unsigned char>& fileBytes) {
+    std::unique_ptr<unsigned char[]> file(new unsigned char[fileBytes.size() + 1]);
+    if (!fileBytes.empty()) std::memcpy(file.get(), fileBytes.data(), fileBytes.size());
+    load(std::move(file), fileBytes.size());
 }
 
-ArchiveSource::ArchiveSource(std::vector<unsigned char> fileBytes) { load(std::move(fileBytes)); }
-
-void ArchiveSource::load(std::vector<unsigned char> fileBytes) {
-    if (fileBytes.size() < kHeaderSize) corrupted();
-    unsigned char flag = fileBytes[0];
+void ArchiveSource::load(std::unique_ptr<unsigned char[]> file, std::size_t length) {
+    if (length < kHeaderSize) corrupted();
+    unsigned char flag = file[0];
     if (flag > 1) corrupted();
-    std::uint32_t unpackedSize = archive::loadLittle32(fileBytes.data() + 1);
+    std::uint32_t unpackedSize = archive::loadLittle32(file.get() + 1);
 
-    storage_ = std::move(fileBytes);
-    unsigned char* body = storage_.data() + kHeaderSize;
-    std::size_t bodyLength = storage_.size() - kHeaderSize;
+    file_ = std::move(file);
+    unsigned char* body = file_.get() + kHeaderSize;
+    std::size_t bodyLength = length - kHeaderSize;
     archive::unscramble(body, bodyLength);
 
     if (flag == 0) {
@@ -85,7 +86,7 @@ void ArchiveSource::load(std::vector<unsigned char> fileBytes) {
         uLong produced = stream.total_out;
         inflateEnd(&stream);
         if (result != Z_STREAM_END || produced != unpackedSize) corrupted();
-        storage_ = std::vector<unsigned char>();
+        file_.reset();
         image_ = inflated_.get();
         imageSize_ = unpackedSize;
     }

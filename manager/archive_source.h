@@ -27,7 +27,7 @@ public:
     // malformed throws "Data is corrupted".
     explicit ArchiveSource(const std::string& fileName);
     // Loads an archive from the bytes of its file.
-    explicit ArchiveSource(std::vector<unsigned char> fileBytes);
+    explicit ArchiveSource(const std::vector<unsigned char>& fileBytes);
     ~ArchiveSource() override = default;
 
     // A view of the member, or null when the archive does not hold it.
@@ -36,12 +36,12 @@ public:
     const std::map<std::string, Entry>& directory() const { return directory_; }
 
 private:
-    void load(std::vector<unsigned char> fileBytes);
+    // Takes the file's bytes; the image is either the inflated body or, for a
+    // stored archive, the body in place inside them.
+    void load(std::unique_ptr<unsigned char[]> file, std::size_t length);
     void readDirectory();
 
-    // The image is either the inflated body or, for a stored archive, the body
-    // in place inside the file's bytes.
-    std::vector<unsigned char> storage_;
+    std::unique_ptr<unsigned char[]> file_;
     std::unique_ptr<unsigned char[]> inflated_;
     const unsigned char* image_ = nullptr;
     std::size_t imageSize_ = 0;
