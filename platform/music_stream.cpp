@@ -117,8 +117,10 @@ public:
     void setTime(MusicStream* stream, int milliseconds) override {
         if (!owns(stream)) return;
         int ms = std::clamp(milliseconds, 0, stream->lengthMs);
-        std::int64_t outputFrame = std::int64_t{ms} * mixRate_ / 1000;
-        sf_count_t sourceFrame = static_cast<sf_count_t>(std::int64_t{ms} * stream->info.samplerate / 1000);
+        // Round up to whole frames, so that the position then reads back as ms.
+        std::int64_t outputFrame = (std::int64_t{ms} * mixRate_ + 999) / 1000;
+        auto sourceFrame = static_cast<sf_count_t>(
+            (std::int64_t{ms} * stream->info.samplerate + 999) / 1000);
         sourceFrame = std::min<sf_count_t>(sourceFrame, stream->info.frames);
         SDL_LockAudioDevice(device_);
         bool seeked = sf_seek(stream->file, sourceFrame, SEEK_SET) >= 0;
