@@ -88,19 +88,6 @@ TEST(TrackController, RotationClampsAndInterpolatesBetweenKeys) {
     expectQuaternion(turnY(0.5625f), t.orientation);
 }
 
-TEST(TrackController, OneRotationKeyHoldsAtEveryTime) {
-    TrackController c;
-    setRotation(c, {turnY(0.7f)}, {4});
-    Transform t;
-    for (float time : {-5.0f, 4.0f, 100.0f}) {
-        c.setTime(t, time);
-        EXPECT_EQ(turnY(0.7f), t.orientation);
-    }
-    c.setLoop(true);
-    c.setTime(t, 13);
-    EXPECT_EQ(turnY(0.7f), t.orientation);
-}
-
 // Looping wraps the index path; at the wrap point and with more index keys
 // than rotations nothing is read past the keys and nothing becomes NaN.
 TEST(TrackController, LoopingStaysInsideTheKeys) {

@@ -45,14 +45,6 @@ TEST(Transform, PositionConstructorInvertsTheTranslation) {
     EXPECT_EQ((Vector3{1, 2, 3}), t.getPosition());
 }
 
-TEST(Transform, ZeroScaleComponentsBecomeOne) {
-    Transform t;
-    t.setScale({0, 2, 0});
-    EXPECT_EQ(1, t.scale[0]);
-    EXPECT_EQ(2, t.scale[1]);
-    EXPECT_EQ(1, t.scale[2]);
-}
-
 TEST(Transform, LocalRotationsAndMoves) {
     Transform t;
     t.rotateYPos(pi / 2);
@@ -75,29 +67,6 @@ TEST(Transform, LocalRotationsAndMoves) {
     EXPECT_NEAR(start.w, u.orientation.w, 1e-6f);
     EXPECT_NEAR(0, u.orientation.y, 1e-6f);
     EXPECT_NEAR(0, u.orientation.z, 1e-6f);
-}
-
-TEST(Transform, SetPositionLeavesInverseUntilUpdate) {
-    Transform t({1, 1, 1});
-    t.setPosition({4, 5, 6});
-    EXPECT_EQ(-1, t.inverseMatrix()[12]);
-    t.updateMatrices();
-    EXPECT_EQ(-4, t.inverseMatrix()[12]);
-}
-
-TEST(Transform, CopiesEveryField) {
-    Transform a({1, 2, 3});
-    a.rotateZPos(0.4f);
-    a.setScale({2, 3, 4});
-    a.up = {0, 0, 1};
-    a.updateMatrices();
-    const Transform b = a;
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(a.matrix()[i], b.matrix()[i]);
-        EXPECT_EQ(a.inverseMatrix()[i], b.inverseMatrix()[i]);
-    }
-    EXPECT_EQ(a.orientation, b.orientation);
-    EXPECT_EQ(a.up, b.up);
 }
 
 TEST(Transform, MatrixTimesInverseIsIdentityOnRandomFrames) {

@@ -101,35 +101,6 @@ TEST(CubicPath, LoopWrapsFromTheFirstKeyTime) {
     EXPECT_EQ(7, flat.evaluate(12.5f));
 }
 
-TEST(CubicPath, StartAndEndFlags) {
-    auto path = floatPath({0, 1}, {1, 3});
-    path.time = 1;
-    EXPECT_TRUE(path.isBeforeStart());
-    EXPECT_FALSE(path.isAfterEnd());
-    path.time = 3;
-    EXPECT_TRUE(path.isAfterEnd());
-    path.setLoop(true);
-    EXPECT_FALSE(path.isAfterEnd());
-    path.time = 1;
-    EXPECT_FALSE(path.isBeforeStart());
-    EXPECT_FALSE(path.hasTooFewKeys());
-}
-
-TEST(CubicPath, ValueCachesUntilCleared) {
-    CubicPath<float> fresh;
-    EXPECT_EQ(0.0f, fresh.value());
-    EXPECT_FALSE(fresh.cached);
-
-    auto path = floatPath({0, 10}, {0, 1});
-    path.time = 1;
-    EXPECT_EQ(10, path.value());
-    EXPECT_TRUE(path.cached);
-    path.time = 0;
-    EXPECT_EQ(10, path.value());  // still the cached value
-    path.cached = false;
-    EXPECT_EQ(0, path.value());
-}
-
 // Seeks from any previous interval must land where a fresh search lands.
 TEST(CubicPath, SeeksForwardsBackwardsAndFar) {
     std::mt19937 gen(5);

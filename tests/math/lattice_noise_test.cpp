@@ -5,8 +5,6 @@
 #include <cmath>
 #include <random>
 
-#include "math/rand_sequence.h"
-
 namespace demo {
 namespace {
 
@@ -18,20 +16,6 @@ TEST(LatticeNoise, SameSeedSameNoise) {
         differ += a.value(x, 1.1f, 2.3f) != c.value(x, 1.1f, 2.3f);
     }
     EXPECT_GT(differ, 0);
-}
-
-TEST(LatticeNoise, ConstructionReseedsTheRandSequence) {
-    srand(3);
-    const int expected = rand();
-    const LatticeNoise noise(3);
-    srand(3);
-    EXPECT_EQ(expected, rand());
-    // 4096 draws for the permutation and 259 for the values follow the seed.
-    srand(3);
-    for (int i = 0; i < 4096 + 259; ++i) rand();
-    const int after = rand();
-    const LatticeNoise again(3);
-    EXPECT_EQ(after, rand());
 }
 
 TEST(LatticeNoise, PeriodIs256OnEachAxis) {
