@@ -64,19 +64,19 @@ void ArchiveSource::load(std::unique_ptr<unsigned char[]> file, std::size_t leng
         image_ = body;
         imageSize_ = bodyLength;
     } else {
-        if (unpackedSize > bodyLength * kMaxInflateRatio) corrupted();
+        // zlib counts in 32-bit units, and a body cannot inflate to more than
+        // about 1032 times its length: refuse a size it cannot hold before
+        // allocating it.
+        if (bodyLength > UINT32_MAX ||
+            unpackedSize > static_cast<std::uint64_t>(bodyLength) * kMaxInflateRatio) {
+            corrupted();
+        }
         // At least one byte so that zlib always has an output pointer.
         inflated_.reset(new unsigned char[unpackedSize > 0 ? unpackedSize : 1]);
         z_stream stream{};
         if (inflateInit(&stream) != Z_OK) {
             throw ExceptionBase("Cannot init zlib.", source::kCannotInitZlib.unit,
                                 source::kCannotInitZlib.line);
-        }
-        // zlib counts in 32-bit units; a body beyond that cannot be one stream
-        // that inflates to a 32-bit size anyway.
-        if (bodyLength > UINT32_MAX) {
-            inflateEnd(&stream);
-            corrupted();
         }
         stream.next_in = body;
         stream.avail_in = static_cast<uInt>(bodyLength);
