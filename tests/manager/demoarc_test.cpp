@@ -44,7 +44,7 @@ protected:
     fs::path dir;
 };
 
-TEST_F(DemoArc, PacksListsAndCatsByteForByte) {
+TEST_F(DemoArc, RoundTripsADirectoryAndRefusesBadArchives) {
     std::mt19937 random(5);
     std::string noise(70000, '\0');
     for (char& c : noise) c = static_cast<char>(random());
@@ -63,14 +63,10 @@ TEST_F(DemoArc, PacksListsAndCatsByteForByte) {
         }
         EXPECT_EQ(run("cat " + archive.string() + " absent"), 1);
     }
-}
 
-TEST_F(DemoArc, RefusesTruncatedArchivesWithTheSystemsMessage) {
-    std::ofstream(dir / "in" / "f", std::ios::binary) << "some member data";
-    fs::path archive = dir / "a.arc";
-    ASSERT_EQ(run("pack -z " + archive.string() + " " + (dir / "in").string()), 0);
-    std::string whole = slurp(archive);
-    for (std::size_t length : {std::size_t{0}, std::size_t{4}, std::size_t{5}, whole.size() / 2, whole.size() - 1}) {
+    // A bad archive: the system's own message and status 1.
+    std::string whole = slurp(dir / "a.arc");
+    for (std::size_t length : {std::size_t{3}, whole.size() - 1}) {
         std::ofstream(dir / "cut.arc", std::ios::binary) << whole.substr(0, length);
         EXPECT_EQ(run("list " + (dir / "cut.arc").string()), 1) << length;
         EXPECT_EQ(slurp(dir / "err"), "manager/fileio L126: Data is corrupted\n") << length;
