@@ -22,6 +22,20 @@ void requestContextAttributes() {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 }
 
+// The video subsystem and the GL driver stay up for the life of the process
+// once a display has opened: Mesa's driver does not come back cleanly from
+// being unloaded and loaded again, and its allocations would look leaked once
+// its code is gone. Windows, contexts and display modes are released with
+// each display.
+bool startVideo() {
+    static bool started = false;
+    if (started) return true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    SDL_GL_LoadLibrary(nullptr);  // a failure shows when the window is made
+    started = true;
+    return true;
+}
+
 Uint32 pixelFormatForBits(int bits) {
     switch (bits) {
         case 15: return SDL_PIXELFORMAT_RGB555;
@@ -115,7 +129,7 @@ void translate(const SDL_Event& event, WindowMessage& message) {
 
 SdlDisplay* SdlDisplay::open(const DisplayRequest& request, DisplayFailure& failure) {
     failure = DisplayFailure::None;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (!startVideo()) {
         failure = DisplayFailure::VideoInit;
         return nullptr;
     }
@@ -175,7 +189,6 @@ SdlDisplay::~SdlDisplay() {
         SDL_GL_DeleteContext(context_);
     }
     if (window != nullptr) SDL_DestroyWindow(window);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 bool SdlDisplay::makeCurrent() { return SDL_GL_MakeCurrent(asWindow(window_), context_) == 0; }

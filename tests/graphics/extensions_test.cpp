@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
+#include <functional>
 #include <set>
 #include <string>
 
@@ -27,7 +29,8 @@ int generation = 1;  // changes the addresses handed out
 GLProc fakeResolve(const char* name) {
     ++resolutions;
     if (missing.count(name) != 0) return nullptr;
-    auto address = reinterpret_cast<std::uintptr_t>(name) + static_cast<std::uintptr_t>(generation);
+    // Never called: only compared. Distinct per name and per generation.
+    std::uintptr_t address = (std::hash<std::string>{}(name) << 4) + 16 * generation;
     return reinterpret_cast<GLProc>(address);
 }
 const char* fakeString(GLenum name) {

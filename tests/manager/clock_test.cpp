@@ -103,7 +103,9 @@ protected:
         platform::setCounterSource(fakeValue, fakeFrequency);
         fakeTicks = 0;
         initTimerBase();
-        music = writeFile("clock_music.bin", "present");
+        music = writeFile(std::string("clock_music_") +
+                              ::testing::UnitTest::GetInstance()->current_test_info()->name(),
+                          "present");
     }
     void TearDown() override { platform::setCounterSource(nullptr, nullptr); }
 

@@ -19,7 +19,7 @@ namespace {
 
 std::string scratchPath(const std::string& name) {
     const char* dir = std::getenv("DEMO_TEST_TMP");
-    return std::string(dir != nullptr ? dir : "/tmp") + "/" + name;
+    return std::string(dir != nullptr ? dir : "/tmp") + "/music_stream_" + name;
 }
 
 // A sine tone of the given length.
