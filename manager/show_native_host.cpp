@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "graphics/opengl/glh_extensions.h"
 #include "manager/musicplayer.h"
 #include "manager/silent_timer.h"
 
@@ -11,6 +12,7 @@ NativeShowHost::~NativeShowHost() { destroyDisplay(display_); }
 
 Window* NativeShowHost::openDisplay(const DisplaySettings& settings) {
     createDisplay(settings, display_);
+    probeExtensions();
     return display_.window;
 }
 
