@@ -20,19 +20,21 @@ BallField::BallField(const Vector3& centre, float radius, float strength)
       inverseRadiusSquared(1.0f / (radius * radius)),
       strength(strength) {}
 
+// Near a surface the support test goes either way at random, so it is a
+// select rather than a branch; the result is the same.
 float BallField::value(float x, float y, float z) const {
     Vector3 d{x - centre.x, y - centre.y, z - centre.z};
     float d2 = d.dot(d);
-    if (d2 >= radiusSquared) return 0.0f;
     float f = d2 * inverseRadiusSquared - 1.0f;
-    return strength * f * f;
+    float v = strength * f * f;
+    return d2 < radiusSquared ? v : 0.0f;
 }
 
 Vector3& BallField::gradient(Vector3& out, float x, float y, float z) const {
     Vector3 d{x - centre.x, y - centre.y, z - centre.z};
     float d2 = d.dot(d);
-    if (d2 >= radiusSquared) return out = {};
     float f = 4.0f * strength * inverseRadiusSquared * (d2 * inverseRadiusSquared - 1.0f);
+    f = d2 < radiusSquared ? f : 0.0f;
     return out = d * f;
 }
 

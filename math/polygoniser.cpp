@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdlib>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #include "math/marching_table.h"
 
@@ -33,14 +39,6 @@ constexpr std::array<FaceStep, 6> faceSteps{{
     {0xaa, lowZKnown, highZKnown, 2, -1},
 }};
 
-constexpr std::array<int, 64> buildKnownCorners() {
-    std::array<int, 64> known{};
-    for (int flags = 0; flags < 64; ++flags)
-        for (const FaceStep& f : faceSteps)
-            if (flags & f.knownFlag) known[flags] |= f.cornerMask;
-    return known;
-}
-
 constexpr std::array<int, 64> buildKnownEdges() {
     std::array<int, 64> known{};
     for (int flags = 0; flags < 64; ++flags)
@@ -60,6 +58,40 @@ constexpr std::array<int, 256> buildCrossedEdges() {
     return crossed;
 }
 
+// Edges in the order their vertices are made: z edges, then x, then y.
+constexpr std::array<int, 12> edgeOrder{5, 11, 0, 8, 7, 4, 6, 2, 3, 10, 1, 9};
+
+// Per corner-sign mask: its crossed edges in vertex order, and the faces
+// (bits in `faceSteps` order) that the surface crosses.
+struct CellCrossing {
+    std::uint8_t edgeCount = 0;
+    std::uint8_t edges[12] = {};
+    std::uint8_t faces = 0;
+};
+
+constexpr std::array<CellCrossing, 256> buildCrossings() {
+    std::array<CellCrossing, 256> crossings{};
+    for (int mask = 0; mask < 256; ++mask) {
+        CellCrossing& c = crossings[mask];
+        for (int e : edgeOrder)
+            if ((mask >> cellEdges[e].a & 1) != (mask >> cellEdges[e].b & 1)) c.edges[c.edgeCount++] = std::uint8_t(e);
+        for (int f = 0; f < 6; ++f) {
+            const int side = mask & faceSteps[f].cornerMask;
+            if (side != 0 && side != faceSteps[f].cornerMask) c.faces |= std::uint8_t(1 << f);
+        }
+    }
+    return crossings;
+}
+
+// Per flag combination: the faces (in `faceSteps` order) already known.
+constexpr std::array<int, 64> buildKnownFaces() {
+    std::array<int, 64> known{};
+    for (int flags = 0; flags < 64; ++flags)
+        for (int f = 0; f < 6; ++f)
+            if (flags & faceSteps[f].knownFlag) known[flags] |= 1 << f;
+    return known;
+}
+
 constexpr std::array<int, 256> buildTriangleCounts() {
     std::array<int, 256> counts{};
     for (int mask = 0; mask < 256; ++mask)
@@ -68,15 +100,14 @@ constexpr std::array<int, 256> buildTriangleCounts() {
     return counts;
 }
 
-constexpr std::array<int, 64> knownCorners = buildKnownCorners();
 constexpr std::array<int, 64> knownEdges = buildKnownEdges();
 constexpr std::array<int, 256> crossedEdges = buildCrossedEdges();
+constexpr std::array<CellCrossing, 256> crossings = buildCrossings();
+constexpr std::array<int, 64> knownFaces = buildKnownFaces();
 const std::array<int, 256> triangleCounts = buildTriangleCounts();
 
 // Corners in the order they are evaluated: offsets (0,0,0), (1,0,0), (0,1,0), ...
 constexpr std::array<int, 8> cornerOrder{3, 7, 1, 5, 2, 6, 0, 4};
-// Edges in the order their vertices are made: z edges, then x, then y.
-constexpr std::array<int, 12> edgeOrder{5, 11, 0, 8, 7, 4, 6, 2, 3, 10, 1, 9};
 
 // Appends to a growing mesh.
 struct GrowingSink {
@@ -132,20 +163,32 @@ int cellIndex(float coordinate, float lower, float step, int cells) {
 
 }  // namespace
 
+void Polygoniser::FreeLattice::operator()(LatticePoint* p) const { std::free(p); }
+
 bool Polygoniser::startRun(std::int64_t points) {
-    if (static_cast<std::int64_t>(updateStatus.size()) < points) {
-        std::size_t size = static_cast<std::size_t>(points + points / 5);
-        cornerValues.resize(size);
-        xVertexRef.resize(size);
-        yVertexRef.resize(size);
-        zVertexRef.resize(size);
-        updateStatus.assign(size, 0);
+    if (static_cast<std::int64_t>(latticeSize) < points) {
+        lattice.reset();
+        latticeSize = 0;
+        const std::size_t size = static_cast<std::size_t>(points + points / 5);
+        // Cells of one surface lie whole layers apart in memory; large pages
+        // keep the walk from missing the address translation cache at every
+        // step. Ask for them before the memory is first touched.
+        constexpr std::size_t page = std::size_t{2} << 20;
+        const std::size_t bytes = (size * sizeof(LatticePoint) + page - 1) / page * page;
+        void* memory = std::aligned_alloc(page, bytes);
+        if (!memory) throw std::bad_alloc();
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+        madvise(memory, bytes, MADV_HUGEPAGE);
+#endif
+        lattice.reset(static_cast<LatticePoint*>(memory));
+        latticeSize = size;
+        std::uninitialized_fill_n(lattice.get(), size, LatticePoint{});
         currentRun = 256;
         return true;
     }
     currentRun += 256;
     if (currentRun == 0) {
-        std::fill(updateStatus.begin(), updateStatus.end(), 0u);
+        for (std::size_t p = 0; p < latticeSize; ++p) lattice[p].status = lattice[p].valueRun = 0;
         currentRun = 256;
     }
     return true;
@@ -175,9 +218,7 @@ bool Polygoniser::run(const Vector3& upper, const Vector3& lower, int nx, int ny
     int cornerOffset[8];
     for (int c = 0; c < 8; ++c)
         cornerOffset[c] = cellCorners[c].di + cellCorners[c].dj * rowsize + cellCorners[c].dk * layersize;
-    int* refs[3] = {xVertexRef.data(), yVertexRef.data(), zVertexRef.data()};
-    float* values = cornerValues.data();
-    std::uint32_t* status = updateStatus.data();
+    LatticePoint* at = lattice.get();
 
     // Lattice points are always placed as lower + index * step, so a value or
     // a vertex computed twice from different cells comes out bit for bit the same.
@@ -187,38 +228,63 @@ bool Polygoniser::run(const Vector3& upper, const Vector3& lower, int nx, int ny
         int k = cellIndex(seed.z, lower.z, zs, nz);
         if (i < 0 || j < 0 || k < 0) continue;
         const float x = lower.x + i * xs, y = lower.y + j * ys;
-        while (k >= 0 && field.value(x, y, lower.z + k * zs) > 0.0f) --k;
+        auto inside = [&](int kk) {
+            LatticePoint& point = at[i + j * rowsize + kk * layersize];
+            if (point.valueRun != currentRun) {
+                point.value = field.value(x, y, lower.z + kk * zs);
+                point.valueRun = currentRun;
+            }
+            return point.value > 0.0f;
+        };
+        while (k >= 0 && inside(k)) --k;
         if (k < 0) continue;
         int addr = i + j * rowsize + k * layersize;
-        if (status[addr] < currentRun) {
-            processing.push_back(addr);
-            status[addr] = currentRun;
+        if (at[addr].status < currentRun) {
+            processing.push_back({addr, i, j, k});
+            at[addr].status = currentRun;
         }
     }
 
     int ids[12];
     float v[8];
+    // The walk is memory-bound: fetch the lattice records of cells a few
+    // places ahead in the queue while this one is worked on.
+    constexpr std::size_t lookahead = 16;
+    auto prefetch = [&](std::size_t entry) {
+        if (entry >= processing.size()) return;
+        const LatticePoint* p = at + processing[entry].addr;
+        for (const LatticePoint* row : {p, p + rowsize, p + layersize, p + rowsize + layersize}) {
+            __builtin_prefetch(row, 1);
+            __builtin_prefetch(row + 1, 1);
+        }
+    };
     for (std::size_t head = 0; head < processing.size(); ++head) {
-        const int addr = processing[head];
-        const int k = addr / layersize;
-        const int j = (addr - k * layersize) / rowsize;
-        const int i = addr - k * layersize - j * rowsize;
-        const int flags = static_cast<int>(status[addr] & flagBits);
+        prefetch(head + lookahead);
+        const auto [addr, i, j, k] = processing[head];
+        LatticePoint* const cell = at + addr;
+        const int flags = static_cast<int>(cell->status & flagBits);
         const float px[2] = {lower.x + i * xs, lower.x + (i + 1) * xs};
         const float py[2] = {lower.y + j * ys, lower.y + (j + 1) * ys};
         const float pz[2] = {lower.z + k * zs, lower.z + (k + 1) * zs};
 
-        const int known = knownCorners[flags];
+        // Corners on known faces were evaluated by the neighbour across them;
+        // any other corner evaluated earlier in this run gives the same value.
+        // Which corners are missing is gathered without branching, since
+        // it changes unpredictably from cell to cell.
+        unsigned missing = 0;
+        for (int n = 0; n < 8; ++n)
+            missing |= unsigned(cell[cornerOffset[cornerOrder[n]]].valueRun != currentRun) << n;
+        for (; missing != 0; missing &= missing - 1) {
+            const int c = cornerOrder[std::countr_zero(missing)];
+            LatticePoint& corner = cell[cornerOffset[c]];
+            const CellCorner& o = cellCorners[c];
+            corner.value = field.value(px[o.di], py[o.dj], pz[o.dk]);
+            corner.valueRun = currentRun;
+        }
         int voxeltype = 0;
-        for (int c : cornerOrder) {
-            const int at = addr + cornerOffset[c];
-            if (known >> c & 1) {
-                v[c] = values[at];
-            } else {
-                const CellCorner& o = cellCorners[c];
-                v[c] = values[at] = field.value(px[o.di], py[o.dj], pz[o.dk]);
-            }
-            if (v[c] > 0.0f) voxeltype |= 1 << c;
+        for (int c = 0; c < 8; ++c) {
+            v[c] = cell[cornerOffset[c]].value;
+            voxeltype |= int(v[c] > 0.0f) << c;
         }
         ++cellsProcessed;
 
@@ -226,10 +292,11 @@ bool Polygoniser::run(const Vector3& upper, const Vector3& lower, int nx, int ny
         const int fresh = crossed & ~knownEdges[flags];
         if (!sink.reserve(std::popcount(static_cast<unsigned>(fresh)), triangleCounts[voxeltype])) return false;
 
-        for (int e : edgeOrder) {
-            if (!(crossed >> e & 1)) continue;
+        const CellCrossing& crossing = crossings[voxeltype];
+        for (int n = 0; n < crossing.edgeCount; ++n) {
+            const int e = crossing.edges[n];
             const CellEdge& edge = cellEdges[e];
-            int& ref = refs[edge.axis][addr + cornerOffset[edge.low]];
+            int& ref = cell[cornerOffset[edge.low]].vertexRef[edge.axis];
             if (fresh >> e & 1) {
                 const CellCorner& o = cellCorners[edge.low];
                 float p[3] = {px[o.di], py[o.dj], pz[o.dk]};
@@ -244,18 +311,17 @@ bool Polygoniser::run(const Vector3& upper, const Vector3& lower, int nx, int ny
         }
 
         const int index[3] = {i, j, k};
-        for (const FaceStep& f : faceSteps) {
-            if (flags & f.knownFlag) continue;
-            const int side = voxeltype & f.cornerMask;
-            if (side == 0 || side == f.cornerMask) continue;
+        for (unsigned faces = crossing.faces & ~knownFaces[flags]; faces != 0; faces &= faces - 1) {
+            const FaceStep& f = faceSteps[std::countr_zero(faces)];
             const int n = index[f.axis] + f.direction;
             if (n < 0 || n >= cells[f.axis]) continue;
-            const int raddr = addr + f.direction * strides[f.axis];
-            if (status[raddr] < currentRun) {
-                processing.push_back(raddr);
-                status[raddr] = currentRun | f.setFlag;
+            const int step = f.direction * strides[f.axis];
+            std::uint32_t& status = cell[step].status;
+            if (status < currentRun) {
+                processing.push_back({addr + step, f.axis == 0 ? n : i, f.axis == 1 ? n : j, f.axis == 2 ? n : k});
+                status = currentRun | f.setFlag;
             } else {
-                status[raddr] |= f.setFlag;
+                status |= f.setFlag;
             }
         }
 
@@ -265,7 +331,7 @@ bool Polygoniser::run(const Vector3& upper, const Vector3& lower, int nx, int ny
             const int first = ids[row[at + 1]];
             for (int m = 2; m < count; ++m) sink.triangle(first, ids[row[at + m]], ids[row[at + m + 1]]);
         }
-        status[addr] = doneMark;
+        cell->status = doneMark;
     }
     return true;
 }

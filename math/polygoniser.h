@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -57,11 +58,28 @@ private:
              const ImplicitField& field, std::span<const Vector3> seeds);
     bool startRun(std::int64_t points);
 
-    std::vector<float> cornerValues;
-    std::vector<int> xVertexRef, yVertexRef, zVertexRef;
-    std::vector<std::uint32_t> updateStatus;
+    // Everything kept per lattice address, together so that a cell's visit
+    // touches few cache lines: the field value last evaluated there and the
+    // run that evaluated it (each point is evaluated once per run), the ids
+    // of the vertices on the edges that start there (+x, +y, +z), and the
+    // cell's status (the run stamp, a multiple of 256, with the flags of its
+    // known faces in the low bits; stamp + 255 once done).
+    struct LatticePoint {
+        float value;
+        std::uint32_t valueRun;
+        int vertexRef[3];
+        std::uint32_t status;
+    };
+    struct QueuedCell {
+        int addr, i, j, k;
+    };
+    struct FreeLattice {
+        void operator()(LatticePoint* p) const;
+    };
+    std::unique_ptr<LatticePoint[], FreeLattice> lattice;
+    std::size_t latticeSize = 0;
     std::uint32_t currentRun = 0;
-    std::vector<int> processing;
+    std::vector<QueuedCell> processing;
     std::size_t cellsProcessed = 0;
 };
 
