@@ -46,6 +46,16 @@ Uint32 pixelFormatForBits(int bits) {
     }
 }
 
+// The display's mode closest to the request, if it has the requested size.
+bool findMode(const DisplayRequest& request, SDL_DisplayMode& mode) {
+    SDL_DisplayMode wanted{};
+    wanted.format = pixelFormatForBits(request.colourBits);
+    wanted.w = request.width;
+    wanted.h = request.height;
+    return SDL_GetClosestDisplayMode(0, &wanted, &mode) != nullptr && mode.w == request.width &&
+           mode.h == request.height;
+}
+
 bool translateWindowEvent(const SDL_WindowEvent& event, WindowMessage& message) {
     switch (event.event) {
         case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -133,11 +143,16 @@ SdlDisplay* SdlDisplay::open(const DisplayRequest& request, DisplayFailure& fail
         failure = DisplayFailure::VideoInit;
         return nullptr;
     }
+    // Full screen: the requested size must be a mode of the display.
+    SDL_DisplayMode mode{};
+    if (request.fullscreen && !findMode(request, mode)) {
+        failure = DisplayFailure::FullscreenMode;
+        return nullptr;
+    }
     auto* display = new SdlDisplay();
     display->fullscreen_ = request.fullscreen;
 
     requestContextAttributes();
-    // Full screen is entered below, once the requested mode is known to exist.
     SDL_Window* window = SDL_CreateWindow(request.title, SDL_WINDOWPOS_UNDEFINED,
                                           SDL_WINDOWPOS_UNDEFINED, request.width, request.height,
                                           SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE);
@@ -148,20 +163,11 @@ SdlDisplay* SdlDisplay::open(const DisplayRequest& request, DisplayFailure& fail
     }
     display->window_ = window;
 
-    if (request.fullscreen) {
-        SDL_DisplayMode wanted{};
-        wanted.format = pixelFormatForBits(request.colourBits);
-        wanted.w = request.width;
-        wanted.h = request.height;
-        SDL_DisplayMode mode{};
-        int index = SDL_GetWindowDisplayIndex(window);
-        if (index < 0 || SDL_GetClosestDisplayMode(index, &wanted, &mode) == nullptr ||
-            SDL_SetWindowDisplayMode(window, &mode) != 0 ||
-            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
-            failure = DisplayFailure::FullscreenMode;
-            delete display;
-            return nullptr;
-        }
+    if (request.fullscreen && (SDL_SetWindowDisplayMode(window, &mode) != 0 ||
+                               SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0)) {
+        failure = DisplayFailure::FullscreenMode;
+        delete display;
+        return nullptr;
     }
 
     SDL_GLContext context = SDL_GL_CreateContext(window);
@@ -180,10 +186,8 @@ SdlDisplay* SdlDisplay::open(const DisplayRequest& request, DisplayFailure& fail
 
 SdlDisplay::~SdlDisplay() {
     SDL_Window* window = asWindow(window_);
-    if (window != nullptr && fullscreen_) {
-        SDL_SetWindowFullscreen(window, 0);  // back to the desktop mode
-        SDL_ShowCursor(SDL_ENABLE);
-    }
+    if (window != nullptr && fullscreen_) SDL_SetWindowFullscreen(window, 0);  // desktop mode
+    SDL_ShowCursor(SDL_ENABLE);
     if (context_ != nullptr) {
         if (SDL_GL_GetCurrentContext() == context_) SDL_GL_MakeCurrent(window, nullptr);
         SDL_GL_DeleteContext(context_);

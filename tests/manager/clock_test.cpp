@@ -171,15 +171,6 @@ TEST_F(ClockTest, EachConstructionFailureHasItsTextAndLineAndReleases) {
     EXPECT_EQ(fake.calls.back(), "close");
 }
 
-TEST(MusicErrorText, TableEdges) {
-    EXPECT_STREQ(fmodErrorText(0), "No errors");
-    EXPECT_STREQ(fmodErrorText(9), "File not found");
-    EXPECT_STREQ(fmodErrorText(12), "Not enough memory ");
-    EXPECT_STREQ(fmodErrorText(18), "Required Mediaplayer codec is not installed");
-    EXPECT_STREQ(fmodErrorText(19), "Unknown error");
-    EXPECT_STREQ(fmodErrorText(-1), "Unknown error");
-}
-
 TEST_F(ClockTest, StartSeeksTruncatedMillisecondsAndPlays) {
     MusicPlayer player(music, fake);
     player.start(2.5f);

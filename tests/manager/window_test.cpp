@@ -291,5 +291,32 @@ TEST(DisplayLifecycle, TheWindowOpensAgainAfterItIsDestroyed) {
     }
 }
 
+TEST(DisplayLifecycle, FullScreenOpensAndAFailedOpenLeavesNothingBehind) {
+    DisplayPair display;
+    DisplaySettings settings;
+    settings.width = 320;
+    settings.height = 240;
+    settings.fullscreen = true;
+    createDisplay(settings, display);
+    EXPECT_TRUE(display.window->fullscreen());
+    destroyDisplay(display);
+
+    settings.fullscreen = false;
+    settings.width = settings.height = 1 << 20;  // beyond any surface
+    try {
+        createDisplay(settings, display);
+        FAIL() << "opened a window of a million pixels square";
+    } catch (const InitGLException& e) {
+        EXPECT_STREQ(e.message(), kFailedCreateWindow);
+    }
+    EXPECT_EQ(display.window, nullptr);
+
+    settings.width = 32;
+    settings.height = 32;
+    createDisplay(settings, display);
+    EXPECT_NE(display.window, nullptr);
+    destroyDisplay(display);
+}
+
 }  // namespace
 }  // namespace demo
