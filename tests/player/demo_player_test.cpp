@@ -272,3 +272,37 @@ TEST_F(PlayerTest, AMissingProgressFileStopsLoading) {
 
 }  // namespace
 }  // namespace demo::testing
+
+namespace demo::testing {
+namespace {
+
+// The code block that follows the first line containing `marker`.
+std::string codeBlockAfter(const std::string& text, const std::string& marker) {
+    std::size_t at = text.find(marker);
+    if (at == std::string::npos) return "";
+    std::size_t open = text.find("```\n", at);
+    if (open == std::string::npos) return "";
+    open += 4;
+    std::size_t close = text.find("```", open);
+    return close == std::string::npos ? "" : text.substr(open, close - open);
+}
+
+TEST_F(PlayerTest, TheGuidesCompleteExamplePlays) {
+    std::filesystem::path guide =
+        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "docs" /
+        "show-script.md";
+    std::ifstream in(guide);
+    ASSERT_TRUE(in) << guide;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string script = codeBlockAfter(text, "## A complete example");
+    std::string flash = codeBlockAfter(text, "and the file \"flash\":");
+    ASSERT_FALSE(script.empty());
+    ASSERT_EQ(flash, "clear { color <1 1 1 1> }\n");
+    writeFile("flash", flash);
+    play(script, {0, 8, 12, 12.2f, 29, 30, 31});
+    EXPECT_EQ(host.musicFile, "music.ogg");
+    EXPECT_EQ(host.frames, 6);  // 31 is past the stop time
+}
+
+}  // namespace
+}  // namespace demo::testing
