@@ -20,9 +20,9 @@ struct PolygonMesh {
     std::vector<int> indices;
 };
 
-// Lattices above this many points are refused (about 20 bytes of work arrays
-// per point).
-inline constexpr std::int64_t maxLatticePoints = std::int64_t{1} << 25;
+// Lattices above this many points (256^3) are refused: the work arrays take
+// 24 bytes per point.
+inline constexpr std::int64_t maxLatticePoints = std::int64_t{1} << 24;
 
 // Marching cubes by continuation: from each seed, walk down in z to a cell
 // the surface crosses, then follow the surface cell by cell, breadth first,
@@ -56,7 +56,7 @@ private:
     template <class Sink>
     bool run(const Vector3& upper, const Vector3& lower, int nx, int ny, int nz, Sink& sink,
              const ImplicitField& field, std::span<const Vector3> seeds);
-    bool startRun(std::int64_t points);
+    void startRun(std::int64_t points);
 
     // Everything kept per lattice address, together so that a cell's visit
     // touches few cache lines: the field value last evaluated there and the
