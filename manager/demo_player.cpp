@@ -21,6 +21,7 @@ constexpr const char* kUnit = "manager/demo_player";
 constexpr int kProgressOutputLine = 73;
 constexpr int kSectionNotAvailableLine = 160;
 constexpr source::Location kSecondScreen{kUnit, 148};
+constexpr source::Location kDeclaredLate{kUnit, 181};
 
 }  // namespace
 
@@ -118,7 +119,14 @@ void DemoPlayer::readProcessesSection(AsciiReader& reader) {
         if (token.isSymbol('}')) return;
         reader.pushBack(token);
         std::string name = reader.readStringOrQuoted();
-        Process* process = ProcessManager::instance()->createNamed(name, reader);
+        ProcessManager* manager = ProcessManager::instance();
+        // The manager would take the reference of the events that loaded the
+        // name from its file, and they would release it once more later.
+        if (manager->objects().count(name) != 0 && declared_.count(name) == 0) {
+            throw reader.error("Process '" + name + "' is declared after events have used it.",
+                               kDeclaredLate);
+        }
+        Process* process = manager->createNamed(name, reader);
         // A redeclared name: the manager has released the earlier process.
         declared_[name] = process;
     }

@@ -250,6 +250,9 @@ TEST_F(PlayerTest, ScriptErrorsNameTheScriptAndLine) {
     EXPECT_EQ(failure("screen screen end"),
               "Parse error (bad.ini 1 ): The window is open already: one screen section, before "
               "the processes.");
+    writeFile("ghost", "recorder");
+    EXPECT_EQ(failure("events { { 1 ghost STOP } }\nprocesses { ghost recorder } end"),
+              "Parse error (bad.ini 2 ): Process 'ghost' is declared after events have used it.");
     EXPECT_EQ(failure("textures { } end"),
               "The textures section of bad.ini is not available in this build.");
     EXPECT_EQ(failure("scenes { } end"),
