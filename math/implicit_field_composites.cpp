@@ -4,6 +4,19 @@
 
 namespace demo {
 
+// --- children ---
+
+FieldBounds& ChildListField::getBounds(FieldBounds& out) const {
+    out = emptyBounds;
+    FieldBounds box;
+    for (const ImplicitField* child : children) growBounds(out, child->getBounds(box));
+    return out;
+}
+
+void ChildListField::addSeeds(std::vector<Vector3>& seeds) const {
+    for (const ImplicitField* child : children) child->addSeeds(seeds);
+}
+
 // --- sum ---
 
 float SumField::value(float x, float y, float z) const {
@@ -17,17 +30,6 @@ Vector3& SumField::gradient(Vector3& out, float x, float y, float z) const {
     Vector3 g;
     for (const ImplicitField* child : children) sum += child->gradient(g, x, y, z);
     return out = sum;
-}
-
-FieldBounds& SumField::getBounds(FieldBounds& out) const {
-    out = emptyBounds;
-    FieldBounds box;
-    for (const ImplicitField* child : children) growBounds(out, child->getBounds(box));
-    return out;
-}
-
-void SumField::addSeeds(std::vector<Vector3>& seeds) const {
-    for (const ImplicitField* child : children) child->addSeeds(seeds);
 }
 
 // --- difference ---
@@ -76,17 +78,6 @@ Vector3& InterpolatorField::gradient(Vector3& out, float x, float y, float z) co
     children[indexI]->gradient(gi, x, y, z);
     children[indexJ]->gradient(gj, x, y, z);
     return out = gi * (1.0f - factor) + gj * factor;
-}
-
-FieldBounds& InterpolatorField::getBounds(FieldBounds& out) const {
-    out = emptyBounds;
-    FieldBounds box;
-    for (const ImplicitField* child : children) growBounds(out, child->getBounds(box));
-    return out;
-}
-
-void InterpolatorField::addSeeds(std::vector<Vector3>& seeds) const {
-    for (const ImplicitField* child : children) child->addSeeds(seeds);
 }
 
 // --- mirror symmetry ---

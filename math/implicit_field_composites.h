@@ -6,18 +6,24 @@
 
 namespace demo {
 
-// bias + the sum of the children: with the bias of -1 the surface lies where
-// the children sum to 1. Without children: the bias everywhere, an empty box
-// and no seeds.
-class SumField : public ImplicitField {
+// A field over a list of children, offset by a bias: its box covers every
+// child's box and its seeds are every child's, in order. Without children:
+// an empty box and no seeds.
+class ChildListField : public ImplicitField {
 public:
-    float value(float x, float y, float z) const override;
-    Vector3& gradient(Vector3& out, float x, float y, float z) const override;
     FieldBounds& getBounds(FieldBounds& out) const override;
     void addSeeds(std::vector<Vector3>& seeds) const override;
 
     std::vector<ImplicitField*> children;  // not owned
     float bias = -1.0f;
+};
+
+// bias + the sum of the children: with the bias of -1 the surface lies where
+// the children sum to 1; without children the value is the bias everywhere.
+class SumField : public ChildListField {
+public:
+    float value(float x, float y, float z) const override;
+    Vector3& gradient(Vector3& out, float x, float y, float z) const override;
 };
 
 // A - B, with A's box and seeds.
@@ -35,20 +41,16 @@ public:
 };
 
 // Morphs between neighbouring children as its position advances:
-// bias + (1 - t) child i + t child j. Box and seeds cover all children.
-class InterpolatorField : public ImplicitField {
+// bias + (1 - t) child i + t child j.
+class InterpolatorField : public ChildListField {
 public:
     float value(float x, float y, float z) const override;
     Vector3& gradient(Vector3& out, float x, float y, float z) const override;
-    FieldBounds& getBounds(FieldBounds& out) const override;
-    void addSeeds(std::vector<Vector3>& seeds) const override;
 
     // i = floor(p) modulo the child count (Euclidean, so negative positions
     // count backwards), j = the next child cyclically, t = p - floor(p).
     void setPosition(float p);
 
-    std::vector<ImplicitField*> children;  // not owned
-    float bias = -1.0f;
     float position = 0.0f;
     float factor = 0.0f;
     int indexI = 0;

@@ -11,14 +11,18 @@ FieldBounds cubeAround(const Vector3& c, float r) {
 
 }  // namespace
 
-// --- ball ---
-
-BallField::BallField(const Vector3& centre, float radius, float strength)
+CentredField::CentredField(const Vector3& centre, float radius, float strength)
     : centre(centre),
       radius(radius),
       radiusSquared(radius * radius),
       inverseRadiusSquared(1.0f / (radius * radius)),
       strength(strength) {}
+
+FieldBounds& CentredField::getBounds(FieldBounds& out) const { return out = cubeAround(centre, radius); }
+
+void CentredField::addSeeds(std::vector<Vector3>& seeds) const { seeds.push_back(centre); }
+
+// --- ball ---
 
 // Near a surface the support test goes either way at random, so it is a
 // select rather than a branch; the result is the same.
@@ -38,18 +42,7 @@ Vector3& BallField::gradient(Vector3& out, float x, float y, float z) const {
     return out = d * f;
 }
 
-FieldBounds& BallField::getBounds(FieldBounds& out) const { return out = cubeAround(centre, radius); }
-
-void BallField::addSeeds(std::vector<Vector3>& seeds) const { seeds.push_back(centre); }
-
 // --- box ---
-
-BoxField::BoxField(const Vector3& centre, float halfSize, float strength)
-    : centre(centre),
-      radius(halfSize),
-      radiusSquared(halfSize * halfSize),
-      inverseRadiusSquared(1.0f / (halfSize * halfSize)),
-      strength(strength) {}
 
 float BoxField::value(float x, float y, float z) const {
     float qx = (x - centre.x) * (x - centre.x);
@@ -71,10 +64,6 @@ Vector3& BoxField::gradient(Vector3& out, float x, float y, float z) const {
     return out = {f * (qx * inverseRadiusSquared - 1.0f) * d.x, f * (qy * inverseRadiusSquared - 1.0f) * d.y,
                   f * (qz * inverseRadiusSquared - 1.0f) * d.z};
 }
-
-FieldBounds& BoxField::getBounds(FieldBounds& out) const { return out = cubeAround(centre, radius); }
-
-void BoxField::addSeeds(std::vector<Vector3>& seeds) const { seeds.push_back(centre); }
 
 // --- capsule ---
 

@@ -4,13 +4,12 @@
 
 namespace demo {
 
-// s (d²/R² - 1)² inside the ball of radius R, 0 outside.
-class BallField : public ImplicitField {
+// A field that vanishes farther than R from its centre on any axis: the box
+// centre ± R encloses it and the centre is its seed.
+class CentredField : public ImplicitField {
 public:
-    BallField(const Vector3& centre, float radius, float strength);
+    CentredField(const Vector3& centre, float radius, float strength);
 
-    float value(float x, float y, float z) const override;
-    Vector3& gradient(Vector3& out, float x, float y, float z) const override;
     FieldBounds& getBounds(FieldBounds& out) const override;
     void addSeeds(std::vector<Vector3>& seeds) const override;
 
@@ -21,22 +20,23 @@ public:
     float strength;
 };
 
-// A rounded cube of half-size R: s times the sum of (d_a²/R² - 1)² over the
-// axes inside the cube, 0 outside it.
-class BoxField : public ImplicitField {
+// s (d²/R² - 1)² inside the ball of radius R, 0 outside.
+class BallField : public CentredField {
 public:
-    BoxField(const Vector3& centre, float halfSize, float strength);
+    using CentredField::CentredField;
 
     float value(float x, float y, float z) const override;
     Vector3& gradient(Vector3& out, float x, float y, float z) const override;
-    FieldBounds& getBounds(FieldBounds& out) const override;
-    void addSeeds(std::vector<Vector3>& seeds) const override;
+};
 
-    Vector3 centre;
-    float radius;
-    float radiusSquared;
-    float inverseRadiusSquared;
-    float strength;
+// A rounded cube of half-size R: s times the sum of (d_a²/R² - 1)² over the
+// axes inside the cube, 0 outside it.
+class BoxField : public CentredField {
+public:
+    using CentredField::CentredField;
+
+    float value(float x, float y, float z) const override;
+    Vector3& gradient(Vector3& out, float x, float y, float z) const override;
 };
 
 // A capsule: the ball profile around the segment from `start` along

@@ -19,7 +19,7 @@ std::array<float, 9>& SineWarp::jacobian(std::array<float, 9>& out, const Vector
     const float a[3] = {amplitude.x, amplitude.y, amplitude.z};
     const float k[3] = {waveVector.x, waveVector.y, waveVector.z};
     for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col) out[row * 3 + col] = (row == col ? 1.0f : 0.0f) + a[row] * k[col] * c;
+        for (int col = 0; col < 3; ++col) out[row * 3 + col] = (row == col ? 1.0f : 0.0f) + k[row] * a[col] * c;
     return out;
 }
 
@@ -34,7 +34,8 @@ float WarpedField::value(float x, float y, float z) const {
     return child->value(q.x, q.y, q.z);
 }
 
-// The chain rule: the transposed Jacobian times the child's gradient.
+// The chain rule: component a is the sum over b of d apply_b / d p_a times
+// the child's gradient component b, which is row a of J times g.
 Vector3& WarpedField::gradient(Vector3& out, float x, float y, float z) const {
     Vector3 p{x, y, z};
     Vector3 q;
@@ -43,8 +44,8 @@ Vector3& WarpedField::gradient(Vector3& out, float x, float y, float z) const {
     child->gradient(g, q.x, q.y, q.z);
     std::array<float, 9> j;
     warp->jacobian(j, p);
-    return out = {j[0] * g.x + j[3] * g.y + j[6] * g.z, j[1] * g.x + j[4] * g.y + j[7] * g.z,
-                  j[2] * g.x + j[5] * g.y + j[8] * g.z};
+    return out = {j[0] * g.x + j[1] * g.y + j[2] * g.z, j[3] * g.x + j[4] * g.y + j[5] * g.z,
+                  j[6] * g.x + j[7] * g.y + j[8] * g.z};
 }
 
 FieldBounds& WarpedField::getBounds(FieldBounds& out) const {

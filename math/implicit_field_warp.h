@@ -16,7 +16,7 @@ public:
     virtual Vector3& apply(Vector3& out, const Vector3& p) const;
     // p - A sin(k·p + phase): undoes `apply` to first order in A.
     virtual Vector3& inverse(Vector3& out, const Vector3& p) const;
-    // The Jacobian of `apply`, row after row: J[a][b] = d apply_a / d p_b.
+    // Row after row, J[a][b] = d apply_b / d p_a = delta_ab + k_a A_b cos(k·p + phase).
     virtual std::array<float, 9>& jacobian(std::array<float, 9>& out, const Vector3& p) const;
     // How far `apply` moves a point: (-|A|, +|A|) per axis.
     virtual FieldBounds& extent(FieldBounds& out) const;
