@@ -70,16 +70,18 @@ bool CubicPath<T>::hasTooFewKeys() const {
 
 template <typename T>
 int CubicPath<T>::findKey(float t) const {
-    const int last = static_cast<int>(times.size()) - 2;  // last interval
-    if (last <= 0 || !(t > times.front())) return 0;
-    if (t >= times.back()) return last;
-    int lo = 0, hi = last;
-    while (lo < hi) {  // the interval holding t lies in [lo, hi]
-        const int mid = lo + (hi - lo) / 2;
-        if (t > times[mid + 1]) lo = mid + 1;
-        else hi = mid;
+    const int n = static_cast<int>(times.size());
+    // Outside the keys (or NaN) the search would run off the arrays.
+    if (n < 2 || !(t >= times.front())) return 0;
+    if (t > times.back()) return n - 2;
+    int lo = 0, hi = n - 1;
+    while (lo <= hi) {
+        const int mid = std::min((lo + hi) / 2, n - 2);
+        if (times[mid] <= t && t <= times[mid + 1]) return mid;
+        if (times[mid] < t) lo = mid + 1;
+        else hi = mid - 1;
     }
-    return lo;
+    return 0;  // not reached with ascending times
 }
 
 template <typename T>

@@ -37,6 +37,8 @@ Quaternion Quaternion::fromAxisAngle(float angle, const Vector3& axis) {
 }
 
 Quaternion Quaternion::slerp(const Quaternion& a, const Quaternion& b, float u) {
+    // sin(theta) / sin(theta) need not round to 1: the start and equal keys are exact.
+    if (u == 0.0f || a == b) return a;
     // Rounding can carry the dot product of unit quaternions past +-1.
     const float theta = std::acos(std::clamp(a.dot(b), -1.0f, 1.0f));
     if (!(theta > 0.0f)) return a;
