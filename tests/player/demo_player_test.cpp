@@ -1,97 +1,214 @@
-// The player's timeline and main loop, on a null window and a scripted clock.
+// The player's timeline and main loop, on a null window and a scripted clock,
+// with a "recorder" effect that journals what it is given.
 
 #include "manager/demo_player.h"
 
 #include <gmock/gmock.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <limits>
+#include <memory>
+#include <tuple>
+
+#include "manager/ascii_reader.h"
+#include "manager/clock.h"
+#include "manager/event.h"
 #include "manager/exceptions.h"
-#include "tests/player/show_fixture.h"
+#include "manager/fileio.h"
+#include "manager/process.h"
+#include "manager/progress_bar.h"
+#include "manager/show_host.h"
 
 namespace demo::testing {
 namespace {
 
 using ::testing::ElementsAre;
 
-class PlayerTest : public ShowTest {
-protected:
-    // Loads `script` (written as "show.ini") and plays it through the clock
-    // readings `times`.
-    void play(const std::string& script, std::vector<float> times, ShowOptions options = {}) {
-        writeFile("show.ini", script);
-        host.times = std::move(times);
-        DemoPlayer player(host, options);
-        player.load("show.ini");
-        player.play();
+// A host that is its own window, which draws nothing. The player owns the
+// clock; the host keeps its readings and what befell it.
+class TestHost : public ShowHost, public Window {
+public:
+    Window* openDisplay(const DisplaySettings& opened) override {
+        ++displaysOpened;
+        settings = opened;
+        return this;
+    }
+    Clock* makeClock(const std::string& file, bool sound) override;
+    void endFrame(Window&) override { ++frames; }
+    DeviceContext dc() override { return nullptr; }
+    void swapBuffers() override {}
+    void pumpMessages() override {
+        ++pumps;
+        if (onPump) onPump(*this);
     }
 
+    std::vector<float> times;  // what the clock reads, frame after frame
+    float clockEnd = kClockNoEnd;
+    int pumps = 0;
+    std::function<void(TestHost&)> onPump;
+    DisplaySettings settings;
+    int displaysOpened = 0;
+    std::string musicFile;
+    bool soundOn = false;
+    int frames = 0;
+    float startedAt = -1.0f;
+    bool stopped = false;
+};
+
+// Reads the host's times in turn, then a time past any stop time.
+class ScriptedClock : public Clock {
+public:
+    explicit ScriptedClock(TestHost& host) : host_(host) {}
+    void start(float t) override { host_.startedAt = t; }
+    void stop() override { host_.stopped = true; }
+    float getTime() override {
+        return next_ < host_.times.size() ? host_.times[next_++]
+                                          : std::numeric_limits<float>::infinity();
+    }
+    float getEnd() override { return host_.clockEnd; }
+
+private:
+    TestHost& host_;
+    std::size_t next_ = 0;
+};
+
+Clock* TestHost::makeClock(const std::string& file, bool sound) {
+    musicFile = file;
+    soundOn = sound;
+    return new ScriptedClock(*this);
+}
+
+// What the recorders did, in order: "run a 1.5", "event a 2 @0", "key a 65 @0",
+// "mouse a 10 20 3 -4 1 @1", "deleted a".
+std::vector<std::string>& journal() {
+    static std::vector<std::string> lines;
+    return lines;
+}
+
+std::string number(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+    return text;
+}
+
+class Recorder : public Process {
+public:
+    Recorder(const std::string& name, ProcessType* type, AsciiReader&) : Process(name, type) {}
+    ~Recorder() override { journal().push_back("deleted " + name); }
+
+    void run(float localTime) override {
+        journal().push_back("run " + name + " " + number(localTime));
+    }
+    void handleEvent(Event* event) override {
+        int kind = event->kind();
+        std::string line = (kind == EVENT_KEY     ? "key "
+                            : kind == EVENT_MOUSE ? "mouse "
+                                                  : "event ") +
+                           name;
+        std::vector<int> fields = {kind};
+        if (kind == EVENT_KEY) fields = {static_cast<KeyEvent*>(event)->key};
+        if (kind == EVENT_MOUSE) {
+            auto* m = static_cast<MouseEvent*>(event);
+            fields = {m->x, m->y, m->dx, m->dy, m->buttons};
+        }
+        for (int field : fields) line += " " + std::to_string(field);
+        journal().push_back(line + " @" + number(event->time));
+    }
+
+    static Event* createEvent(const std::string& command, Process*, AsciiReader& reader) {
+        if (command != "MARK") return nullptr;  // MARK n: an effect event of kind 7 + n
+        int kind = 7 + static_cast<int>(reader.readNumber());
+        reader.expectSymbol('}');
+        return new TypedEvent(kind);
+    }
+};
+
+// Each test in a fresh scratch directory with an empty progress.dat (no
+// fractions: loading only counts steps); on the way out every process the
+// test made must be gone.
+class PlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static ProcessRegistrar<Recorder> recorderType("recorder");
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        const char* tmp = std::getenv("DEMO_TEST_TMP");
+        auto dir = std::filesystem::path(tmp != nullptr ? tmp : "/tmp") /
+                   ("player_" + std::string(info->name()));
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(dir);
+        writeFile("progress.dat", "");
+        ProgressBar::instance()->reset();
+        FileSystem::instance()->collectUnused();  // forget files of earlier tests
+        journal().clear();
+    }
+
+    void TearDown() override {
+        std::filesystem::current_path(previous_);
+        auto& left = ProcessManager::instance()->objects();
+        EXPECT_TRUE(left.empty()) << "a process outlived the player: " << left.begin()->first;
+    }
+
+    static void writeFile(const std::string& name, const std::string& text) {
+        std::ofstream(name, std::ios::binary) << text;
+    }
+
+    static std::vector<std::string> linesStarting(const std::string& prefix) {
+        std::vector<std::string> found;
+        for (const std::string& line : journal()) {
+            if (line.rfind(prefix, 0) == 0) found.push_back(line);
+        }
+        return found;
+    }
+
+    // Loads `script` (written as "show.ini"); the clock will read `times`.
+    std::unique_ptr<DemoPlayer> load(const std::string& script, std::vector<float> times,
+                                     ShowOptions options = {}) {
+        writeFile("show.ini", script);
+        host.times = std::move(times);
+        auto player = std::make_unique<DemoPlayer>(host, options);
+        player->load("show.ini");
+        return player;
+    }
+    void play(const std::string& script, std::vector<float> times, ShowOptions options = {}) {
+        load(script, std::move(times), options)->play();
+    }
+
+    std::filesystem::path previous_;
     TestHost host;
 };
 
-TEST_F(PlayerTest, StartStopAndOrderKeysDecideWhoRunsAndInWhichOrder) {
+TEST_F(PlayerTest, OrderKeysDecideWhoRunsFirstAndLocalTimeIsTimeSinceStartTimesRate) {
     play(R"(
         processes { a recorder b recorder c recorder }
         events {
             { 0 a START 20 }
-            { 0 b START 10 }
-            { 0 c START 20 }   // equal keys run in the order they started
+            { 0 b START 10 relative 120 }   // rate 2: local time in beats
+            { 0 c START 20 rate 0.5 }       // equal keys run in the order they started
+            { 1 a START 5 offset 10 }       // a restart: new key, start and local time
             { 2 b STOP }
         }
         end)",
          {0, 1, 2});
-    EXPECT_THAT(linesStarting("run"),
-                ElementsAre("run b 0", "run a 0", "run c 0",  //
-                            "run b 1", "run a 1", "run c 1",  //
-                            "run a 2", "run c 2"));
+    EXPECT_THAT(linesStarting("run"), ElementsAre("run b 0", "run a 0", "run c 0",     //
+                                                  "run a 10", "run b 2", "run c 0.5",  //
+                                                  "run a 11", "run c 1"));
     EXPECT_EQ(host.frames, 3);
-    EXPECT_TRUE(host.clock.stopped);
 }
 
-TEST_F(PlayerTest, LocalTimeIsTimeSinceStartTimesRate) {
+TEST_F(PlayerTest, DueEventsRunInListOrderBeforeTheProcessesUntilTheStopTime) {
     play(R"(
-        processes { plain recorder beats recorder fast recorder late recorder }
-        events {
-            { 1 plain START 0 }
-            { 1 beats START 1 relative 120 }     // rate 2: local time in beats
-            { 1 fast START 2 rate 0.5 }
-            { 1 late START 3 offset 10 }
-        }
-        end)",
-         {1, 3});
-    EXPECT_THAT(linesStarting("run"),
-                ElementsAre("run plain 0", "run beats 0", "run fast 0", "run late 10",
-                            "run plain 2", "run beats 4", "run fast 1", "run late 12"));
-}
-
-TEST_F(PlayerTest, RestartingARunningProcessStartsItAfresh) {
-    play(R"(
-        processes { a recorder b recorder }
-        events {
-            { 0 a START 1 }
-            { 0 b START 2 }
-            { 1 a START 3 }
-        }
-        end)",
-         {0, 2});
-    EXPECT_THAT(linesStarting("run"), ElementsAre("run a 0", "run b 0", "run b 2", "run a 1"));
-}
-
-TEST_F(PlayerTest, EventsInBeatsCountFromTheirPart) {
-    play(R"(
-        music { part slow 10 60 part quick 20 240 }
+        music { starttime 1 stoptime 20.5 part slow 10 60 part quick 20 240 }
         processes { a recorder }
         events {
-            { quick:2 a MARK 2 }   // 20 + 2 x 60 / 240 = 20.5
-            { slow:3  a MARK 1 }   // 10 + 3 = 13
-        }
-        end)",
-         {12, 13, 20.4f, 20.5f});
-    EXPECT_THAT(journal(), ElementsAre("mark a 1 @13", "mark a 2 @20.5", "deleted a"));
-}
-
-TEST_F(PlayerTest, EventsDueInOneFrameRunInListOrderBeforeTheProcesses) {
-    play(R"(
-        processes { a recorder }
-        events {
+            { quick:2 a MARK 5 }   // 20 + 2 x 60 / 240 = 20.5
+            { slow:3  a MARK 4 }   // 10 + 3 = 13
             { 1   a MARK 3 }
             { 0.5 a MARK 1 }
             { 0.5 a MARK 2 }
@@ -100,98 +217,74 @@ TEST_F(PlayerTest, EventsDueInOneFrameRunInListOrderBeforeTheProcesses) {
             { 0.9 a START 0 }
         }
         end)",
-         {1});
-    EXPECT_THAT(journal(), ElementsAre("event a 0 @0.2", "mark a 1 @0.5", "mark a 2 @0.5",
-                                       "event a 1 @0.9", "event a 0 @0.9", "mark a 3 @1",
-                                       "run a 0.1", "deleted a"));
+         {1, 12.9f, 13, 20.5f, 20.6f});
+    EXPECT_THAT(journal(), ElementsAre("event a 0 @0.2", "event a 8 @0.5", "event a 9 @0.5",
+                                       "event a 1 @0.9", "event a 0 @0.9", "event a 10 @1",
+                                       "run a 0.1", "run a 12", "event a 11 @13", "run a 12.1",
+                                       "event a 12 @20.5", "run a 19.6", "deleted a"));
+    EXPECT_EQ(host.startedAt, 1.0f);
+    EXPECT_TRUE(host.stopped);
 }
 
-TEST_F(PlayerTest, TheShowEndsAtTheStopTimeOrWhenTheWindowIsDone) {
-    play("music { starttime 4 stoptime 6 } processes { a recorder } events { { 0 a START 0 } } end",
-         {4, 5, 6, 6.5f, 7});
-    EXPECT_EQ(host.clock.startedAt, 4.0f);
-    EXPECT_THAT(linesStarting("run"), ElementsAre("run a 4", "run a 5", "run a 6"));
-
-    journal().clear();
-    TestHost early;
-    early.clockEnd = 5.0f;  // a clock whose material ends first caps the stop time
-    writeFile("capped.ini", "processes { b recorder } events { { 0 b START 0 } } end");
-    early.times = {0, 5, 5.5f};
-    {
-        DemoPlayer player(early, {});
-        player.load("capped.ini");
-        EXPECT_EQ(player.stopTime(), 5.0f);
-        early.window->onPump = [](NullWindow& window) {
-            if (window.pumps == 1) window.setDone(true);
-        };
-        player.play();
-    }
-    EXPECT_THAT(linesStarting("run"), ElementsAre("run b 0"));
-}
-
-TEST_F(PlayerTest, AnUndeclaredProcessIsLoadedFromItsOwnFileAndLivesWhileItRuns) {
-    writeFile("ghost", "recorder");
-    play("events { { 0 ghost START 0 } } end", {0, 1});
-    // The START event held the only reference; it was deleted in the first
-    // frame, yet the process ran on until the end of the show.
-    EXPECT_THAT(journal(), ElementsAre("event ghost 0 @0", "run ghost 0", "run ghost 1",
-                                       "deleted ghost"));
+TEST_F(PlayerTest, AClockThatEndsFirstOrAWindowThatIsDoneEndsTheShow) {
+    host.clockEnd = 5.0f;
+    auto player = load(
+        "music { stoptime 6 } processes { a recorder } events { { 0 a START 0 } } end", {0, 1, 2});
+    EXPECT_EQ(player->stopTime(), 5.0f);
+    host.onPump = [](TestHost& window) { window.setDone(window.pumps == 2); };
+    player->play();
+    EXPECT_THAT(linesStarting("run"), ElementsAre("run a 0", "run a 1"));
 }
 
 TEST_F(PlayerTest, KeysAndMouseReachOnlyTheFocusedProcesses) {
-    writeFile("show.ini", R"(
+    auto player = load(R"(
         processes { a recorder b recorder c recorder }
         events {
             { 0 a FOCUS } { 0 b FOCUS } { 0 b FOCUS }
             { 2 a NOFOCUS }
         }
-        end)");
-    host.times = {0, 1, 2};
-    DemoPlayer player(host, {});
-    player.load("show.ini");
-    ASSERT_EQ(host.window->listener(), &player);
-    host.window->onPump = [](NullWindow& window) {
+        end)",
+                       {0, 1, 2});
+    ASSERT_EQ(host.listener(), player.get());
+    host.onPump = [](TestHost& window) {
         InputListener* input = window.listener();
-        if (window.pumps == 1) {
-            input->key(true, 65);
-            input->key(false, 65);  // releases are not forwarded
-            input->mouseMove(0, 10, 20);
-        } else if (window.pumps == 2) {
-            input->mouseButtons(kMouseLeft, 13, 16);
-        } else {
-            input->key(true, 66);
-        }
+        if (window.pumps == 1)
+            input->key(true, 65), input->key(false, 65), input->mouseMove(0, 10, 20);
+        if (window.pumps == 2) input->mouseButtons(kMouseLeft, 13, 16);
+        if (window.pumps == 3) input->key(true, 66);
     };
-    player.play();
+    player->play();
     EXPECT_THAT(linesStarting("key"), ElementsAre("key a 65 @0", "key b 65 @0", "key b 66 @2"));
     EXPECT_THAT(linesStarting("mouse"),
                 ElementsAre("mouse a 10 20 0 0 0 @0", "mouse b 10 20 0 0 0 @0",
                             "mouse a 13 16 3 -4 1 @1", "mouse b 13 16 3 -4 1 @1"));
 }
 
-TEST_F(PlayerTest, ReferenceCountsReturnToZeroWhateverIsLeftRunning) {
+TEST_F(PlayerTest, ReferenceCountsReturnToZeroAndAFileLoadedProcessLivesWhileItRuns) {
     writeFile("ghost", "recorder");
-    writeFile("show.ini", R"(
-        processes { a recorder b recorder a recorder }   // a declared twice
-        events {
-            { 0 a START 0 } { 0 b FOCUS } { 0 ghost START 1 }
-            { 99 b MARK 1 }                               // never due
-        }
-        end)");
-    host.times = {0};
     {
-        DemoPlayer player(host, {});
-        player.load("show.ini");
-        auto& objects = ProcessManager::instance()->objects();
+        auto player = load(R"(
+            processes { a recorder b recorder a recorder }   // a declared twice
+            events {
+                { 0 a START 0 } { 0 b FOCUS } { 0 ghost START 1 }
+                { 99 b MARK 1 }                               // never due
+            }
+            end)",
+                           {0, 1});
+        auto counts = [] {
+            auto& objects = ProcessManager::instance()->objects();
+            return std::tuple(objects.at("a")->referenceCount, objects.at("b")->referenceCount,
+                              objects.at("ghost")->referenceCount);
+        };
         // The first "a" was replaced; the events hold the rest.
-        EXPECT_EQ(objects.at("a")->referenceCount, 2);
-        EXPECT_EQ(objects.at("b")->referenceCount, 3);
-        EXPECT_EQ(objects.at("ghost")->referenceCount, 1);
-        player.play();
-        EXPECT_EQ(objects.at("a")->referenceCount, 2);      // declared + running
-        EXPECT_EQ(objects.at("b")->referenceCount, 3);      // declared + focus + MARK
-        EXPECT_EQ(objects.at("ghost")->referenceCount, 1);  // running
+        EXPECT_EQ(counts(), std::tuple(2, 3, 1));
+        player->play();
+        // a: declared + running; b: declared + focus + MARK; ghost: running,
+        // though its START event, which held its only reference, is gone.
+        EXPECT_EQ(counts(), std::tuple(2, 3, 1));
     }
+    EXPECT_THAT(linesStarting("run"),
+                ElementsAre("run a 0", "run ghost 0", "run a 1", "run ghost 1"));
     EXPECT_EQ(linesStarting("deleted").size(), 4u);  // both a's, b and ghost
 }
 
@@ -201,30 +294,21 @@ TEST_F(PlayerTest, TheScreenSectionOpensTheWindowAndTheMusicChoosesTheClock) {
         music { file "song.ogg" stoptime 1 }
         end)",
          {0}, ShowOptions{"show.ini", false, false});
-    EXPECT_EQ(host.displaysOpened, 1);
-    EXPECT_EQ(host.settings.width, 320);
-    EXPECT_EQ(host.settings.height, 200);
-    EXPECT_EQ(host.settings.colourBits, 16);
-    EXPECT_TRUE(host.settings.fullscreen);
-    EXPECT_FALSE(host.settings.showCursor);
-    EXPECT_TRUE(host.settings.doubleBuffer);
-    EXPECT_EQ(host.musicFile, "song.ogg");
-    EXPECT_FALSE(host.soundOn);
+    const DisplaySettings& s = host.settings;
+    EXPECT_EQ(std::tie(host.displaysOpened, s.width, s.height, s.colourBits),
+              std::tuple(1, 320, 200, 16));
+    EXPECT_TRUE(s.fullscreen && !s.showCursor && s.doubleBuffer);
+    EXPECT_EQ(std::tie(host.musicFile, host.soundOn), std::tuple("song.ogg", false));
     EXPECT_TRUE(ProgressBar::instance()->displayReady());
-}
 
-TEST_F(PlayerTest, AScriptWithoutScreenGetsADefaultWindow) {
-    play("data { \"extra\" } end", {});
-    EXPECT_EQ(host.displaysOpened, 1);
-    EXPECT_EQ(host.settings.width, 640);
-    EXPECT_EQ(host.frames, 0);  // the clock read past the stop time at once
-}
-
-TEST_F(PlayerTest, ProgressIsRecordedWithTheSwitch) {
+    // Without a screen section the defaults open before the processes; the
+    // switch records progress.dat (begin, a, end) instead of reading it.
     std::filesystem::remove("progress.dat");
-    play("processes { a recorder } end", {}, ShowOptions{"show.ini", true, true});
-    EXPECT_TRUE(std::filesystem::exists("progress.dat"));
-    EXPECT_GE(std::filesystem::file_size("progress.dat"), 2u);  // begin, a, end
+    TestHost plain;
+    writeFile("plain.ini", "data { \"extra\" } processes { a recorder } end");
+    DemoPlayer(plain, ShowOptions{"plain.ini", true, true}).load("plain.ini");
+    EXPECT_EQ(std::tie(plain.displaysOpened, plain.settings.width), std::tuple(1, 640));
+    EXPECT_GE(std::filesystem::file_size("progress.dat"), 3u);
 }
 
 TEST_F(PlayerTest, ScriptErrorsNameTheScriptAndLine) {
@@ -232,77 +316,53 @@ TEST_F(PlayerTest, ScriptErrorsNameTheScriptAndLine) {
         FileSystem::instance()->collectUnused();  // the previous bad.ini
         writeFile("bad.ini", script);
         TestHost other;
-        DemoPlayer player(other, {});
         try {
-            player.load("bad.ini");
+            DemoPlayer(other, {}).load("bad.ini");
         } catch (const ExceptionBase& error) {
             return error.message();
         }
         return "no error";
     };
-    EXPECT_EQ(failure("processes { a recorder }\nevents {\n { 1 a JUMP } }\nend"),
-              "Parse error (bad.ini 3 ): Unknown command 'JUMP' for process 'a'.");
-    EXPECT_EQ(failure("processes { a recorder }\nevents { { verse:1 a STOP } } end"),
-              "Parse error (bad.ini 2 ): Unknown part 'verse'.");
-    EXPECT_EQ(failure("music { part p 0 0 } end"), "Parse error (bad.ini 1 ): Tempo must be above 0.");
-    EXPECT_EQ(failure("processes { a recorder }\nevents { { 1 a START } } end"),
-              "Parse error (bad.ini 2 ): Number was expected here.");
-    EXPECT_EQ(failure("screen screen end"),
-              "Parse error (bad.ini 1 ): The window is open already: one screen section, before "
-              "the processes.");
     writeFile("ghost", "recorder");
-    EXPECT_EQ(failure("events { { 1 ghost STOP } }\nprocesses { ghost recorder } end"),
-              "Parse error (bad.ini 2 ): Process 'ghost' is declared after events have used it.");
-    EXPECT_EQ(failure("textures { } end"),
-              "The textures section of bad.ini is not available in this build.");
-    EXPECT_EQ(failure("scenes { } end"),
-              "The scenes section of bad.ini is not available in this build.");
-    EXPECT_THAT(failure("music { } sound"), ::testing::StartsWith("Parse error (bad.ini 1 ): One of"));
+    const std::pair<const char*, const char*> cases[] = {
+        {"processes { a recorder }\nevents {\n { 1 a JUMP } }\nend",
+         "Parse error (bad.ini 3 ): Unknown command 'JUMP' for process 'a'."},
+        {"processes { a recorder }\nevents { { verse:1 a STOP } } end",
+         "Parse error (bad.ini 2 ): Unknown part 'verse'."},
+        {"music { part p 0 0 } end", "Parse error (bad.ini 1 ): Tempo must be above 0."},
+        {"processes { a recorder }\nevents { { 1 a START } } end",
+         "Parse error (bad.ini 2 ): Number was expected here."},
+        {"screen screen end",
+         "Parse error (bad.ini 1 ): The window is open already: one screen section, before the "
+         "processes."},
+        {"events { { 1 ghost STOP } }\nprocesses { ghost recorder } end",
+         "Parse error (bad.ini 2 ): Process 'ghost' is declared after events have used it."},
+        {"textures { } end", "The textures section of bad.ini is not available in this build."},
+        {"scenes { } end", "The scenes section of bad.ini is not available in this build."},
+    };
+    for (const auto& [script, message] : cases) EXPECT_EQ(failure(script), message) << script;
+    EXPECT_THAT(failure("music { } sound"),
+                ::testing::StartsWith("Parse error (bad.ini 1 ): One of"));
     EXPECT_THAT(failure("music { }"), ::testing::EndsWith("was expected here.EOF"));
-}
-
-TEST_F(PlayerTest, AMissingProgressFileStopsLoading) {
     std::filesystem::remove("progress.dat");
-    writeFile("show.ini", "end");
-    DemoPlayer player(host, {});
-    try {
-        player.load("show.ini");
-        FAIL() << "loaded without progress.dat";
-    } catch (const ExceptionBase& error) {
-        EXPECT_EQ(error.message(), "Cannot open progress.dat. Use -progress flag to generate file.");
-    }
+    EXPECT_EQ(failure("end"), "Cannot open progress.dat. Use -progress flag to generate file.");
 }
-
-}  // namespace
-}  // namespace demo::testing
-
-namespace demo::testing {
-namespace {
 
 // The code block that follows the first line containing `marker`.
 std::string codeBlockAfter(const std::string& text, const std::string& marker) {
-    std::size_t at = text.find(marker);
-    if (at == std::string::npos) return "";
-    std::size_t open = text.find("```\n", at);
+    std::size_t open = text.find("```\n", text.find(marker));
     if (open == std::string::npos) return "";
-    open += 4;
-    std::size_t close = text.find("```", open);
-    return close == std::string::npos ? "" : text.substr(open, close - open);
+    std::size_t close = text.find("```", open + 4);
+    return close == std::string::npos ? "" : text.substr(open + 4, close - open - 4);
 }
 
 TEST_F(PlayerTest, TheGuidesCompleteExamplePlays) {
-    std::filesystem::path guide =
-        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "docs" /
-        "show-script.md";
-    std::ifstream in(guide);
-    ASSERT_TRUE(in) << guide;
+    std::ifstream in(std::filesystem::path(__FILE__).parent_path() / "../../docs/show-script.md");
+    ASSERT_TRUE(in);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::string script = codeBlockAfter(text, "## A complete example");
-    std::string flash = codeBlockAfter(text, "and the file \"flash\":");
-    ASSERT_FALSE(script.empty());
-    ASSERT_EQ(flash, "clear { color <1 1 1 1> }\n");
-    writeFile("flash", flash);
-    play(script, {0, 8, 12, 12.2f, 29, 30, 31});
+    ASSERT_EQ(codeBlockAfter(text, "and the file \"flash\":"), "clear { color <1 1 1 1> }\n");
+    writeFile("flash", "clear { color <1 1 1 1> }");
+    play(codeBlockAfter(text, "## A complete example"), {0, 8, 12, 12.2f, 29, 30, 31});
     EXPECT_EQ(host.musicFile, "music.ogg");
     EXPECT_EQ(host.frames, 6);  // 31 is past the stop time
 }
