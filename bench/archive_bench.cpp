@@ -11,11 +11,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <random>
 #include <string>
 
+#include "bench/bench_report.h"
 #include "manager/archive_builder.h"
 #include "manager/archive_scramble.h"
 #include "manager/archive_source.h"
@@ -108,20 +108,6 @@ void BM_ZlibUncompress(benchmark::State& state) {
     }
 }
 
-// Keeps the best time per iteration of each benchmark over its rounds.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            std::string name = run.run_name.function_name;
-            double time = run.GetAdjustedRealTime();
-            if (!best.count(name) || time < best[name]) best[name] = time;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> best;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -133,13 +119,11 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark("mount", BM_MountArchive)->Unit(benchmark::kMillisecond)->MinTime(0.5);
         benchmark::RegisterBenchmark("uncompress", BM_ZlibUncompress)->Unit(benchmark::kMillisecond)->MinTime(0.5);
     }
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    demo::bench::BestTimes best = demo::bench::runBenchmarks();
     std::remove(fixture().path.c_str());
-    double mount = reporter.best["mount"];
-    double reference = reporter.best["uncompress"];
+    double mount = best["mount"];
+    double reference = best["uncompress"];
     if (mount <= 0 || reference <= 0) return 1;
-    std::printf("ratio: %.3f\n", mount / reference);
+    demo::bench::printRatio(mount / reference, 3);
     return 0;
 }

@@ -3,11 +3,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/bench_report.h"
 #include "math/convex_hull.h"
 
 #if __has_include(<libqhull_r/qhull_ra.h>)
@@ -68,24 +68,13 @@ void BM_Qhull(benchmark::State& state) {
 BENCHMARK(BM_Qhull)->Unit(benchmark::kMillisecond);
 #endif
 
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RecordingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    double ours = reporter.seconds["BM_ConvexHull"], reference = reporter.seconds["BM_Qhull"];
+    demo::bench::BestTimes best = demo::bench::runBenchmarks();
+    double ours = best["BM_ConvexHull"], reference = best["BM_Qhull"];
     if (reference <= 0) std::printf("qhull's library is not installed: nothing to compare with\n");
     // Our time over qhull's (target: 2 or less).
-    std::printf("ratio: %.2f\n", reference > 0 ? ours / reference : 0.0);
+    demo::bench::printRatio(reference > 0 ? ours / reference : 0.0, 2);
 }

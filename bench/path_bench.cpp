@@ -6,11 +6,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/bench_report.h"
 #include "math/cubic_path.h"
 
 namespace {
@@ -57,32 +57,14 @@ void atRandom(benchmark::State& state) { evaluateAll(state, false); }
 BENCHMARK(inOrder)->Unit(benchmark::kMillisecond)->Repetitions(3);
 BENCHMARK(atRandom)->Unit(benchmark::kMillisecond)->Repetitions(3);
 
-// Keeps the best nanoseconds per evaluation of each benchmark.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> best;
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration) continue;
-            // Adjusted times are in the benchmark's unit, milliseconds here.
-            const double ns = run.GetAdjustedRealTime() * 1e6 / evaluations;
-            auto [it, fresh] = best.emplace(run.benchmark_name().substr(0, run.benchmark_name().find('/')), ns);
-            if (!fresh && ns < it->second) it->second = ns;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    const double ordered = reporter.best["inOrder"];
-    const double random = reporter.best["atRandom"];
+    demo::bench::BestTimes best = demo::bench::runBenchmarks();
+    // Best times are in milliseconds per pass over all the evaluations.
+    const double ordered = best["inOrder"] * 1e6 / evaluations;
+    const double random = best["atRandom"] * 1e6 / evaluations;
     std::printf("in order: %.2f ns/evaluation, at random: %.2f ns/evaluation\n", ordered, random);
-    std::printf("ratio: %.3f\n", random / ordered);
+    demo::bench::printRatio(random / ordered, 3);
 }

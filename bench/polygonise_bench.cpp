@@ -9,10 +9,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/bench_report.h"
 #include "math/implicit_field_composites.h"
 #include "math/implicit_field_primitives.h"
 #include "math/marching_table.h"
@@ -139,28 +139,17 @@ void BM_FullSweep(benchmark::State& state) {
 }
 BENCHMARK(BM_FullSweep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RecordingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    auto speedUp = [&reporter](const char* scene) {
-        double ours = reporter.seconds[std::string("BM_Continuation/") + scene];
-        double sweep = reporter.seconds[std::string("BM_FullSweep/") + scene];
+    demo::bench::BestTimes best = demo::bench::runBenchmarks();
+    auto speedUp = [&best](const char* scene) {
+        double ours = best[std::string("BM_Continuation/") + scene];
+        double sweep = best[std::string("BM_FullSweep/") + scene];
         return ours > 0 ? sweep / ours : 0.0;
     };
     std::printf("dense blob speed-up: %.2f\n", speedUp("1"));
     // How many times faster continuation is than the sweep (target: 10 or more).
-    std::printf("ratio: %.2f\n", speedUp("0"));
+    demo::bench::printRatio(speedUp("0"), 2);
 }

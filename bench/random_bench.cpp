@@ -4,10 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <random>
-#include <string>
 
+#include "bench/bench_report.h"
 #include "math/random.h"
 
 namespace {
@@ -37,31 +36,13 @@ void standardEngine(benchmark::State& state) {
 BENCHMARK(ourGenerator)->Repetitions(5);
 BENCHMARK(standardEngine)->Repetitions(5);
 
-// Keeps the best nanoseconds per word of each benchmark over its repetitions.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> best;
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration) continue;
-            const double ns = run.GetAdjustedRealTime() / wordsPerIteration;
-            auto [it, fresh] = best.emplace(run.benchmark_name().substr(0, run.benchmark_name().find('/')), ns);
-            if (!fresh && ns < it->second) it->second = ns;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    const double ours = reporter.best["ourGenerator"];
-    const double reference = reporter.best["standardEngine"];
+    demo::bench::BestTimes best = demo::bench::runBenchmarks();
+    const double ours = best["ourGenerator"] / wordsPerIteration;
+    const double reference = best["standardEngine"] / wordsPerIteration;
     std::printf("ours: %.3f ns/word, std::mt19937: %.3f ns/word\n", ours, reference);
-    std::printf("ratio: %.3f\n", ours / reference);
+    demo::bench::printRatio(ours / reference, 3);
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_report.h"
 #include "manager/ascii_reader.h"
 #include "manager/parameters.h"
 
@@ -129,8 +130,7 @@ double bestSeconds(F f, int runs) {
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    demo::bench::runBenchmarks();
 
     const std::string& text = script();
     double mb = static_cast<double>(text.size()) / (1 << 20);
@@ -143,6 +143,6 @@ int main(int argc, char** argv) {
     std::printf("parameter blocks: %.0f MB/s\n", mb / blocks);
     std::printf("ratio = parameter-block parse time / memchr scan time of the same script "
                 "(how many times slower than a plain byte scan; lower is better)\n");
-    std::printf("ratio: %.1f\n", blocks / scan);
+    demo::bench::printRatio(blocks / scan, 1);
     return 0;
 }

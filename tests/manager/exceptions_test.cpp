@@ -15,35 +15,23 @@ std::string printed(const ExceptionBase& e) {
     return out.str();
 }
 
-TEST(Exceptions, PrintsUnitLineAndMessageWithoutLineEnd) {
-    ParseError e("Number was expected here.", "demo.ini", 12, source::kNumberExpected.unit,
-                 source::kNumberExpected.line);
-    EXPECT_EQ(printed(e),
+TEST(Exceptions, PrintTheTabulatedUnitLineAndMessageWithoutLineEnd) {
+    using namespace source;
+    EXPECT_EQ(printed(ParseError("Number was expected here.", "demo.ini", 12, kNumberExpected.unit,
+                                 kNumberExpected.line)),
               "manager/ascii_reader L142: Parse error (demo.ini 12 ): Number was expected here.");
-    EXPECT_EQ(e.text(), "Number was expected here.");
-    EXPECT_EQ(e.scriptName(), "demo.ini");
-    EXPECT_EQ(e.scriptLine(), 12);
-
-    ParseError atZero("x", "s", 0, "u", 1);
-    EXPECT_EQ(atZero.message(), "Parse error (s 0 ): x");
-}
-
-TEST(Exceptions, ResourceMissingNamesTheResource) {
-    ResourceMissing e("tex.jpg", source::kResourceMissing.unit, source::kResourceMissing.line);
-    EXPECT_EQ(printed(e), "manager/fileio L19: Cannot obtain 'tex.jpg'.");
+    EXPECT_EQ(printed(ResourceMissing("tex.jpg", kResourceMissing.unit, kResourceMissing.line)),
+              "manager/fileio L19: Cannot obtain 'tex.jpg'.");
+    EXPECT_EQ(
+        printed(ExceptionBase("Cannot init zlib.", kCannotInitZlib.unit, kCannotInitZlib.line)),
+        "manager/fileio L113: Cannot init zlib.");
+    EXPECT_EQ(printed(ExceptionBase("Data is corrupted", kDataCorrupted.unit, kDataCorrupted.line)),
+              "manager/fileio L126: Data is corrupted");
+    EXPECT_EQ(printed(ParseError("x", "s", 0, kUnknownProcessType.unit, kUnknownProcessType.line)),
+              "manager/process L34: Parse error (s 0 ): x");
+    EXPECT_EQ(printed(ExceptionBase("m", kProgressFileMissing.unit, kProgressFileMissing.line)),
+              "manager/progress_bar L108: m");
     EXPECT_EQ(ResourceMissing("", "u", 1).message(), "Cannot obtain ''.");
-}
-
-TEST(Exceptions, CopiesKeepEveryFieldAndCatchByBase) {
-    try {
-        throw BinaryReaderException("Unexpected end of file.", source::kBinaryReadPastEnd.unit,
-                                    source::kBinaryReadPastEnd.line);
-    } catch (const ExceptionBase& e) {
-        EXPECT_EQ(printed(e), "manager/binary_reader L29: Unexpected end of file.");
-    }
-    InitGLException gl("Failed");
-    InitGLException copy = gl;
-    EXPECT_STREQ(copy.message(), "Failed");
 }
 
 }  // namespace

@@ -24,40 +24,48 @@ std::int64_t perSecond() { return 1; }
 std::vector<float> drawn;
 void record(float fraction) { drawn.push_back(fraction); }
 
-class ProgressBarTest : public testing::Test {
-protected:
-    void SetUp() override {
-        ticks = 100;
-        platform::setCounterSource(now, perSecond);
-        initTimerBase();
-        bar->reset();
-        drawn.clear();
-        const char* root = std::getenv("DEMO_TEST_TMP");
-        dir = fs::path(root ? root : "/tmp") /
-              (std::string("progress_") + testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        bar->reset();
-        platform::setCounterSource(nullptr, nullptr);
-    }
+TEST(ProgressBar, LoadsCountsDrawsAndGenerates) {
+    const char* root = std::getenv("DEMO_TEST_TMP");
+    fs::path dir = fs::path(root ? root : "/tmp") / "progress";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    platform::setCounterSource(now, perSecond);
+    initTimerBase();
+    ProgressBar* bar = ProgressBar::instance();
 
-    std::string loadError(const fs::path& path) {
-        try {
-            bar->loadTimes(path.c_str());
-        } catch (const ExceptionBase& e) {
-            std::ostringstream out;
-            e.print(out);
-            return out.str();
-        }
-        return "loaded";
+    try {
+        bar->loadTimes((dir / "none.dat").c_str());
+        FAIL();
+    } catch (const ExceptionBase& e) {
+        std::ostringstream out;
+        e.print(out);
+        EXPECT_EQ(out.str(), "manager/progress_bar L108: Cannot open " +
+                                 (dir / "none.dat").string() +
+                                 ". Use -progress flag to generate file.");
     }
+    EXPECT_THROW(bar->loadTimes(dir.c_str()), ExceptionBase);  // Linux opens a directory
+    std::ofstream(dir / "p.dat", std::ios::binary) << std::string("\x00\x80\xff", 3);
+    bar->loadTimes((dir / "p.dat").c_str());
+    const float half = 128 * (1.0f / 255);
+    EXPECT_EQ(bar->fractions(), (std::vector<float>{0.0f, half, 1.0f}));
 
-    // Generates with the given tick at begin, each step and end; the bytes written.
-    std::string generate(std::vector<std::int64_t> times) {
-        fs::path out = dir / "progress.dat";
-        bar->startGenerating(std::fopen(out.c_str(), "wb"));
+    // Steps draw the recorded fractions only while active with a display.
+    bar->setDrawFunction(record);
+    bar->setDisplayReady(true);
+    bar->step();  // inactive: nothing
+    bar->setDisplayReady(false);
+    bar->begin();  // no display yet: counts only
+    bar->setDisplayReady(true);
+    for (int i = 0; i < 3; ++i) bar->step();  // the last is past the table: counts only
+    bar->end();
+    EXPECT_EQ(bar->index(), 5);
+    EXPECT_EQ(drawn, (std::vector<float>{half, 1.0f}));
+
+    // Generate mode writes to a file opened before loading, and only then.
+    bar->startGenerating(nullptr);
+    EXPECT_FALSE(bar->generating());
+    auto generate = [&](std::vector<std::int64_t> times) {
+        bar->startGenerating(std::fopen((dir / "progress.dat").c_str(), "wb"));
         ticks = times.front();
         bar->begin();
         for (std::size_t i = 1; i + 1 < times.size(); ++i) {
@@ -67,49 +75,13 @@ protected:
         ticks = times.back();
         bar->end();
         EXPECT_FALSE(bar->generating());
-        std::ifstream in(out, std::ios::binary);
+        std::ifstream in(dir / "progress.dat", std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-    ProgressBar* bar = ProgressBar::instance();
-    fs::path dir;
-};
-
-TEST_F(ProgressBarTest, LoadTimesReadsFractionsOrSaysHowToMakeThem) {
-    EXPECT_EQ(loadError(dir / "none.dat"), "manager/progress_bar L108: Cannot open " +
-                                               (dir / "none.dat").string() +
-                                               ". Use -progress flag to generate file.");
-    // Linux opens a directory; the failed read must not pass for an empty file.
-    EXPECT_NE(loadError(dir), "loaded");
-
-    std::ofstream(dir / "p.dat", std::ios::binary) << std::string("\x00\x80\xff", 3);
-    ASSERT_EQ(loadError(dir / "p.dat"), "loaded");
-    ASSERT_EQ(bar->fractions().size(), 3u);
-    EXPECT_FLOAT_EQ(bar->fractions()[1], 128.0f / 255.0f);
-    EXPECT_FLOAT_EQ(bar->fractions()[2], 1.0f);
-}
-
-TEST_F(ProgressBarTest, StepsDrawKnownFractionsOnlyWhenTheDisplayIsReady) {
-    std::ofstream(dir / "p.dat", std::ios::binary) << std::string("\x00\xff", 2);
-    bar->loadTimes((dir / "p.dat").c_str());
-    bar->setDrawFunction(record);
-    bar->step();  // inactive: nothing
-    EXPECT_EQ(bar->index(), 0);
-
-    bar->begin();  // not ready: counts only
-    bar->setDisplayReady(true);
-    bar->step();
-    bar->step();  // past the table: counts only
-    bar->end();
-    EXPECT_EQ(bar->index(), 4);
-    EXPECT_EQ(drawn, std::vector<float>{1.0f});
-    EXPECT_FALSE(bar->active());
-}
-
-TEST_F(ProgressBarTest, GenerateModeWritesScaledTimes) {
+    };
     EXPECT_EQ(generate({100, 110, 120, 140}), std::string("\x00\x3f\x7f\xff", 4));
     // Everything loaded at once: no scale, every step counts as the whole.
     EXPECT_EQ(generate({100, 100, 100}), std::string("\xff\xff\xff", 3));
+    platform::setCounterSource(nullptr, nullptr);
 }
 
 }  // namespace
