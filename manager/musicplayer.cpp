@@ -21,7 +21,10 @@ constexpr source::Location kPlayFailed{kUnit, 32};
 constexpr float kRequiredVersion = 3.5f;
 constexpr int kMixRate = 44100;
 constexpr int kBufferMilliseconds = 50;
-constexpr float kResyncThreshold = 0.1f;  // seconds
+constexpr double kResyncThreshold = 0.1;  // seconds
+// Float times carry rounding: a gap of exactly 0.1 s can come out a few ulps
+// above it (1.1f - 1.0f). Far below the stream's 1 ms steps.
+constexpr double kRoundingMargin = 1e-4;
 
 [[noreturn]] void fail(const std::string& message, source::Location where) {
     throw ExceptionBase(message, where.unit, where.line);
@@ -131,7 +134,8 @@ float MusicPlayer::getTime() {
     float estimate = c + offset_;
     // Resynchronise only on a real drift; the estimate of this call stands,
     // the next call follows the stream.
-    if (std::fabs(s - estimate) > kResyncThreshold) offset_ = s - c;
+    double gap = std::fabs(static_cast<double>(s) - static_cast<double>(estimate));
+    if (gap > kResyncThreshold + kRoundingMargin) offset_ = s - c;
     return estimate;
 }
 

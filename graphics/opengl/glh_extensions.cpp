@@ -127,7 +127,9 @@ bool probeExtensions() {
 int isExtensionSupported(const char* name, const char* supportedNames) {
     if (name == nullptr) return 0;
     if (std::strcmp(name, "GL_VERSION_1_2") == 0) {
+        // No version string (no current context) is no support either.
         std::string version = glString(GL_VERSION);
+        if (version.empty()) return 0;
         return version.rfind("1.0", 0) != 0 && version.rfind("1.1", 0) != 0 ? 1 : 0;
     }
     if (supportedNames == nullptr) return 0;

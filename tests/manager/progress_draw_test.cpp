@@ -1,141 +1,100 @@
 // The loading bar drawn into a real headless context, read back from pixels.
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
-
 #include <array>
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
-#include "manager/exceptions.h"
 #include "manager/progress_bar.h"
 #include "manager/progress_bar_draw.h"
 #include "manager/timer_base.h"
 #include "manager/window.h"
+#include "tests/support/headless_gl.h"
 
 namespace demo {
 namespace {
 
-constexpr int kWidth = 320;
-constexpr int kHeight = 240;
-
 using Pixel = std::array<int, 3>;
 
-class ProgressDrawTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        initTimerBase();
-        ProgressBar::instance()->reset();
-        DisplaySettings settings;
-        settings.width = kWidth;
-        settings.height = kHeight;
-        try {
-            createDisplay(settings, display);
-        } catch (const InitGLException& e) {
-            FAIL() << e.message();
-        }
-    }
-    void TearDown() override {
-        destroyDisplay(display);
-        ProgressBar::instance()->reset();
-    }
-
-    static Pixel pixelAt(int x, int y, GLenum buffer = GL_BACK) {
-        glReadBuffer(buffer);
-        unsigned char rgba[4] = {};
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-        return {rgba[0], rgba[1], rgba[2]};
-    }
-
-    DisplayPair display;
-};
+Pixel rgbAt(int x, int y, GLenum buffer = GL_BACK) {
+    auto rgba = test::readPixel(x, y, buffer);
+    return {rgba[0], rgba[1], rgba[2]};
+}
 
 // The bar spans x in [-0.8, 0.8] and y in [-0.1, 0.1] at distance 2 under a
 // 45 degree perspective: about pixels 44..276 across and 106..134 up.
-constexpr int kCentreX = kWidth / 2;
-constexpr int kCentreY = kHeight / 2;
-constexpr int kLeftInside = 50;
-constexpr int kRightInside = 270;
+constexpr int kCentreX = 160;
+constexpr int kCentreY = 120;
+constexpr Pixel kBlack{0, 0, 0};
 
-TEST_F(ProgressDrawTest, EmptyBarHasOnlyItsOutline) {
+TEST(ProgressDraw, FillsFromPixelsAndDrawsThroughTheWindowOnceReady) {
+    initTimerBase();
+    ProgressBar* bar = ProgressBar::instance();
+    bar->reset();
+    DisplayPair display;
+    ASSERT_TRUE(test::openHeadlessDisplay(display, 320, 240));
+
     drawProgressBarFrame(0.0f);
-    EXPECT_EQ(pixelAt(kCentreX, kCentreY), (Pixel{0, 0, 0}));
-    EXPECT_EQ(pixelAt(kLeftInside, kCentreY), (Pixel{0, 0, 0}));
-    // The outline's top edge crosses the centre column just above the fill.
+    EXPECT_EQ(rgbAt(kCentreX, kCentreY), kBlack);
+    EXPECT_EQ(rgbAt(50, kCentreY), kBlack);
+    // Only the outline: its top edge crosses the centre column above the fill.
     int outlineRows = 0;
-    for (int y = kCentreY; y < kHeight; ++y) {
-        Pixel p = pixelAt(kCentreX, y);
-        if (p[2] > 200 && p[0] > 120 && p[0] < 170) ++outlineRows;
+    for (int y = kCentreY; y < 240; ++y) {
+        Pixel p = rgbAt(kCentreX, y);
+        outlineRows += p[2] > 200 && p[0] > 120 && p[0] < 170 ? 1 : 0;
     }
     EXPECT_GE(outlineRows, 1);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
 
-TEST_F(ProgressDrawTest, FullBarIsFilledLightBelowDarkAbove) {
     drawProgressBarFrame(1.0f);
-    for (int x : {kLeftInside, kCentreX, kRightInside}) {
-        Pixel middle = pixelAt(x, kCentreY);
-        EXPECT_NEAR(middle[0], 64, 8) << x;  // halfway between 0.4 and 0.1
+    for (int x : {50, kCentreX, 270}) {
+        Pixel middle = rgbAt(x, kCentreY);
+        EXPECT_NEAR(middle[0], 64, 8) << x;   // halfway between 0.4 and 0.1
         EXPECT_NEAR(middle[2], 191, 8) << x;  // halfway between 1.0 and 0.5
     }
-    Pixel low = pixelAt(kCentreX, kCentreY - 12);
-    Pixel high = pixelAt(kCentreX, kCentreY + 12);
-    EXPECT_GT(low[2], high[2]);
-    EXPECT_GT(low[0], high[0]);
-    // Outside the bar: the clear colour.
-    EXPECT_EQ(pixelAt(10, kCentreY), (Pixel{0, 0, 0}));
-    EXPECT_EQ(pixelAt(kCentreX, 200), (Pixel{0, 0, 0}));
-}
+    // Light below, dark above; the clear colour outside.
+    EXPECT_GT(rgbAt(kCentreX, kCentreY - 12)[2], rgbAt(kCentreX, kCentreY + 12)[2]);
+    EXPECT_EQ(rgbAt(10, kCentreY), kBlack);
+    EXPECT_EQ(rgbAt(kCentreX, 200), kBlack);
 
-TEST_F(ProgressDrawTest, DrawingRestoresTheStateTheShowExpects) {
-    glMatrixMode(GL_MODELVIEW);
+    // Half full, over a moved model-view that the drawing leaves as it was.
     glTranslatef(1.0f, 2.0f, 3.0f);
     drawProgressBarFrame(0.5f);
-    GLfloat modelview[16];
+    EXPECT_GT(rgbAt(kCentreX - 40, kCentreY)[2], 100);
+    EXPECT_EQ(rgbAt(kCentreX + 40, kCentreY), kBlack);
+    GLfloat modelview[16], colour[4];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_FLOAT_EQ(modelview[12], 1.0f);
+    EXPECT_FLOAT_EQ(colour[1], 1.0f);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_FLOAT_EQ(colour[1], 1.0f);
-    // Half full: filled left of the centre, empty right of it.
-    EXPECT_GT(pixelAt(kCentreX - 40, kCentreY)[2], 100);
-    EXPECT_EQ(pixelAt(kCentreX + 40, kCentreY), (Pixel{0, 0, 0}));
-}
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    glLoadIdentity();
 
-TEST_F(ProgressDrawTest, TheBarDrawsThroughTheWindowOnceDisplayIsReady) {
+    // Through the bar: createDisplay hooked the drawing into the window.
     const char* dir = std::getenv("DEMO_TEST_TMP");
     std::string path = std::string(dir != nullptr ? dir : "/tmp") + "/progress_full.dat";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fputc(255, file);
-    std::fclose(file);
-
-    ProgressBar* bar = ProgressBar::instance();
+    std::ofstream(path, std::ios::binary) << '\xff';
     bar->loadTimes(path.c_str());
     bar->setDisplayReady(true);
-    // createDisplay hooked the drawing (reset() cleared it, so hook again).
-    attachProgressBar(display.window);
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
     bar->begin();  // step 0: fraction 1, drawn and presented
     bar->end();
     EXPECT_EQ(bar->index(), 2);
-    // The presented frame is in the front buffer.
-    Pixel centre = pixelAt(kCentreX, kCentreY, GL_FRONT);
-    EXPECT_NEAR(centre[2], 191, 8);
-    EXPECT_EQ(pixelAt(10, kCentreY, GL_FRONT), (Pixel{0, 0, 0}));  // cleared by the bar
+    EXPECT_NEAR(rgbAt(kCentreX, kCentreY, GL_FRONT)[2], 191, 8);
+    EXPECT_EQ(rgbAt(10, kCentreY, GL_FRONT), kBlack);  // cleared by the bar
 
     // A destroyed window stops the drawing: later steps only count.
     destroyDisplay(display);
     bar->begin();
     bar->end();
     EXPECT_EQ(bar->index(), 2);
+    bar->reset();
 }
 
 }  // namespace

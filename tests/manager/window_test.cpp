@@ -1,9 +1,10 @@
-// The window procedure's table and the message pump, without a display; then
-// the real window, headless, and the state createDisplay leaves.
+// The window procedure's table and the message pump without a display, then
+// the real window opened headless.
 
-#include <gtest/gtest.h>
+#include "manager/window.h"
 
 #include <GL/gl.h>
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <deque>
@@ -11,26 +12,25 @@
 #include <vector>
 
 #include "manager/exceptions.h"
-#include "manager/window.h"
+#include "tests/support/headless_gl.h"
 
 namespace demo {
 namespace {
 
 using platform::MessageKind;
 using platform::WindowMessage;
+using Calls = std::vector<std::string>;
 
 struct RecordingListener : InputListener {
-    std::vector<std::string> calls;
-    void key(bool down, int virtualKey) override {
-        calls.push_back(std::string(down ? "down " : "up ") + std::to_string(virtualKey));
+    Calls calls;
+    void key(bool down, int code) override {
+        calls.push_back(std::string(down ? "down " : "up ") + std::to_string(code));
     }
-    void mouseMove(unsigned buttons, int x, int y) override {
-        calls.push_back("move " + std::to_string(buttons) + " " + std::to_string(x) + "," +
-                        std::to_string(y));
-    }
-    void mouseButtons(unsigned buttons, int x, int y) override {
-        calls.push_back("buttons " + std::to_string(buttons) + " " + std::to_string(x) + "," +
-                        std::to_string(y));
+    void mouseMove(unsigned buttons, int x, int y) override { record("move", buttons, x, y); }
+    void mouseButtons(unsigned buttons, int x, int y) override { record("buttons", buttons, x, y); }
+    void record(const char* what, unsigned buttons, int x, int y) {
+        calls.push_back(std::string(what) + " " + std::to_string(buttons) + " " +
+                        std::to_string(x) + "," + std::to_string(y));
     }
 };
 
@@ -39,33 +39,14 @@ struct BareWindow : Window {
     void swapBuffers() override {}
 };
 
-WindowMessage message(MessageKind kind) {
-    WindowMessage m;
-    m.kind = kind;
-    return m;
+WindowMessage message(MessageKind kind, int key = 0, unsigned button = 0, int x = 0, int y = 0,
+                      int wheelDelta = 0) {
+    return {.kind = kind, .key = key, .x = x, .y = y, .button = button, .wheelDelta = wheelDelta};
 }
-WindowMessage keyMessage(MessageKind kind, int key) {
-    WindowMessage m = message(kind);
-    m.key = key;
-    return m;
-}
-WindowMessage mouseMessage(MessageKind kind, unsigned button, int x, int y) {
-    WindowMessage m = message(kind);
-    m.button = button;
-    m.x = x;
-    m.y = y;
-    return m;
-}
-WindowMessage wheelMessage(int delta) {
-    WindowMessage m = message(MessageKind::Wheel);
-    m.wheelDelta = delta;
-    m.x = 5;
-    m.y = -6;
-    return m;
-}
+WindowMessage wheel(int delta) { return message(MessageKind::Wheel, 0, 0, 5, -6, delta); }
 
 class WindowProcedureTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         registerWindow(handle, &window);
         window.setListener(&listener);
@@ -75,7 +56,6 @@ protected:
 
     MessageResult send(const WindowMessage& m) { return windowProcedure(handle, m); }
 
-    // Pumps once from `queue`.
     void pump() {
         pumpOneMessage(window, handle, [this](WindowMessage& m) {
             if (queue.empty()) return false;
@@ -93,76 +73,80 @@ protected:
 };
 
 TEST_F(WindowProcedureTest, KeysReachListenerAndTable) {
-    EXPECT_EQ(send(keyMessage(MessageKind::KeyDown, 'A')), MessageResult::Handled);
+    EXPECT_EQ(send(message(MessageKind::KeyDown, 'A')), MessageResult::Handled);
     EXPECT_TRUE(window.keys()['A']);
-    send(keyMessage(MessageKind::KeyUp, 'A'));
+    send(message(MessageKind::KeyUp, 'A'));
     EXPECT_FALSE(window.keys()['A']);
-
     // Codes of 256 and more reach the listener only.
-    send(keyMessage(MessageKind::KeyDown, 256));
-    send(keyMessage(MessageKind::KeyUp, 300));
-    EXPECT_EQ(listener.calls,
-              (std::vector<std::string>{"down 65", "up 65", "down 256", "up 300"}));
+    send(message(MessageKind::KeyDown, 256));
+    send(message(MessageKind::KeyUp, 300));
     EXPECT_FALSE(window.isDone());
 
     // ESC ends the show at once and is still reported.
-    send(keyMessage(MessageKind::KeyDown, kVirtualKeyEscape));
+    send(message(MessageKind::KeyDown, kVirtualKeyEscape));
     EXPECT_TRUE(window.isDone());
-    EXPECT_EQ(listener.calls.back(), "down 27");
     EXPECT_TRUE(window.keys()[kVirtualKeyEscape]);
+    EXPECT_EQ(listener.calls, (Calls{"down 65", "up 65", "down 256", "up 300", "down 27"}));
 }
 
 TEST_F(WindowProcedureTest, ButtonMasksAndWheelBits) {
-    send(mouseMessage(MessageKind::ButtonDown, kMouseLeft, 10, 20));
-    send(mouseMessage(MessageKind::ButtonDown, kMouseRight, 11, 21));
-    send(mouseMessage(MessageKind::ButtonUp, kMouseLeft, 12, 22));
-    send(mouseMessage(MessageKind::ButtonDown, kMouseMiddle, -3, -4));
-    EXPECT_EQ(listener.calls, (std::vector<std::string>{"buttons 1 10,20", "buttons 3 11,21",
-                                                        "buttons 2 12,22", "buttons 6 -3,-4"}));
-    listener.calls.clear();
-
+    send(message(MessageKind::ButtonDown, 0, kMouseLeft, 10, 20));
+    send(message(MessageKind::ButtonDown, 0, kMouseRight, 11, 21));
+    send(message(MessageKind::ButtonUp, 0, kMouseLeft, 12, 22));
+    send(message(MessageKind::ButtonDown, 0, kMouseMiddle, -3, -4));
     // The wheel is reported momentarily and left to the default handling.
-    EXPECT_EQ(send(wheelMessage(120)), MessageResult::Default);
-    send(wheelMessage(-120));
-    send(wheelMessage(0));
-    send(mouseMessage(MessageKind::MouseMove, 0, 7, 8));
-    EXPECT_EQ(listener.calls, (std::vector<std::string>{"buttons 14 5,-6", "buttons 22 5,-6",
-                                                        "buttons 22 5,-6", "move 6 7,8"}));
+    EXPECT_EQ(send(wheel(120)), MessageResult::Default);
+    send(wheel(-120));
+    send(wheel(0));
+    send(message(MessageKind::MouseMove, 0, 0, 7, 8));
+    EXPECT_EQ(listener.calls,
+              (Calls{"buttons 1 10,20", "buttons 3 11,21", "buttons 2 12,22", "buttons 6 -3,-4",
+                     "buttons 14 5,-6", "buttons 22 5,-6", "buttons 22 5,-6", "move 6 7,8"}));
     EXPECT_EQ(*window.mouseButtons(), kMouseRight | kMouseMiddle);
 }
 
-TEST_F(WindowProcedureTest, WithoutWindowOrListenerNothingIsTouched) {
-    window.setListener(nullptr);
-    send(mouseMessage(MessageKind::ButtonDown, kMouseLeft, 1, 1));
-    EXPECT_EQ(*window.mouseButtons(), kMouseLeft);  // the mask changes without a listener
-    EXPECT_EQ(send(wheelMessage(120)), MessageResult::Default);
-
-    int otherToken = 0;
-    EXPECT_EQ(windowProcedure(&otherToken, keyMessage(MessageKind::KeyDown, kVirtualKeyEscape)),
-              MessageResult::Handled);
-    EXPECT_EQ(windowProcedure(&otherToken, message(MessageKind::MouseMove)),
-              MessageResult::Handled);
-    EXPECT_FALSE(window.isDone());
-    EXPECT_EQ(send(message(MessageKind::Other)), MessageResult::Default);
-}
-
-TEST_F(WindowProcedureTest, ActivationFollowsMinimising) {
-    WindowMessage minimised = message(MessageKind::Activate);
-    minimised.minimised = true;
-    send(minimised);
+TEST_F(WindowProcedureTest, ActivationAndMessagesWithoutListenerOrWindow) {
+    send({.kind = MessageKind::Activate, .minimised = true});
     EXPECT_FALSE(window.isActive());
     send(message(MessageKind::Activate));
     EXPECT_TRUE(window.isActive());
+
+    window.setListener(nullptr);
+    send(message(MessageKind::ButtonDown, 0, kMouseLeft, 1, 1));
+    EXPECT_EQ(*window.mouseButtons(), kMouseLeft);  // the mask changes without a listener
+    EXPECT_EQ(send(wheel(120)), MessageResult::Default);
+    EXPECT_EQ(send(message(MessageKind::Other)), MessageResult::Default);
+
+    int other = 0;  // no window under this handle: handled, nothing touched
+    for (MessageKind kind : {MessageKind::KeyDown, MessageKind::MouseMove}) {
+        EXPECT_EQ(windowProcedure(&other, message(kind, kVirtualKeyEscape)),
+                  MessageResult::Handled);
+    }
+    EXPECT_FALSE(window.isDone());
 }
 
-TEST_F(WindowProcedureTest, OneMessagePerPumpThenTheIdleEscapeTest) {
+TEST_F(WindowProcedureTest, OneMessagePerPumpQuitLastThenTheIdleEscapeTest) {
+    // A close posts a quit, taken only once no other message waits.
+    queue.push_back(message(MessageKind::Close));
+    queue.push_back(message(MessageKind::KeyDown, 'Q'));
+    pump();
+    pump();
+    EXPECT_FALSE(window.isDone());
+    pump();
+    EXPECT_TRUE(window.isDone());
+    EXPECT_EQ(listener.calls, (Calls{"down 81"}));
+
+    window.setDone(false);
+    queue.push_back(message(MessageKind::Quit));
+    pump();
+    EXPECT_TRUE(window.isDone());
+
+    window.setDone(false);
     window.keys()[kVirtualKeyEscape] = true;  // held, its key-down long taken
     for (int i = 0; i < 10; ++i) queue.push_back(message(MessageKind::Other));
-    for (int i = 0; i < 10; ++i) {
-        pump();
-        EXPECT_FALSE(window.isDone()) << "pump " << i;
-    }
+    for (int i = 0; i < 10; ++i) pump();
     EXPECT_TRUE(queue.empty());
+    EXPECT_FALSE(window.isDone());
     window.setActive(false);
     pump();
     EXPECT_FALSE(window.isDone());  // only while active
@@ -171,150 +155,76 @@ TEST_F(WindowProcedureTest, OneMessagePerPumpThenTheIdleEscapeTest) {
     EXPECT_TRUE(window.isDone());
 }
 
-TEST_F(WindowProcedureTest, CloseIsAQuitOnTheNextIdlePump) {
-    queue.push_back(message(MessageKind::Close));
-    queue.push_back(keyMessage(MessageKind::KeyDown, 'Q'));
-    pump();
-    EXPECT_FALSE(window.isDone());
-    pump();  // waiting messages come before the quit
-    EXPECT_FALSE(window.isDone());
-    pump();
-    EXPECT_TRUE(window.isDone());
-
-    window.setDone(false);
-    queue.push_back(message(MessageKind::Quit));
-    pump();
-    EXPECT_TRUE(window.isDone());
-    EXPECT_EQ(listener.calls, (std::vector<std::string>{"down 81"}));
+GLint glInteger(GLenum name, int index = 0) {
+    GLint values[4] = {};
+    glGetIntegerv(name, values);
+    return values[index];
 }
-
-// Headless, on SDL's offscreen driver with Mesa.
-class DisplayTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        DisplaySettings settings;
-        settings.width = 320;
-        settings.height = 240;
-        try {
-            createDisplay(settings, display);
-        } catch (const InitGLException& e) {
-            FAIL() << e.message();
-        }
-    }
-    void TearDown() override { destroyDisplay(display); }
-
-    DisplayPair display;
-};
 
 void expectPerspective(double aspect) {
-    GLfloat projection[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    GLfloat m[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
     const double f = 1.0 / std::tan(45.0 * M_PI / 360.0);
-    EXPECT_NEAR(projection[0], f / aspect, 1e-4);
-    EXPECT_NEAR(projection[5], f, 1e-4);
+    EXPECT_NEAR(m[0], f / aspect, 1e-4);
+    EXPECT_NEAR(m[5], f, 1e-4);
     // The mirrored z column: gluPerspective's third column, negated.
-    EXPECT_NEAR(projection[10], (10000.0 + 0.1) / (10000.0 - 0.1), 1e-4);
-    EXPECT_NEAR(projection[11], 1.0, 1e-6);
+    EXPECT_NEAR(m[10], (10000.0 + 0.1) / (10000.0 - 0.1), 1e-4);
+    EXPECT_NEAR(m[11], 1.0, 1e-6);
 }
 
-TEST_F(DisplayTest, CreateDisplayGivesTheStartState) {
-    ASSERT_NE(display.window, nullptr);
-    ASSERT_NE(display.context, nullptr);
+TEST(Display, CreateDisplayGivesTheStartState) {
+    DisplayPair display;
+    ASSERT_TRUE(test::openHeadlessDisplay(display, 320, 240));
     EXPECT_EQ(display.window->width(), 320);
-    EXPECT_EQ(display.window->height(), 240);
     EXPECT_FALSE(display.window->fullscreen());
-    EXPECT_TRUE(display.window->isActive());
     EXPECT_EQ(findWindow(display.window->dc()), display.window);
 
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 320);
-    EXPECT_EQ(viewport[3], 240);
+    EXPECT_EQ(glInteger(GL_VIEWPORT, 2), 320);
+    EXPECT_EQ(glInteger(GL_VIEWPORT, 3), 240);
     expectPerspective(320.0 / 240.0);
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODELVIEW);
-
-    GLint shade = 0, depthFunc = 0, hint = 0;
-    glGetIntegerv(GL_SHADE_MODEL, &shade);
-    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
-    glGetIntegerv(GL_PERSPECTIVE_CORRECTION_HINT, &hint);
-    EXPECT_EQ(shade, GL_SMOOTH);
-    EXPECT_EQ(depthFunc, GL_LEQUAL);
-    EXPECT_EQ(hint, GL_NICEST);
+    EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+    EXPECT_EQ(glInteger(GL_SHADE_MODEL), GL_SMOOTH);
+    EXPECT_EQ(glInteger(GL_DEPTH_FUNC), GL_LEQUAL);
+    EXPECT_EQ(glInteger(GL_PERSPECTIVE_CORRECTION_HINT), GL_NICEST);
+    EXPECT_GE(glInteger(GL_DEPTH_BITS), 24);
+    EXPECT_GE(glInteger(GL_STENCIL_BITS), 8);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     GLfloat clear[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
     EXPECT_FLOAT_EQ(clear[3], 0.5f);
-
-    // Depth and stencil as asked (the offscreen surface is single-buffered).
-    GLint depthBits = 0, stencilBits = 0;
-    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
-    glGetIntegerv(GL_STENCIL_BITS, &stencilBits);
-    EXPECT_GE(depthBits, 24);
-    EXPECT_GE(stencilBits, 8);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
 
-TEST_F(DisplayTest, SizeMessageOfHeightZeroKeepsOneRow) {
-    WindowMessage size;
-    size.kind = MessageKind::Size;
-    size.width = 200;
-    size.height = 0;
+    // A size of height 0 keeps one row, and the aspect is width / 1.
+    WindowMessage size{.kind = MessageKind::Size, .width = 200, .height = 0};
     EXPECT_EQ(windowProcedure(display.window->dc(), size), MessageResult::Handled);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[3], 1);
+    EXPECT_EQ(glInteger(GL_VIEWPORT, 3), 1);
     expectPerspective(200.0);
-    resize(320, 240);
-}
 
-TEST_F(DisplayTest, PumpingAnIdleWindowEndsNothing) {
     for (int i = 0; i < 20; ++i) display.window->pumpMessages();
     EXPECT_FALSE(display.window->isDone());
     display.window->swapBuffers();
+    destroyDisplay(display);
 }
 
-TEST(DisplayLifecycle, TheWindowOpensAgainAfterItIsDestroyed) {
-    for (int round = 0; round < 2; ++round) {
-        DisplayPair display;
-        DisplaySettings settings;
-        settings.width = 64;
-        settings.height = 48;
-        settings.showCursor = false;
-        createDisplay(settings, display);
-        EXPECT_NE(display.window, nullptr);
-        WindowHandle handle = display.window->dc();
-        destroyDisplay(display);
-        EXPECT_EQ(display.window, nullptr);
-        EXPECT_EQ(findWindow(handle), nullptr);
-    }
-}
-
-TEST(DisplayLifecycle, FullScreenOpensAndAFailedOpenLeavesNothingBehind) {
+TEST(Display, OpensFullScreenAndAgainAfterAFailedOpen) {
     DisplayPair display;
     DisplaySettings settings;
     settings.width = 320;
     settings.height = 240;
     settings.fullscreen = true;
+    settings.showCursor = false;
     createDisplay(settings, display);
     EXPECT_TRUE(display.window->fullscreen());
+    WindowHandle handle = display.window->dc();
     destroyDisplay(display);
-
-    settings.fullscreen = false;
-    settings.width = settings.height = 1 << 20;  // beyond any surface
-    try {
-        createDisplay(settings, display);
-        FAIL() << "opened a window of a million pixels square";
-    } catch (const InitGLException& e) {
-        EXPECT_STREQ(e.message(), kFailedCreateWindow);
-    }
     EXPECT_EQ(display.window, nullptr);
+    EXPECT_EQ(findWindow(handle), nullptr);
 
-    settings.width = 32;
-    settings.height = 32;
-    createDisplay(settings, display);
-    EXPECT_NE(display.window, nullptr);
+    ::testing::AssertionResult opened = test::openHeadlessDisplay(display, 1 << 20, 1 << 20);
+    EXPECT_FALSE(opened);
+    EXPECT_STREQ(opened.message(), kFailedCreateWindow);
+    EXPECT_EQ(display.window, nullptr);
+    ASSERT_TRUE(test::openHeadlessDisplay(display, 32, 32));
     destroyDisplay(display);
 }
 
