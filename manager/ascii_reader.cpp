@@ -236,29 +236,27 @@ void AsciiReader::expectSymbol(char c) {
     throw error(text.str(), source::kSymbolExpected);
 }
 
-std::array<float, 2> AsciiReader::readVector2() {
+void AsciiReader::readFloats(float* out, std::size_t count) {
     expectSymbol('<');
-    std::array<float, 2> v{};
-    for (float& f : v) f = readNumber();
+    for (std::size_t i = 0; i < count; ++i) out[i] = readNumber();
     expectSymbol('>');
+}
+
+std::array<float, 2> AsciiReader::readVector2() {
+    std::array<float, 2> v{};
+    readFloats(v.data(), v.size());
     return v;
 }
 
 Vector3 AsciiReader::readVector3() {
-    expectSymbol('<');
-    Vector3 v;
-    v.x = readNumber();
-    v.y = readNumber();
-    v.z = readNumber();
-    expectSymbol('>');
-    return v;
+    std::array<float, 3> v{};
+    readFloats(v.data(), v.size());
+    return Vector3(v[0], v[1], v[2]);
 }
 
 std::array<float, 4> AsciiReader::readVector4() {
-    expectSymbol('<');
     std::array<float, 4> v{};
-    for (float& f : v) f = readNumber();
-    expectSymbol('>');
+    readFloats(v.data(), v.size());
     return v;
 }
 

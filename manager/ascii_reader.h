@@ -85,6 +85,7 @@ private:
     void unreadByte(int c);
     void skipBlank(int& c);
     Token readNumberToken(int first);
+    void readFloats(float* out, std::size_t count);  // "<" count numbers ">"
 
     std::string name_;
     MemoryFile* file_ = nullptr;  // null when reading owned text
