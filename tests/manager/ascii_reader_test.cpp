@@ -60,7 +60,7 @@ TEST(AsciiReaderTokens, NumbersRoundToFloatAndLongTextIsNotCut) {
 }
 
 TEST(AsciiReaderTypedReads, MismatchMessagesNameScriptAndLine) {
-    // A failed read keeps the offending token, so one script feeds every case.
+    // A failed read consumes the offending token, so one script feeds every case.
     AsciiReader reader("script.ini", "x \"q\" w 5\n1.5 x \"a\"\n<1 2 3");
     const char* const ab[] = {"a", "b", nullptr};
     auto failure = [](auto read) {
