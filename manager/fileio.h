@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "manager/resource_cache.h"
+#include "manager/singleton.h"
 
 namespace demo {
 
@@ -34,12 +35,6 @@ public:
     // Null when this source does not hold the name.
     virtual MemoryFile* open(const std::string& name) = 0;
     virtual ~FileSource() = default;
-};
-
-// Data-less base of the singletons, with only a virtual destructor.
-class Singleton {
-public:
-    virtual ~Singleton() = default;
 };
 
 class FileSystem : public ResourceCache<MemoryFile>, public Singleton {

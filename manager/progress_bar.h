@@ -8,16 +8,18 @@
 #include <cstdio>
 #include <vector>
 
+#include "manager/singleton.h"
+
 namespace demo {
 
-class ProgressBar {
+class ProgressBar : public Singleton {
 public:
     // Draws one frame of the bar at the given fraction and presents it.
     // Installed by the window code once a display exists.
     using DrawFunction = void (*)(float fraction);
 
     static ProgressBar* instance();
-    virtual ~ProgressBar();
+    ~ProgressBar() override;
 
     // Reads the fractions; a missing file is the "Cannot open ..." exception.
     // Clears generate mode.
