@@ -24,7 +24,7 @@ using Calls = std::vector<std::string>;
 struct RecordingListener : InputListener {
     Calls calls;
     void key(bool down, int code) override {
-        calls.push_back(std::string(down ? "down " : "up ") + std::to_string(code));
+        calls.push_back((down ? "down " : "up ") + std::to_string(code));
     }
     void mouseMove(unsigned buttons, int x, int y) override { record("move", buttons, x, y); }
     void mouseButtons(unsigned buttons, int x, int y) override { record("buttons", buttons, x, y); }
@@ -208,11 +208,7 @@ TEST(Display, CreateDisplayGivesTheStartState) {
 
 TEST(Display, OpensFullScreenAndAgainAfterAFailedOpen) {
     DisplayPair display;
-    DisplaySettings settings;
-    settings.width = 320;
-    settings.height = 240;
-    settings.fullscreen = true;
-    settings.showCursor = false;
+    DisplaySettings settings{.width = 320, .height = 240, .fullscreen = true, .showCursor = false};
     createDisplay(settings, display);
     EXPECT_TRUE(display.window->fullscreen());
     WindowHandle handle = display.window->dc();
