@@ -1,11 +1,7 @@
 #pragma once
 
-// Helpers for checking triangle meshes in tests: welding by position,
-// manifold checks, area and volume.
+// Mesh checks for tests: welding by position, manifold checks, area and volume.
 
-#include <cmath>
-#include <cstdint>
-#include <cstring>
 #include <map>
 #include <tuple>
 #include <vector>
@@ -22,58 +18,47 @@ struct WeldedMesh {
 inline WeldedMesh weldByPosition(const PolygonMesh& mesh, int indexBase = 0) {
     WeldedMesh out;
     std::map<std::tuple<float, float, float>, int> ids;
-    std::vector<int> remap(mesh.vertices.size());
-    for (std::size_t v = 0; v < mesh.vertices.size(); ++v) {
-        const Vector3& p = mesh.vertices[v];
+    std::vector<int> remap;
+    for (const Vector3& p : mesh.vertices) {
         auto [it, added] = ids.try_emplace({p.x, p.y, p.z}, static_cast<int>(out.points.size()));
         if (added) out.points.push_back(p);
-        remap[v] = it->second;
+        remap.push_back(it->second);
     }
     for (int index : mesh.indices) out.triangles.push_back(remap[index - indexBase]);
     return out;
 }
 
 struct ManifoldReport {
-    bool closed = true;        // every directed edge has its reverse, once
-    bool consistent = true;    // no directed edge twice (orientation agrees)
-    bool degenerate = false;   // a triangle with a repeated vertex
-    bool vertexLinksOk = true; // the triangles round each vertex form one fan
+    bool closed = true;      // every directed edge has its reverse
+    bool consistent = true;  // no directed edge twice
+    bool fans = true;        // the triangles round each vertex form one fan
     int euler = 0;
 };
 
 inline ManifoldReport checkManifold(const WeldedMesh& mesh) {
     ManifoldReport r;
     std::map<std::pair<int, int>, int> directed;
+    std::map<int, std::map<int, int>> next;  // round vertex v: edge (v, x) to the third vertex
     const auto& t = mesh.triangles;
-    std::size_t faces = t.size() / 3;
-    for (std::size_t f = 0; f < faces; ++f) {
-        int a = t[3 * f], b = t[3 * f + 1], c = t[3 * f + 2];
-        if (a == b || b == c || a == c) r.degenerate = true;
-        for (auto e : {std::pair{a, b}, std::pair{b, c}, std::pair{c, a}})
-            if (++directed[e] > 1) r.consistent = false;
-    }
+    for (std::size_t f = 0; f < t.size(); f += 3)
+        for (std::size_t k = 0; k < 3; ++k) {
+            int a = t[f + k], b = t[f + (k + 1) % 3];
+            if (++directed[{a, b}] > 1) r.consistent = false;
+            next[a][b] = t[f + (k + 2) % 3];
+        }
     for (const auto& [e, n] : directed)
         if (!directed.count({e.second, e.first})) r.closed = false;
-    // Around a manifold vertex, "next" (from edge (v, x) to the triangle's
-    // third vertex) is a single cycle through all its neighbours.
-    std::map<int, std::map<int, int>> next;
-    for (std::size_t f = 0; f < faces; ++f) {
-        int v[3] = {t[3 * f], t[3 * f + 1], t[3 * f + 2]};
-        for (int i = 0; i < 3; ++i) next[v[i]][v[(i + 1) % 3]] = v[(i + 2) % 3];
-    }
     for (const auto& [v, ring] : next) {
-        int start = ring.begin()->first, at = start;
+        int at = ring.begin()->first;
         std::size_t steps = 0;
         do {
             auto it = ring.find(at);
             if (it == ring.end()) break;
             at = it->second;
-            ++steps;
-        } while (at != start && steps <= ring.size());
-        if (at != start || steps != ring.size()) r.vertexLinksOk = false;
+        } while (++steps < ring.size() && at != ring.begin()->first);
+        if (steps != ring.size() || at != ring.begin()->first) r.fans = false;
     }
-    long edges = static_cast<long>(directed.size()) / 2;
-    r.euler = static_cast<int>(static_cast<long>(next.size()) - edges + static_cast<long>(faces));
+    r.euler = static_cast<int>(next.size()) - static_cast<int>(directed.size() / 2) + static_cast<int>(t.size() / 3);
     return r;
 }
 
@@ -81,24 +66,15 @@ inline Vector3 triangleNormal(const std::vector<Vector3>& p, int a, int b, int c
     return (p[b] - p[a]).cross(p[c] - p[a]);
 }
 
-inline double meshArea(const PolygonMesh& m) {
-    double area = 0;
-    for (std::size_t i = 0; i + 2 < m.indices.size(); i += 3)
-        area += 0.5 * triangleNormal(m.vertices, m.indices[i], m.indices[i + 1], m.indices[i + 2]).length();
-    return area;
-}
-
-inline double meshVolume(const PolygonMesh& m) {
-    double volume = 0;
-    for (std::size_t i = 0; i + 2 < m.indices.size(); i += 3) {
-        const Vector3& a = m.vertices[m.indices[i]];
-        const Vector3& b = m.vertices[m.indices[i + 1]];
-        const Vector3& c = m.vertices[m.indices[i + 2]];
-        volume += (double(a.x) * (double(b.y) * c.z - double(b.z) * c.y) +
-                   double(a.y) * (double(b.z) * c.x - double(b.x) * c.z) +
-                   double(a.z) * (double(b.x) * c.y - double(b.y) * c.x)) / 6.0;
+// Area and enclosed volume.
+inline std::pair<double, double> meshAreaAndVolume(const PolygonMesh& m) {
+    double area = 0, volume = 0;
+    for (std::size_t i = 0; i < m.indices.size(); i += 3) {
+        const Vector3 &a = m.vertices[m.indices[i]], &b = m.vertices[m.indices[i + 1]], &c = m.vertices[m.indices[i + 2]];
+        area += 0.5 * (b - a).cross(c - a).length();
+        volume += a.dot(b.cross(c)) / 6.0;
     }
-    return volume;
+    return {area, volume};
 }
 
 }  // namespace demo::test

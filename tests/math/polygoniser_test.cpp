@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <tuple>
 
 #include "math/implicit_field_composites.h"
 #include "math/implicit_field_primitives.h"
@@ -19,234 +20,145 @@ using test::weldByPosition;
 
 constexpr double pi = std::numbers::pi;
 
-// A metaball: one ball of strength 4 in a sum, whose surface is the sphere
-// of radius R / sqrt(2).
-struct Sphere {
-    BallField ball{{0.1f, -0.2f, 0.05f}, 1.0f, 4.0f};
+// A field of strength 4 alone in a sum: its surface is where it reaches 1.
+template <class Field>
+struct Metaball {
+    Field field;
     SumField sum;
-    Sphere() { sum.children.push_back(&ball); }
-    double radius() const { return 1.0 / std::sqrt(2.0); }
+    explicit Metaball(const Field& f) : field(f) { sum.children.push_back(&field); }
 };
-
-struct Torus {
-    TorusField ring{{0.03f, 0.02f, -0.01f}, {0, 0, 1}, 1.0f, 0.4f, 4.0f};
-    SumField sum;
-    Torus() { sum.children.push_back(&ring); }
-    double tube() const { return 0.4 / std::sqrt(2.0); }
-};
+// The sphere of radius 1 / sqrt(2); the torus of major radius 1 and tube 0.4 / sqrt(2).
+Metaball<BallField> makeSphere() { return Metaball(BallField{{0.1f, -0.2f, 0.05f}, 1.0f, 4.0f}); }
+Metaball<TorusField> makeTorus() { return Metaball(TorusField{{0.03f, 0.02f, -0.01f}, {0, 0, 1}, 1.0f, 0.4f, 4.0f}); }
 
 void expectClosedSurface(const PolygonMesh& mesh, int euler) {
     ASSERT_FALSE(mesh.indices.empty());
-    auto welded = weldByPosition(mesh);
-    auto report = checkManifold(welded);
-    EXPECT_TRUE(report.closed);
-    EXPECT_TRUE(report.consistent);
-    EXPECT_FALSE(report.degenerate);
-    EXPECT_TRUE(report.vertexLinksOk);
+    auto report = checkManifold(weldByPosition(mesh));
+    EXPECT_TRUE(report.closed && report.consistent && report.fans);
     EXPECT_EQ(report.euler, euler);
 }
 
-TEST(Polygoniser, SphereAndTorusAreClosedManifolds) {
-    Sphere sphere;
-    Torus torus;
-    for (float cell : {0.2f, 0.07f, 0.031f}) {
-        PolygonMesh mesh;
-        SCOPED_TRACE(cell);
-        ASSERT_TRUE(polygonizeField(sphere.sum, cell, mesh, 0));
-        expectClosedSurface(mesh, 2);
-        ASSERT_TRUE(polygonizeField(torus.sum, cell * 0.5f, mesh, 0));
-        expectClosedSurface(mesh, 0);
-    }
-}
-
-TEST(Polygoniser, AreaAndVolumeConverge) {
-    Sphere sphere;
-    Torus torus;
-    double r = sphere.radius(), a = torus.tube();
-    struct Case {
-        const ImplicitField* field;
-        double area, volume;
-        float coarse;
-    } cases[] = {
-        {&sphere.sum, 4 * pi * r * r, 4.0 / 3.0 * pi * r * r * r, 0.2f},
-        {&torus.sum, 4 * pi * pi * 1.0 * a, 2 * pi * pi * 1.0 * a * a, 0.1f},
-    };
-    for (const Case& c : cases) {
-        double previousArea = 1e9, previousVolume = 1e9;
-        for (float cell = c.coarse; cell > c.coarse / 9; cell *= 0.5f) {
+// Closed, outward-facing manifolds whose area and volume converge to the
+// analytic values as the cell shrinks.
+TEST(Polygoniser, SphereAndTorusConvergeAsClosedManifolds) {
+    auto sphere = makeSphere();
+    auto torus = makeTorus();
+    const double r = 1.0 / std::sqrt(2.0), a = 0.4 / std::sqrt(2.0);
+    const std::tuple<const ImplicitField*, int, double, double, float> surfaces[] = {
+        {&sphere.sum, 2, 4 * pi * r * r, 4.0 / 3.0 * pi * r * r * r, 0.2f},
+        {&torus.sum, 0, 4 * pi * pi * a, 2 * pi * pi * a * a, 0.1f}};
+    for (auto [field, euler, area, volume, coarse] : surfaces) {
+        double areaError = 1e9, volumeError = 1e9;
+        for (float cell = coarse; cell > coarse / 9; cell *= 0.5f) {
+            SCOPED_TRACE(cell);
             PolygonMesh mesh;
-            ASSERT_TRUE(polygonizeField(*c.field, cell, mesh, 0));
-            double areaError = std::fabs(test::meshArea(mesh) / c.area - 1);
-            double volumeError = std::fabs(test::meshVolume(mesh) / c.volume - 1);
-            EXPECT_LT(areaError, previousArea) << cell;
-            EXPECT_LT(volumeError, previousVolume) << cell;
-            previousArea = areaError;
-            previousVolume = volumeError;
+            ASSERT_TRUE(polygonizeField(*field, cell, mesh, 0));
+            expectClosedSurface(mesh, euler);
+            auto [meshArea, meshVolume] = test::meshAreaAndVolume(mesh);
+            double e1 = std::fabs(meshArea / area - 1), e2 = std::fabs(meshVolume / volume - 1);
+            EXPECT_TRUE(e1 < areaError && e2 < volumeError);
+            areaError = e1, volumeError = e2;
+            // Triangles face against the gradient, which is stored unchanged.
+            for (std::size_t i = 0; i < mesh.indices.size(); i += 3) {
+                int p = mesh.indices[i], q = mesh.indices[i + 1], o = mesh.indices[i + 2];
+                Vector3 n = test::triangleNormal(mesh.vertices, p, q, o);
+                if (n.length() > 1e-7f) {  // slivers carry no direction
+                    EXPECT_LT(n.dot(mesh.normals[p] + mesh.normals[q] + mesh.normals[o]), 0);
+                }
+            }
+            for (std::size_t v = 0; v < mesh.vertices.size(); v += 97)
+                EXPECT_EQ(mesh.normals[v], gradientAt(*field, mesh.vertices[v]));
+            // Diagonal neighbours repeat a vertex; face neighbours share theirs.
+            std::size_t welded = weldByPosition(mesh).points.size();
+            EXPECT_TRUE(welded < mesh.vertices.size() && mesh.vertices.size() < 2 * welded);
         }
-        EXPECT_LT(previousArea, 0.01);
-        EXPECT_LT(previousVolume, 0.01);
+        EXPECT_TRUE(areaError < 0.01 && volumeError < 0.01);
     }
 }
 
-TEST(Polygoniser, TrianglesFaceAgainstTheGradient) {
-    Sphere sphere;
-    Torus torus;
-    for (const ImplicitField* field : std::vector<const ImplicitField*>{&sphere.sum, &torus.sum}) {
-        PolygonMesh mesh;
-        ASSERT_TRUE(polygonizeField(*field, 0.05f, mesh, 0));
-        int against = 0, total = 0;
-        for (std::size_t i = 0; i < mesh.indices.size(); i += 3) {
-            int a = mesh.indices[i], b = mesh.indices[i + 1], c = mesh.indices[i + 2];
-            Vector3 n = test::triangleNormal(mesh.vertices, a, b, c);
-            if (n.length() < 1e-7f) continue;  // slivers carry no direction
-            Vector3 g = mesh.normals[a] + mesh.normals[b] + mesh.normals[c];
-            ++total;
-            if (n.dot(g) < 0) ++against;
-        }
-        EXPECT_EQ(against, total);
-        // The stored normals are the field's gradient at each vertex.
-        for (std::size_t v = 0; v < mesh.vertices.size(); v += 97) {
-            Vector3 g = gradientAt(*field, mesh.vertices[v]);
-            EXPECT_EQ(mesh.normals[v], g);
-        }
-    }
-}
-
-TEST(Polygoniser, DiagonalNeighboursRepeatAVertexAtTheSamePosition) {
-    Sphere sphere;
-    PolygonMesh mesh;
-    ASSERT_TRUE(polygonizeField(sphere.sum, 0.05f, mesh, 0));
-    auto welded = weldByPosition(mesh);
-    EXPECT_LT(welded.points.size(), mesh.vertices.size());
-    // A shared edge vertex is made once per cell chain, never for each cell.
-    EXPECT_LT(mesh.vertices.size(), 2 * welded.points.size());
-}
-
-TEST(Polygoniser, SeedsQueueEachCellOnceAndRepeatCallsAgree) {
-    Sphere sphere;
+TEST(Polygoniser, SeedsQueueCellsOnceAndRepeatCallsAgree) {
+    BallField left{{-1.5f, 0, 0}, 1.0f, 4.0f}, right{{1.5f, 0, 0}, 1.0f, 4.0f};
+    SumField sum;
+    sum.children = {&left, &right};
     FieldLattice lattice;
-    ASSERT_TRUE(fieldLattice(sphere.sum, 0.1f, lattice));
+    ASSERT_TRUE(fieldLattice(sum, 0.1f, lattice));
     Polygoniser polygoniser;
     auto run = [&](std::vector<Vector3> seeds, PolygonMesh& mesh) {
         return polygoniser.polygonize(lattice.upper, lattice.lower, lattice.nx, lattice.ny, lattice.nz, mesh, 7,
-                                      sphere.sum, seeds);
+                                      sum, seeds);
     };
-    PolygonMesh one, two, again, none;
-    ASSERT_TRUE(run({sphere.ball.centre}, one));
-    std::size_t cells = polygoniser.cellCount();
-    ASSERT_TRUE(run({sphere.ball.centre, sphere.ball.centre + Vector3{0.01f, 0, 0}}, two));
+    PolygonMesh one, two, both;
+    ASSERT_TRUE(run({left.centre}, one));
+    const std::size_t cells = polygoniser.cellCount();
+    ASSERT_TRUE(run({left.centre, left.centre + Vector3{0.01f, 0, 0}}, two));
     EXPECT_EQ(polygoniser.cellCount(), cells);
-    EXPECT_EQ(one.vertices, two.vertices);
-    EXPECT_EQ(one.indices, two.indices);
     for (int index : one.indices) EXPECT_GE(index, 7);
+    // A larger lattice in between must not disturb the next run.
+    ASSERT_TRUE(polygoniser.polygonize(lattice.upper * 2, lattice.lower * 2, 60, 70, 80, both, 0, sum,
+                                       std::vector<Vector3>{right.centre}));
+    ASSERT_TRUE(run({left.centre}, two));
+    EXPECT_TRUE(one.vertices == two.vertices && one.normals == two.normals && one.indices == two.indices);
 
-    // Another lattice in between, larger, must not disturb the next run.
-    PolygonMesh other;
-    ASSERT_TRUE(polygoniser.polygonize(lattice.upper * 2, lattice.lower * 2, 60, 70, 80, other, 0, sphere.sum,
-                                       std::vector<Vector3>{sphere.ball.centre}));
-    ASSERT_TRUE(run({sphere.ball.centre}, again));
-    EXPECT_EQ(one.vertices, again.vertices);
-    EXPECT_EQ(one.normals, again.normals);
-    EXPECT_EQ(one.indices, again.indices);
-
-    ASSERT_TRUE(run({}, none));
-    EXPECT_TRUE(none.vertices.empty());
-    EXPECT_TRUE(none.indices.empty());
-    // A seed outside the surface stays where it is; its cell is not crossed.
-    ASSERT_TRUE(run({{0.1f, -0.2f, 1.4f}}, none));
-    EXPECT_TRUE(none.indices.empty());
+    // Only surfaces that a seed reaches are made.
+    ASSERT_TRUE(run({left.centre, right.centre}, both));
+    EXPECT_EQ(2 * one.indices.size(), both.indices.size());
+    EXPECT_EQ(checkManifold(weldByPosition(both, 7)).euler, 4);
+    ASSERT_TRUE(run({}, both));
+    EXPECT_TRUE(both.vertices.empty());
+    ASSERT_TRUE(run({{0, 0, 1.4f}}, both));  // outside: not walked, its cell not crossed
+    EXPECT_TRUE(both.indices.empty());
 }
 
-TEST(Polygoniser, OnlySurfacesReachedFromSeedsAreMade) {
-    BallField a{{-1.5f, 0, 0}, 1.0f, 4.0f}, b{{1.5f, 0, 0}, 1.0f, 4.0f};
-    SumField sum;
-    sum.children = {&a, &b};
-    FieldLattice lattice;
-    ASSERT_TRUE(fieldLattice(sum, 0.1f, lattice));
-    PolygonMesh both, left;
-    polygonize(lattice.upper, lattice.lower, lattice.nx, lattice.ny, lattice.nz, both, 0, sum,
-               std::vector<Vector3>{a.centre, b.centre});
-    polygonize(lattice.upper, lattice.lower, lattice.nx, lattice.ny, lattice.nz, left, 0, sum,
-               std::vector<Vector3>{a.centre});
-    EXPECT_EQ(2 * left.indices.size(), both.indices.size());
-    EXPECT_EQ(checkManifold(weldByPosition(both)).euler, 4);
-}
-
-TEST(Polygoniser, SeedsAndNeighboursOutsideTheLatticeAreSkipped) {
-    Sphere sphere;
-    const float inf = std::numeric_limits<float>::infinity();
-    const float nan = std::numeric_limits<float>::quiet_NaN();
+TEST(Polygoniser, OutOfLatticeSeedsAndBadLatticesAreSafe) {
+    auto sphere = makeSphere();
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
     // A lattice that cuts the sphere: the surface runs into its border.
-    Vector3 lower{-1, -1, -1}, upper{0.3f, 1, 1};
-    std::vector<Vector3> seeds = {{5, 0, 0}, {-5, 0, 0}, {0, 0, -9}, {nan, 0, 0}, {inf, 0, 0}, {0, -inf, 0},
-                                  upper, {0.3f, 0, 0}, {1e30f, 1e30f, 1e30f}};
+    const Vector3 lower{-1, -1, -1}, upper{0.3f, 1, 1};
+    const std::vector<Vector3> outside = {{5, 0, 0},    {-5, 0, 0}, {0, 0, -9},   {nan, 0, 0},          {inf, 0, 0},
+                                          {0, -inf, 0}, upper,      {0.3f, 0, 0}, {1e30f, 1e30f, 1e30f}};
     PolygonMesh mesh;
-    EXPECT_TRUE(polygonize(upper, lower, 13, 20, 20, mesh, 0, sphere.sum, seeds));
+    EXPECT_TRUE(polygonize(upper, lower, 13, 20, 20, mesh, 0, sphere.sum, outside));
     EXPECT_TRUE(mesh.indices.empty());
-    // The seed is inside but the walk down leaves nothing but inside points:
-    // a lattice wholly inside the sphere.
+    // A lattice wholly inside: the walk down leaves it.
     EXPECT_TRUE(polygonize({0.2f, 0.2f, 0.2f}, {-0.1f, -0.1f, -0.1f}, 4, 4, 4, mesh, 0, sphere.sum,
                            std::vector<Vector3>{{0, 0, 0.1f}}));
     EXPECT_TRUE(mesh.indices.empty());
-
-    ASSERT_TRUE(polygonize(upper, lower, 13, 20, 20, mesh, 0, sphere.sum, std::vector<Vector3>{{0, 0, 0}}));
-    ASSERT_FALSE(mesh.indices.empty());
+    const std::vector<Vector3> seeds{{0, 0, 0}};
+    ASSERT_TRUE(polygonize(upper, lower, 13, 20, 20, mesh, 0, sphere.sum, seeds));
     auto report = checkManifold(weldByPosition(mesh));
-    EXPECT_FALSE(report.closed);  // open where the lattice ends
-    EXPECT_TRUE(report.consistent);
-    for (const Vector3& p : mesh.vertices) {
-        EXPECT_GE(p.x, lower.x);
-        EXPECT_LE(p.x, upper.x);
-    }
-}
+    EXPECT_TRUE(!report.closed && report.consistent);  // open where the lattice ends
+    for (const Vector3& p : mesh.vertices) EXPECT_TRUE(p.x >= lower.x && p.x <= upper.x);
 
-TEST(Polygoniser, RefusesLatticesItCannotHold) {
-    Sphere sphere;
-    PolygonMesh mesh;
-    std::vector<Vector3> seeds{{0, 0, 0}};
-    EXPECT_FALSE(polygonize({1, 1, 1}, {-1, -1, -1}, 0, 4, 4, mesh, 0, sphere.sum, seeds));
-    EXPECT_FALSE(polygonize({1, 1, 1}, {-1, -1, -1}, 4, -3, 4, mesh, 0, sphere.sum, seeds));
-    EXPECT_FALSE(polygonize({1, 1, 1}, {-1, -1, -1}, 100000, 100000, 100000, mesh, 0, sphere.sum, seeds));
-    EXPECT_FALSE(polygonize({1, 1, 1}, {-1, -1, -1}, std::numeric_limits<int>::max(), 1, 1, mesh, 0, sphere.sum,
-                            seeds));
+    const std::tuple<int, int, int> refused[] = {
+        {0, 4, 4}, {4, -3, 4}, {100000, 100000, 100000}, {std::numeric_limits<int>::max(), 1, 1}};
+    for (auto [nx, ny, nz] : refused)
+        EXPECT_FALSE(polygonize({1, 1, 1}, {-1, -1, -1}, nx, ny, nz, mesh, 0, sphere.sum, seeds));
     EXPECT_TRUE(mesh.indices.empty());
-    // Degenerate steps: nothing found, nothing read out of place.
+    // Zero and tiny steps: nothing found, nothing read out of place.
     EXPECT_TRUE(polygonize({0, 0, 0}, {0, 0, 0}, 4, 4, 4, mesh, 0, sphere.sum, seeds));
     EXPECT_TRUE(polygonize({1e-40f, 1e-40f, 1e-40f}, {0, 0, 0}, 8, 8, 8, mesh, 0, sphere.sum, seeds));
 }
 
 TEST(Polygoniser, CallerArraysStopInsteadOfOverrunning) {
-    Sphere sphere;
+    auto sphere = makeSphere();
     PolygonMesh full;
     ASSERT_TRUE(polygonizeField(sphere.sum, 0.1f, full, 3));
-    const int vertices = static_cast<int>(full.vertices.size());
-    const int triangles = static_cast<int>(full.indices.size() / 3);
-
-    std::vector<Vector3> v(vertices), n(vertices);
-    std::vector<int> idx(3 * triangles);
-    EXPECT_TRUE(polygonizeField(sphere.sum, 0.1f, v, n, idx, 3));
-    EXPECT_EQ(polygonizedVertexCount, vertices);
-    EXPECT_EQ(polygonizedTriangleCount, triangles);
-    EXPECT_EQ(v, full.vertices);
-    EXPECT_EQ(idx, full.indices);
-
-    for (auto [vcap, tcap] : {std::pair{vertices / 2, triangles}, std::pair{vertices, triangles / 3},
-                              std::pair{0, 0}, std::pair{vertices, triangles - 1}}) {
-        std::vector<Vector3> sv(vcap), sn(vcap + 5);
-        std::vector<int> si(3 * tcap + 2);
-        EXPECT_FALSE(polygonizeField(sphere.sum, 0.1f, sv, sn, si, 3));
+    const int vertices = static_cast<int>(full.vertices.size()), triangles = static_cast<int>(full.indices.size() / 3);
+    for (auto [vcap, tcap] : {std::pair{vertices, triangles}, std::pair{vertices / 2, triangles},
+                              std::pair{vertices, triangles / 3}, std::pair{0, 0}, std::pair{vertices, triangles - 1}}) {
+        const bool fits = vcap == vertices && tcap == triangles;
+        std::vector<Vector3> v(vcap), n(vcap + 5);
+        std::vector<int> idx(3 * tcap + (fits ? 0 : 2));
+        EXPECT_EQ(polygonizeField(sphere.sum, 0.1f, v, n, idx, 3), fits);
         EXPECT_LE(polygonizedVertexCount, vcap);
         EXPECT_LE(polygonizedTriangleCount, tcap);
-        for (int t = 0; t < 3 * polygonizedTriangleCount; ++t) {
-            EXPECT_GE(si[t], 3);
-            EXPECT_LT(si[t], polygonizedVertexCount + 3);
-        }
-        // What was written is the start of the full mesh.
-        for (int i = 0; i < polygonizedVertexCount; ++i) EXPECT_EQ(sv[i], full.vertices[i]);
+        EXPECT_TRUE(!fits || (polygonizedVertexCount == vertices && polygonizedTriangleCount == triangles));
+        for (int t = 0; t < 3 * polygonizedTriangleCount; ++t) EXPECT_EQ(idx[t], full.indices[t]);  // a prefix
+        for (int i = 0; i < polygonizedVertexCount; ++i) EXPECT_EQ(v[i], full.vertices[i]);
     }
 }
 
-// A field with a given box and no seeds, to check the driver's lattice.
+// A field with a given box and no seeds.
 struct BoxOnly : ImplicitField {
     FieldBounds box;
     explicit BoxOnly(FieldBounds b) : box(b) {}
@@ -256,47 +168,33 @@ struct BoxOnly : ImplicitField {
     void addSeeds(std::vector<Vector3>&) const override {}
 };
 
-TEST(PolygoniseDriver, LatticeFromBoundsAndCell) {
+TEST(PolygoniseDriver, LatticeCountersAndTinyCells) {
     FieldLattice lattice;
     ASSERT_TRUE(fieldLattice(BoxOnly({0, 0, 0, 1.05f, 0, 2.0f}), 0.25f, lattice));
-    EXPECT_EQ(lattice.nx, 5);  // trunc((1.05 + 0.25) / 0.25)
-    EXPECT_EQ(lattice.ny, 1);  // an extent of 0: one cell, four cells wide
-    EXPECT_EQ(lattice.nz, 9);
-    EXPECT_FLOAT_EQ(lattice.upper.y - lattice.lower.y, 1.0f);
+    EXPECT_EQ(std::tuple(lattice.nx, lattice.ny, lattice.nz), std::tuple(5, 1, 9));  // trunc((e + c) / c)
+    EXPECT_FLOAT_EQ(lattice.upper.y - lattice.lower.y, 1.0f);  // an extent of 0: one cell, four cells wide
     EXPECT_FLOAT_EQ(lattice.lower.x, -0.5f);
     EXPECT_FLOAT_EQ(lattice.upper.z, 2.5f);
-
-    // Tiny or meaningless cells and boxes are refused; the counters say empty.
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_FALSE(fieldLattice(BoxOnly({0, 0, 0, 1, 1, 1}), 1e-4f, lattice));
-    EXPECT_FALSE(fieldLattice(BoxOnly({0, 0, 0, 1, 1, 1}), 0.0f, lattice));
-    EXPECT_FALSE(fieldLattice(BoxOnly({0, 0, 0, 1, 1, 1}), -1.0f, lattice));
-    EXPECT_FALSE(fieldLattice(BoxOnly({0, 0, 0, 1, 1, 1}), nan, lattice));
-    EXPECT_FALSE(fieldLattice(BoxOnly({0, 0, nan, 1, 1, 1}), 0.1f, lattice));
-    EXPECT_FALSE(fieldLattice(BoxOnly(emptyBounds), 0.1f, lattice));
-    EXPECT_FALSE(fieldLattice(BoxOnly({0, 0, 0, 3e38f, 1, 1}), 1.0f, lattice));
+    for (float cell : {1e-4f, 0.0f, -1.0f, nan}) EXPECT_FALSE(fieldLattice(BoxOnly({0, 0, 0, 1, 1, 1}), cell, lattice));
+    for (FieldBounds box : {FieldBounds{0, 0, nan, 1, 1, 1}, emptyBounds, FieldBounds{0, 0, 0, 3e38f, 1, 1}})
+        EXPECT_FALSE(fieldLattice(BoxOnly(box), 1.0f, lattice));
 
-    Sphere sphere;
+    // The counters describe the last call, refused or empty.
+    auto sphere = makeSphere();
     PolygonMesh mesh;
     ASSERT_TRUE(polygonizeField(sphere.sum, 0.1f, mesh, 0));
     EXPECT_GT(polygonizedTriangleCount, 0);
-    EXPECT_FALSE(polygonizeField(sphere.sum, 1e-5f, mesh, 0));
-    EXPECT_EQ(polygonizedVertexCount, 0);
-    EXPECT_EQ(polygonizedTriangleCount, 0);
-    SumField empty;
-    EXPECT_FALSE(polygonizeField(empty, 0.1f, mesh, 0));
-    EXPECT_EQ(polygonizedTriangleCount, 0);
-    EXPECT_TRUE(polygonizeField(BoxOnly({0, 0, 0, 1, 1, 1}), 0.1f, mesh, 0));
-    EXPECT_EQ(polygonizedVertexCount, 0);
-}
+    EXPECT_FALSE(polygonizeField(sphere.sum, 1e-5f, mesh, 0));  // too many cells
+    EXPECT_EQ(polygonizedVertexCount + polygonizedTriangleCount, 0);
+    ASSERT_TRUE(polygonizeField(sphere.sum, 0.1f, mesh, 0));
+    EXPECT_TRUE(polygonizeField(BoxOnly({0, 0, 0, 1, 1, 1}), 0.1f, mesh, 0));  // no seeds
+    EXPECT_EQ(polygonizedVertexCount + polygonizedTriangleCount, 0);
+    EXPECT_FALSE(polygonizeField(SumField{}, 0.1f, mesh, 0));  // no box
 
-TEST(PolygoniseDriver, TinyCellsOnASmallField) {
-    // A lattice of about 200 cells on a side of a 1e-3 ball: still closed.
-    BallField ball{{1e-4f, 0, 0}, 1e-3f, 4.0f};
-    SumField sum;
-    sum.children.push_back(&ball);
-    PolygonMesh mesh;
-    ASSERT_TRUE(polygonizeField(sum, 1e-5f, mesh, 0));
+    // About 200 cells on a side of a ball of radius 1e-3: still closed.
+    auto tiny = Metaball(BallField{{1e-4f, 0, 0}, 1e-3f, 4.0f});
+    ASSERT_TRUE(polygonizeField(tiny.sum, 1e-5f, mesh, 0));
     expectClosedSurface(mesh, 2);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// Runs Debian's qhull programs (qhull-bin) as an independent oracle for face
-// and triangle counts. Returns -1 when they are not installed.
+// Debian's qhull programs (qhull-bin) as an independent oracle for face and
+// triangle counts; -1 when they are not installed.
 
 #include <array>
 #include <cstdio>
@@ -16,47 +16,37 @@
 
 namespace demo::test {
 
-inline std::string scratchDirectory() {
+// Writes the rows in qhull's input format and returns the facet count that
+// `program Qt i` prints first.
+inline int qhullFacetCount(const std::string& program, int dimension, const std::vector<std::array<float, 3>>& rows) {
+    if (std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) != 0) return -1;
     const char* dir = std::getenv("DEMO_TEST_TMP");
-    return dir && *dir ? dir : "/tmp";
-}
-
-inline bool haveProgram(const char* name) {
-    return std::system(("command -v " + std::string(name) + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// Writes the points in qhull's input format and returns the first number
-// that `program options i` prints: the count of (triangulated) facets.
-template <class WriteRows>
-int qhullFacetCount(const char* program, int dimension, std::size_t count, WriteRows rows) {
-    if (!haveProgram(program)) return -1;
-    std::string base = scratchDirectory() + "/" + program + "_" + std::to_string(::getpid());
+    std::string base = std::string(dir && *dir ? dir : "/tmp") + "/" + program + "_" + std::to_string(::getpid());
     {
         std::ofstream in(base + ".in");
         in.precision(9);
-        in << dimension << "\n" << count << "\n";
-        rows(in);
+        in << dimension << "\n" << rows.size() << "\n";
+        for (const auto& r : rows)
+            for (int a = 0; a < dimension; ++a) in << r[a] << (a + 1 < dimension ? " " : "\n");
     }
-    std::string command = std::string(program) + " Qt i < " + base + ".in > " + base + ".out 2>/dev/null";
-    if (std::system(command.c_str()) != 0) return -1;
-    std::ifstream out(base + ".out");
     int facets = -1;
-    out >> facets;
+    if (std::system((program + " Qt i < " + base + ".in > " + base + ".out 2>/dev/null").c_str()) == 0)
+        std::ifstream(base + ".out") >> facets;
     std::remove((base + ".in").c_str());
     std::remove((base + ".out").c_str());
     return facets;
 }
 
 inline int qconvexFacetCount(const std::vector<Vector3>& points) {
-    return qhullFacetCount("qconvex", 3, points.size(), [&](std::ostream& out) {
-        for (const Vector3& p : points) out << p.x << " " << p.y << " " << p.z << "\n";
-    });
+    std::vector<std::array<float, 3>> rows;
+    for (const Vector3& p : points) rows.push_back({p.x, p.y, p.z});
+    return qhullFacetCount("qconvex", 3, rows);
 }
 
 inline int qdelaunayTriangleCount(const std::vector<std::array<float, 2>>& points) {
-    return qhullFacetCount("qdelaunay", 2, points.size(), [&](std::ostream& out) {
-        for (const auto& p : points) out << p[0] << " " << p[1] << "\n";
-    });
+    std::vector<std::array<float, 3>> rows;
+    for (const auto& p : points) rows.push_back({p[0], p[1], 0.0f});
+    return qhullFacetCount("qdelaunay", 2, rows);
 }
 
 }  // namespace demo::test
