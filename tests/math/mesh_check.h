@@ -62,10 +62,6 @@ inline ManifoldReport checkManifold(const WeldedMesh& mesh) {
     return r;
 }
 
-inline Vector3 triangleNormal(const std::vector<Vector3>& p, int a, int b, int c) {
-    return (p[b] - p[a]).cross(p[c] - p[a]);
-}
-
 // Area and enclosed volume.
 inline std::pair<double, double> meshAreaAndVolume(const PolygonMesh& m) {
     double area = 0, volume = 0;

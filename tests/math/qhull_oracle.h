@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,19 +17,12 @@
 
 namespace demo::test {
 
-// Writes the rows in qhull's input format and returns the facet count that
-// `program Qt i` prints first.
-inline int qhullFacetCount(const std::string& program, int dimension, const std::vector<std::array<float, 3>>& rows) {
+// The facet count that `program Qt i` prints first for the given rows.
+inline int qhullFacetCount(const std::string& program, int dimension, std::size_t count, const std::string& rows) {
     if (std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) != 0) return -1;
     const char* dir = std::getenv("DEMO_TEST_TMP");
     std::string base = std::string(dir && *dir ? dir : "/tmp") + "/" + program + "_" + std::to_string(::getpid());
-    {
-        std::ofstream in(base + ".in");
-        in.precision(9);
-        in << dimension << "\n" << rows.size() << "\n";
-        for (const auto& r : rows)
-            for (int a = 0; a < dimension; ++a) in << r[a] << (a + 1 < dimension ? " " : "\n");
-    }
+    std::ofstream(base + ".in") << dimension << "\n" << count << "\n" << rows;
     int facets = -1;
     if (std::system((program + " Qt i < " + base + ".in > " + base + ".out 2>/dev/null").c_str()) == 0)
         std::ifstream(base + ".out") >> facets;
@@ -38,15 +32,17 @@ inline int qhullFacetCount(const std::string& program, int dimension, const std:
 }
 
 inline int qconvexFacetCount(const std::vector<Vector3>& points) {
-    std::vector<std::array<float, 3>> rows;
-    for (const Vector3& p : points) rows.push_back({p.x, p.y, p.z});
-    return qhullFacetCount("qconvex", 3, rows);
+    std::ostringstream rows;
+    rows.precision(9);
+    for (const Vector3& p : points) rows << p.x << " " << p.y << " " << p.z << "\n";
+    return qhullFacetCount("qconvex", 3, points.size(), rows.str());
 }
 
 inline int qdelaunayTriangleCount(const std::vector<std::array<float, 2>>& points) {
-    std::vector<std::array<float, 3>> rows;
-    for (const auto& p : points) rows.push_back({p[0], p[1], 0.0f});
-    return qhullFacetCount("qdelaunay", 2, rows);
+    std::ostringstream rows;
+    rows.precision(9);
+    for (const auto& p : points) rows << p[0] << " " << p[1] << "\n";
+    return qhullFacetCount("qdelaunay", 2, points.size(), rows.str());
 }
 
 }  // namespace demo::test
