@@ -1,7 +1,6 @@
 #include "manager/progress_bar.h"
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 
 #include "manager/exceptions.h"
@@ -9,6 +8,15 @@
 #include "manager/timer_base.h"
 
 namespace demo {
+namespace {
+
+ExceptionBase cannotOpen(const char* fileName) {
+    return ExceptionBase(
+        std::string("Cannot open ") + fileName + ". Use -progress flag to generate file.",
+        source::kProgressFileMissing.unit, source::kProgressFileMissing.line);
+}
+
+}  // namespace
 
 ProgressBar* ProgressBar::instance() {
     static ProgressBar* bar = new ProgressBar();
@@ -26,11 +34,7 @@ void ProgressBar::reset() {
 
 void ProgressBar::loadTimes(const char* fileName) {
     std::FILE* file = std::fopen(fileName, "rb");
-    if (file == nullptr) {
-        throw ExceptionBase(
-            std::string("Cannot open ") + fileName + ". Use -progress flag to generate file.",
-            source::kProgressFileMissing.unit, source::kProgressFileMissing.line);
-    }
+    if (file == nullptr) throw cannotOpen(fileName);
     std::vector<unsigned char> bytes;
     unsigned char buffer[4096];
     size_t got;
@@ -39,11 +43,7 @@ void ProgressBar::loadTimes(const char* fileName) {
     }
     bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    if (failed) {
-        throw ExceptionBase(
-            std::string("Cannot open ") + fileName + ". Use -progress flag to generate file.",
-            source::kProgressFileMissing.unit, source::kProgressFileMissing.line);
-    }
+    if (failed) throw cannotOpen(fileName);
     fractions_.clear();
     for (unsigned char b : bytes) fractions_.push_back(b * (1.0f / 255.0f));
     generate_ = false;
