@@ -14,7 +14,7 @@ constexpr float kDepth = 2.0f;  // in front of the mirrored perspective's near p
 
 void drawAndSwap(float fraction) {
     drawProgressBarFrame(fraction);
-    if (barWindow != nullptr) barWindow->swapBuffers();
+    barWindow->swapBuffers();  // installed only while a window is attached
 }
 
 }  // namespace
@@ -57,7 +57,7 @@ void drawProgressBarFrame(float fraction) {
 
 void attachProgressBar(Window* window) {
     barWindow = window;
-    ProgressBar::instance()->setDrawFunction(window != nullptr ? drawAndSwap : nullptr);
+    ProgressBar::instance()->setDrawFunction(drawAndSwap);
 }
 
 void detachProgressBar(Window* window) {

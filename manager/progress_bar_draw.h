@@ -9,7 +9,7 @@ class Window;
 // context's back buffer, without presenting it.
 void drawProgressBarFrame(float fraction);
 
-// Makes the progress bar draw into `window` and swap its buffers.
+// Makes the progress bar draw into `window` (not null) and swap its buffers.
 void attachProgressBar(Window* window);
 // Stops the bar drawing into `window`, if it does (a window being destroyed).
 void detachProgressBar(Window* window);

@@ -18,6 +18,8 @@ namespace {
 
 constexpr const char* kTitle = "DemoWindow";
 
+bool quitPosted = false;  // single-threaded: the window lives on the main thread
+
 std::map<WindowHandle, Window*>& registry() {
     static std::map<WindowHandle, Window*> windows;
     return windows;
@@ -39,6 +41,14 @@ Window* findWindow(WindowHandle handle) {
     return found == registry().end() ? nullptr : found->second;
 }
 
+void postQuitMessage() { quitPosted = true; }
+
+bool takePostedQuit() {
+    bool posted = quitPosted;
+    quitPosted = false;
+    return posted;
+}
+
 MessageResult windowProcedure(WindowHandle handle, const WindowMessage& message) {
     Window* window = findWindow(handle);
     InputListener* listener = window != nullptr ? window->listener() : nullptr;
@@ -51,7 +61,7 @@ MessageResult windowProcedure(WindowHandle handle, const WindowMessage& message)
             if (window != nullptr) window->setActive(!message.minimised);
             return MessageResult::Handled;
         case MessageKind::Close:
-            platform::postQuitMessage();
+            postQuitMessage();
             return MessageResult::Handled;
         case MessageKind::KeyDown:
             if (window != nullptr) {
@@ -103,7 +113,7 @@ void pumpOneMessage(Window& window, WindowHandle handle,
                     const std::function<bool(WindowMessage&)>& next) {
     WindowMessage message;
     bool taken = next(message);
-    if (!taken && platform::takePostedQuit()) {
+    if (!taken && takePostedQuit()) {
         message = WindowMessage{};
         message.kind = MessageKind::Quit;
         taken = true;

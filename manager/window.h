@@ -91,6 +91,12 @@ enum class MessageResult {
     Default,  // left to the native layer's default handling
 };
 
+// A quit request for the thread's message loop: it is taken as a Quit message
+// once no other message is waiting.
+void postQuitMessage();
+// Takes a pending quit request; true if there was one.
+bool takePostedQuit();
+
 // Acts on one message for the window registered under `handle` (if any).
 MessageResult windowProcedure(WindowHandle handle, const platform::WindowMessage& message);
 

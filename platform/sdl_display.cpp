@@ -56,27 +56,27 @@ bool findMode(const DisplayRequest& request, SDL_DisplayMode& mode) {
            mode.h == request.height;
 }
 
-bool translateWindowEvent(const SDL_WindowEvent& event, WindowMessage& message) {
+void translateWindowEvent(const SDL_WindowEvent& event, WindowMessage& message) {
     switch (event.event) {
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             message.kind = MessageKind::Size;
             message.width = event.data1;
             message.height = event.data2;
-            return true;
+            return;
         case SDL_WINDOWEVENT_MINIMIZED:
             message.kind = MessageKind::Activate;
             message.minimised = true;
-            return true;
+            return;
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             message.kind = MessageKind::Activate;
             message.minimised = false;
-            return true;
+            return;
         case SDL_WINDOWEVENT_CLOSE:
             message.kind = MessageKind::Close;
-            return true;
+            return;
         default:
-            return false;
+            return;  // stays Other
     }
 }
 
@@ -85,7 +85,7 @@ unsigned buttonBit(Uint8 button) {
         case SDL_BUTTON_LEFT: return 1;
         case SDL_BUTTON_RIGHT: return 2;
         case SDL_BUTTON_MIDDLE: return 4;
-        default: return 0;
+        default: return 0;  // the window procedure leaves these to the default handling
     }
 }
 
@@ -96,7 +96,7 @@ void translate(const SDL_Event& event, WindowMessage& message) {
             message.kind = MessageKind::Quit;
             return;
         case SDL_WINDOWEVENT:
-            if (!translateWindowEvent(event.window, message)) message.kind = MessageKind::Other;
+            translateWindowEvent(event.window, message);
             return;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
@@ -113,11 +113,9 @@ void translate(const SDL_Event& event, WindowMessage& message) {
             return;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
-            unsigned bit = buttonBit(event.button.button);
-            if (bit == 0) return;
             message.kind =
                 event.type == SDL_MOUSEBUTTONDOWN ? MessageKind::ButtonDown : MessageKind::ButtonUp;
-            message.button = bit;
+            message.button = buttonBit(event.button.button);
             message.x = event.button.x;
             message.y = event.button.y;
             return;
@@ -205,7 +203,5 @@ bool SdlDisplay::nextMessage(WindowMessage& message) {
     translate(event, message);
     return true;
 }
-
-const char* SdlDisplay::lastError() { return SDL_GetError(); }
 
 }  // namespace demo::platform

@@ -42,9 +42,6 @@ public:
     // waiting. Events without a meaning for the show come out as Other.
     bool nextMessage(WindowMessage& message);
 
-    // Text of the last native error, for diagnostics.
-    static const char* lastError();
-
 private:
     SdlDisplay() = default;
 

@@ -12,7 +12,7 @@ enum class MessageKind {
     KeyDown,      // key: virtual-key code
     KeyUp,        // key
     MouseMove,    // x, y
-    ButtonDown,   // button: 1 left, 2 right, 4 middle; x, y
+    ButtonDown,   // button: 1 left, 2 right, 4 middle, 0 any other; x, y
     ButtonUp,     // button; x, y
     Wheel,        // wheelDelta: > 0 away from the user; x, y
     Other,        // anything else, left to the default handling
@@ -32,11 +32,5 @@ struct WindowMessage {
 
 // One wheel notch, as the delta of a Wheel message counts it.
 inline constexpr int kWheelNotch = 120;
-
-// A quit request for the thread's message loop: it is taken as a Quit message
-// once no other message is waiting.
-void postQuitMessage();
-// Takes a pending quit request; true if there was one.
-bool takePostedQuit();
 
 }  // namespace demo::platform

@@ -50,7 +50,7 @@ class WindowProcedureTest : public ::testing::Test {
     void SetUp() override {
         registerWindow(handle, &window);
         window.setListener(&listener);
-        platform::takePostedQuit();
+        takePostedQuit();
     }
     void TearDown() override { unregisterWindow(handle); }
 
