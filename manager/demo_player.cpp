@@ -12,16 +12,16 @@
 #include "manager/process.h"
 #include "manager/progress_bar.h"
 #include "manager/show_host.h"
+#include "manager/source_location.h"
 
 namespace demo {
 
 namespace {
 
-constexpr const char* kUnit = "manager/demo_player";
 constexpr int kProgressOutputLine = 73;
 constexpr int kSectionNotAvailableLine = 160;
-constexpr source::Location kSecondScreen{kUnit, 148};
-constexpr source::Location kDeclaredLate{kUnit, 181};
+constexpr source::Location kSecondScreen{source::kDemoPlayer, 148};
+constexpr source::Location kDeclaredLate{source::kDemoPlayer, 181};
 
 }  // namespace
 
@@ -37,13 +37,9 @@ void DemoPlayer::releaseAll() {
     events_.clear();
     active_.clear();
     focus_.clear();
-    ProcessManager* manager = ProcessManager::instance();
-    for (auto& [name, process] : declared_) {
-        // A later declaration of the name has already taken the manager's
-        // reference from an earlier one; only the newest is still ours.
-        auto found = manager->objects().find(name);
-        if (found != manager->objects().end() && found->second == process) manager->release(process);
-    }
+    // A redeclaration released the earlier process when it replaced it, so
+    // declared_ holds only the newest of each name, each with our reference.
+    for (auto& [name, process] : declared_) ProcessManager::instance()->release(process);
     declared_.clear();
 }
 
@@ -52,7 +48,8 @@ void DemoPlayer::load(const std::string& scriptName) {
     if (options_.generateProgress) {
         std::FILE* output = std::fopen("progress.dat", "wb");
         if (output == nullptr) {
-            throw DemoPlayerException("Cannot write progress.dat.", kUnit, kProgressOutputLine);
+            throw DemoPlayerException("Cannot write progress.dat.", source::kDemoPlayer,
+                                      kProgressOutputLine);
         }
         bar->startGenerating(output);
     } else {
@@ -105,7 +102,7 @@ void DemoPlayer::readScript(const std::string& scriptName) {
                 throw DemoPlayerException(std::string("The ") + sections[section] +
                                               " section of " + scriptName +
                                               " is not available in this build.",
-                                          kUnit, kSectionNotAvailableLine);
+                                          source::kDemoPlayer, kSectionNotAvailableLine);
             default:
                 return;
         }

@@ -38,24 +38,16 @@ public:
     // The main loop, from the start time to the stop time.
     void play();
 
-    // One frame at show time `time`: due events, one window message, the
-    // running processes, the end of the frame.
-    void frame(float time);
-
     void key(bool down, int virtualKey) override;
     void mouseMove(unsigned buttons, int x, int y) override;
     void mouseButtons(unsigned buttons, int x, int y) override;
 
-    const ActiveList& activeList() const { return active_; }
-    const FocusSet& focusSet() const { return focus_; }
-    const EventList& eventList() const { return events_; }
-    const TimelineParts& parts() const { return parts_; }
-    const MusicSettings& music() const { return music_; }
     float stopTime() const { return stopTime_; }
-    Window* window() const { return window_; }
-    Clock* clock() const { return clock_.get(); }
 
 private:
+    // One frame at show time `time`: due events, one window message, the
+    // running processes, the end of the frame.
+    void frame(float time);
     void readScript(const std::string& scriptName);
     void readProcessesSection(AsciiReader& reader);
     void openDisplay(const DisplaySettings& settings);

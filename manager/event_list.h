@@ -42,25 +42,20 @@ public:
     // events. Each entry is "{ time process COMMAND arguments }".
     void readSection(AsciiReader& reader, const TimelineParts& parts);
 
-    // Reads one entry after its opening brace, up to and including its
-    // closing brace, and returns the event (time and target set).
-    static Event* readEntry(AsciiReader& reader, const TimelineParts& parts);
-
-    // Takes ownership; after every event of the same or an earlier time.
-    void insert(Event* event);
-
     // The first event, removed from the list, when it is due at `time`;
     // null otherwise.
     Event* takeDue(float time);
-
-    bool empty() const { return events_.empty(); }
-    std::size_t size() const { return events_.size(); }
-    const std::deque<Event*>& events() const { return events_; }
 
     // Deletes every event still waiting.
     void clear();
 
 private:
+    // Reads one entry after its opening brace, up to and including its
+    // closing brace, and returns the event (time and target set).
+    static Event* readEntry(AsciiReader& reader, const TimelineParts& parts);
+    // Takes ownership; after every event of the same or an earlier time.
+    void insert(Event* event);
+
     std::deque<Event*> events_;
 };
 

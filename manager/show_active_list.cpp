@@ -30,11 +30,6 @@ void ActiveList::stop(Process* process) {
     release(process);
 }
 
-bool ActiveList::contains(const Process* process) const {
-    return std::any_of(entries_.begin(), entries_.end(),
-                       [process](const ActiveProcess& e) { return e.process == process; });
-}
-
 void ActiveList::clear() {
     std::vector<ActiveProcess> entries;
     entries.swap(entries_);

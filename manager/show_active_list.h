@@ -34,7 +34,6 @@ public:
     void stop(Process* process);
     void clear();
 
-    bool contains(const Process* process) const;
     const std::vector<ActiveProcess>& entries() const { return entries_; }
 
 private:
@@ -52,7 +51,6 @@ public:
     void remove(Process* process);
     void clear();
 
-    bool empty() const { return processes_.empty(); }
     const std::vector<Process*>& processes() const { return processes_; }
 
 private:

@@ -3,12 +3,12 @@
 #include <string_view>
 
 #include "manager/exceptions.h"
+#include "manager/source_location.h"
 
 namespace demo {
 
 namespace {
 
-constexpr const char* kUnit = "manager/demo_player";
 constexpr int kUnrecognizedOptionLine = 57;
 
 bool isNoSound(std::string_view arg) {
@@ -27,8 +27,8 @@ ShowOptions parseCommandLine(int argc, const char* const* argv) {
         } else if (arg == "-progress") {
             options.generateProgress = true;
         } else if (!arg.empty() && arg[0] == '-') {
-            throw DemoPlayerException("Unrecognized option '" + std::string(arg) + "'", kUnit,
-                                      kUnrecognizedOptionLine);
+            throw DemoPlayerException("Unrecognized option '" + std::string(arg) + "'",
+                                      source::kDemoPlayer, kUnrecognizedOptionLine);
         } else {
             options.script = arg;
         }

@@ -3,13 +3,14 @@
 #include "manager/ascii_reader.h"
 #include "manager/fileio.h"
 #include "manager/parameters.h"
+#include "manager/source_location.h"
 #include "manager/window.h"
 
 namespace demo {
 
 namespace {
 
-constexpr source::Location kBadTempo{"manager/demo_player", 112};
+constexpr source::Location kBadTempo{source::kDemoPlayer, 112};
 
 // "part name begin tempo"
 class PartReader : public CustomParameter {

@@ -15,6 +15,7 @@ inline constexpr const char* kAsciiReader = "manager/ascii_reader";
 inline constexpr const char* kProcess = "manager/process";
 inline constexpr const char* kProgressBar = "manager/progress_bar";
 inline constexpr const char* kBinaryReader = "manager/binary_reader";
+inline constexpr const char* kDemoPlayer = "manager/demo_player";
 
 // manager/fileio
 inline constexpr Location kResourceMissing{kFileIo, 19};

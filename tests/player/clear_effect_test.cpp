@@ -1,6 +1,5 @@
 // The clear effect on a real (headless) OpenGL context.
 
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,19 +8,15 @@
 
 #include "effects/clear.h"
 #include "manager/ascii_reader.h"
-#include "manager/exceptions.h"
 #include "manager/timer_base.h"
-#include "manager/window.h"
+#include "tests/support/headless_gl.h"
 
 namespace demo {
 namespace {
 
 std::array<int, 4> clearedPixel(Process* clear) {
     clear->run(0.0f);
-    unsigned char rgba[4] = {};
-    glReadBuffer(GL_BACK);
-    glReadPixels(32, 24, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-    return {rgba[0], rgba[1], rgba[2], rgba[3]};
+    return test::readPixel(32, 24);
 }
 
 Clear* make(const std::string& name, const std::string& text) {
@@ -31,15 +26,8 @@ Clear* make(const std::string& name, const std::string& text) {
 
 TEST(ClearEffect, ClearsToItsColourWhichOnlySetColorChanges) {
     initTimerBase();
-    DisplaySettings settings;
-    settings.width = 64;
-    settings.height = 48;
     DisplayPair display;
-    try {
-        createDisplay(settings, display);
-    } catch (const InitGLException& e) {
-        FAIL() << e.message();
-    }
+    ASSERT_TRUE(test::openHeadlessDisplay(display, 64, 48));
     Clear* plain = make("plain", "clear");
     EXPECT_EQ(plain->colour(), (Colour{0.0f, 0.0f, 0.0f, 1.0f}));
     ProcessManager::instance()->release(plain);
