@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <random>
-#include <string>
 #include <vector>
 
 #include "bench/bench_report.h"

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <random>
-#include <string>
 #include <vector>
 
 #include "bench/bench_report.h"

@@ -1,8 +1,5 @@
 #include "graphics/track_controller.h"
 
-#include <algorithm>
-#include <cmath>
-
 namespace demo {
 
 namespace {
@@ -64,7 +61,7 @@ Quaternion TrackController::rotationAtIndex() {
     if (!(f > 0.0f)) return rotationKeys.front();
     if (f >= static_cast<float>(last)) return rotationKeys.back();
     const int i = static_cast<int>(f);
-    const float fraction = std::clamp(f - static_cast<float>(i), 0.0f, 1.0f);
+    const float fraction = f - static_cast<float>(i);
     return Quaternion::slerp(rotationKeys[i], rotationKeys[i + 1], fraction);
 }
 

@@ -15,7 +15,6 @@ Transform::Transform(const Vector3& position) {
 
 Transform::Transform(const Vector3& upDirection, const Vector3& position, const Vector3& target)
     : Transform(position) {
-    orientation = {0, 0, 0, 1};
     up = upDirection;
     lookAt(target, 0.0f);
 }

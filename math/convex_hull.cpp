@@ -177,7 +177,6 @@ private:
     };
 
     void growHull(int eye, int f) {
-        ++stats.pointsAdded;
         const Vector3& e = p[eye];
         ++stamp;
         if (mark.size() < faces.size()) mark.resize(faces.size() + faces.size() / 2 + 16, 0);

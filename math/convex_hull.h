@@ -21,7 +21,6 @@ HullFace makeHullFace(int a, int b, int c, int na, int nb, int nc, std::span<con
 
 // What the last hull build did, for tests and tuning.
 struct HullStatistics {
-    int pointsAdded = 0;
     // Visible faces left over after a point's new faces took their slots:
     // they are removed and the array compacted.
     int surplusFacesRemoved = 0;

@@ -9,9 +9,6 @@ namespace demo {
 namespace {
 float magnitude(float v) { return std::fabs(v); }
 float magnitude(const Vector3& v) { return v.length(); }
-
-void writeValue(std::ostream& out, float v) { out << v; }
-void writeValue(std::ostream& out, const Vector3& v) { out << v; }
 }  // namespace
 
 template <typename T>
@@ -138,7 +135,7 @@ void CubicPath<T>::dump(std::ostream& out) const {
         out << "    " << title << " <" << items.size() << ">\n";
         for (std::size_t i = 0; i < items.size(); ++i) {
             out << "      #" << i << ": ";
-            writeValue(out, items[i]);
+            out << items[i];
             out << '\n';
         }
     };

@@ -37,9 +37,6 @@ bool fieldLattice(const ImplicitField& field, float cell, FieldLattice& out) {
 }
 
 bool polygonizeField(const ImplicitField& field, float cell, PolygonMesh& mesh, int indexBase) {
-    mesh.vertices.clear();
-    mesh.normals.clear();
-    mesh.indices.clear();
     bool complete = false;
     FieldLattice lattice;
     if (fieldLattice(field, cell, lattice)) {
@@ -47,6 +44,10 @@ bool polygonizeField(const ImplicitField& field, float cell, PolygonMesh& mesh, 
         field.addSeeds(seeds);
         complete = polygonize(lattice.upper, lattice.lower, lattice.nx, lattice.ny, lattice.nz, mesh, indexBase,
                               field, seeds);
+    } else {
+        mesh.vertices.clear();
+        mesh.normals.clear();
+        mesh.indices.clear();
     }
     polygonizedVertexCount = static_cast<int>(mesh.vertices.size());
     polygonizedTriangleCount = static_cast<int>(mesh.indices.size() / 3);

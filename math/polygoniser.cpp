@@ -157,8 +157,7 @@ struct SpanSink {
 int cellIndex(float coordinate, float lower, float step, int cells) {
     float t = (coordinate - lower) * (1.0f / step);
     if (!(t >= 0.0f) || !(t < static_cast<float>(cells))) return -1;
-    int i = static_cast<int>(t);
-    return i < cells ? i : -1;
+    return static_cast<int>(t);
 }
 
 }  // namespace

@@ -8,8 +8,6 @@ namespace demo {
 // so tables built from it are the same on every platform: each step sets
 // state = state * 214013 + 2531011 and yields bits 16..30, 0..32767.
 // Everything in the system that wants this sequence calls these.
-inline constexpr int randMax = 0x7FFF;
-
 void srand(std::uint32_t seed);
 int rand();
 
