@@ -75,8 +75,8 @@ struct Fixture {
         path = (std::filesystem::path(dir ? dir : "/tmp") / "archive_bench.m").string();
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-        std::memcpy(&unpackedSize, file.data() + 1, 4);
-        body.assign(file.begin() + 5, file.end());
+        unpackedSize = demo::archive::loadLittle32(file.data() + 1);
+        body.assign(file.begin() + demo::archive::kHeaderSize, file.end());
         demo::archive::unscramble(body.data(), body.size());
         std::printf("archive: %zu members, %u bytes unpacked, %zu packed\n", members.size(),
                     unpackedSize, body.size());

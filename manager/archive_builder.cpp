@@ -55,7 +55,7 @@ std::vector<unsigned char> buildImage(const std::vector<ArchiveMember>& members)
 
 std::vector<unsigned char> buildArchive(const std::vector<ArchiveMember>& members, bool compress) {
     std::vector<unsigned char> image = buildImage(members);
-    const std::size_t header = 5;  // flag byte, unpacked size
+    const std::size_t header = archive::kHeaderSize;
     std::vector<unsigned char> file(header);
     file[0] = compress ? 1 : 0;
     archive::storeLittle32(file.data() + 1, static_cast<std::uint32_t>(image.size()));

@@ -16,6 +16,10 @@
 
 namespace demo::archive {
 
+// An archive file starts with a flag byte (1: the body is deflated) and the
+// little-endian 32-bit size of the unpacked image; the scrambled body follows.
+inline constexpr std::size_t kHeaderSize = 5;
+
 inline constexpr std::size_t kWordDistance = 24;  // D: bytes between a round's two words
 inline constexpr std::size_t kStride = 64;        // S: bytes between rounds (> D + 4)
 inline constexpr std::uint32_t kKeyA = 0x5A17C3E9u;

@@ -14,7 +14,6 @@
 namespace demo {
 namespace {
 
-constexpr std::size_t kHeaderSize = 5;
 // deflate cannot expand more than about 1032:1 (258 bytes per two-bit match).
 constexpr std::uint64_t kMaxInflateRatio = 1032;
 
@@ -50,14 +49,14 @@ ArchiveSource::ArchiveSource(const std::vector<unsigned char>& fileBytes) {
 }
 
 void ArchiveSource::load(std::unique_ptr<unsigned char[]> file, std::size_t length) {
-    if (length < kHeaderSize) corrupted();
+    if (length < archive::kHeaderSize) corrupted();
     unsigned char flag = file[0];
     if (flag > 1) corrupted();
     std::uint32_t unpackedSize = archive::loadLittle32(file.get() + 1);
 
     file_ = std::move(file);
-    unsigned char* body = file_.get() + kHeaderSize;
-    std::size_t bodyLength = length - kHeaderSize;
+    unsigned char* body = file_.get() + archive::kHeaderSize;
+    std::size_t bodyLength = length - archive::kHeaderSize;
     archive::unscramble(body, bodyLength);
 
     if (flag == 0) {

@@ -194,6 +194,16 @@ std::string AsciiReader::describeToken(const Token& token) {
     return out.str();
 }
 
+std::string AsciiReader::describeOneOf(std::string_view what, const std::vector<const char*>& names,
+                                       const Token& token) {
+    std::ostringstream text;
+    text << "One of the " << what << " ";
+    for (const char* name : names) text << "'" << name << "' ";
+    text << "was expected here.";
+    describeToken(token, text);
+    return text.str();
+}
+
 ParseError AsciiReader::error(const std::string& text, source::Location where) const {
     return ParseError(text, name_, line_, where.unit, where.line);
 }
@@ -269,12 +279,9 @@ int AsciiReader::readOneOf(const char* const* words) {
             if (text == words[i]) return i;
         }
     }
-    std::ostringstream text;
-    text << "One of the strings ";
-    for (int i = 0; words[i] != nullptr; ++i) text << "'" << words[i] << "' ";
-    text << "was expected here.";
-    describeToken(token, text);
-    throw error(text.str(), source::kOneOfStringsExpected);
+    std::vector<const char*> names;
+    for (int i = 0; words[i] != nullptr; ++i) names.push_back(words[i]);
+    throw error(describeOneOf("strings", names, token), source::kOneOfStringsExpected);
 }
 
 }  // namespace demo

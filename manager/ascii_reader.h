@@ -55,8 +55,11 @@ public:
     // "EOF", "STRING:word", "STRING:\"text\"", "NUMBER:1.5", "SYMBOL:{".
     static void describeToken(const Token& token, std::ostream& out);
     static std::string describeToken(const Token& token);
+    // "One of the <what> 'a' 'b' was expected here." followed by the
+    // description of `token`, the word that matched none of `names`.
+    static std::string describeOneOf(std::string_view what, const std::vector<const char*>& names,
+                                     const Token& token);
 
-    const std::string& scriptName() const { return name_; }
     int line() const { return line_; }
 
     // A ParseError at the current script line, reported from `where`.

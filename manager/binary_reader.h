@@ -17,12 +17,12 @@ public:
         : start_(data), position_(data), end_(data + size) {}
 
     std::uint8_t read1() {
-        need(1);
+        need(1, source::kBinaryReadPastEnd);
         return *position_++;
     }
 
     std::uint16_t read2() {
-        need(2);
+        need(2, source::kBinaryReadPastEnd);
         auto value = static_cast<std::uint16_t>(position_[0] | position_[1] << 8);
         position_ += 2;
         return value;
@@ -30,7 +30,7 @@ public:
 
     // Used as an unsigned integer or as the bits of a 32-bit float.
     std::uint32_t read4() {
-        need(4);
+        need(4, source::kBinaryReadPastEnd);
         std::uint32_t value = std::uint32_t{position_[0]} | std::uint32_t{position_[1]} << 8 |
                               std::uint32_t{position_[2]} << 16 | std::uint32_t{position_[3]} << 24;
         position_ += 4;
@@ -44,11 +44,11 @@ public:
     std::size_t remaining() const { return static_cast<std::size_t>(end_ - position_); }
 
 private:
-    // Compared as a remaining length so that no pointer is formed past end.
-    void need(std::size_t count) const {
+    // Compared as a remaining length so that no pointer is formed past end;
+    // `where` tells which kind of read ran out.
+    void need(std::size_t count, source::Location where) const {
         if (count > remaining()) {
-            throw BinaryReaderException("Unexpected end of file.", source::kBinaryReadPastEnd.unit,
-                                        source::kBinaryReadPastEnd.line);
+            throw BinaryReaderException("Unexpected end of file.", where.unit, where.line);
         }
     }
 

@@ -50,8 +50,6 @@ public:
     // "Files:" and every name read from a directory, in the order of opening.
     void dumpFiles();
 
-    const std::vector<FileSource*>& sources() const { return sources_; }
-
 protected:
     MemoryFile* create(const std::string& name) override { return open(name); }
 

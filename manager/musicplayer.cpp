@@ -1,10 +1,10 @@
 #include "manager/musicplayer.h"
 
-#include <climits>
 #include <cmath>
 #include <cstdio>
 
 #include "manager/exceptions.h"
+#include "manager/parameters.h"
 #include "manager/source_location.h"
 #include "manager/timer_base.h"
 
@@ -31,16 +31,6 @@ constexpr double kRoundingMargin = 1e-4;
 }
 
 float counterSeconds() { return static_cast<float>(secondsSinceStart()); }
-
-// t x 1000 truncated toward zero; times beyond the int range saturate (the
-// stream clamps the seek to its length anyway).
-int toMilliseconds(float t) {
-    double ms = t * 1000.0;
-    if (std::isnan(ms)) return 0;
-    if (ms <= static_cast<double>(INT_MIN)) return INT_MIN;
-    if (ms >= static_cast<double>(INT_MAX)) return INT_MAX;
-    return static_cast<int>(ms);
-}
 
 }  // namespace
 
@@ -106,11 +96,9 @@ MusicPlayer::MusicPlayer(const std::string& fileName, platform::MusicSystem& sys
     if (channel_ == -1) {
         int error = system_.getError();
         system_.close();  // also closes the stream
-        stream_ = nullptr;
         fail(fmodErrorText(error), kPlayFailed);
     }
     frequency_ = static_cast<float>(system_.getFrequency(channel_));
-    system_.setPan(channel_, -1);
     length_ = static_cast<float>(system_.getLengthMs(stream_));
 }
 
@@ -120,7 +108,8 @@ MusicPlayer::~MusicPlayer() {
 }
 
 void MusicPlayer::start(float t) {
-    system_.setTime(stream_, toMilliseconds(t));
+    // Times beyond the int range saturate; the stream clamps the seek to its length anyway.
+    system_.setTime(stream_, truncateToInt(t * 1000.0));
     system_.setPaused(channel_, false);
     float c = counterSeconds();
     offset_ = static_cast<float>(system_.getTime(stream_) * 0.001 - c);

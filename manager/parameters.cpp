@@ -1,7 +1,6 @@
 #include "manager/parameters.h"
 
 #include <limits>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,42 +21,23 @@ ParameterDesc& findRow(ParameterDesc* table, const std::string& name) {
     return *row;
 }
 
-[[noreturn]] void throwOneOf(AsciiReader& reader, const char* what, const std::vector<const char*>& names,
-                             const Token& token, source::Location where) {
-    std::ostringstream text;
-    text << "One of the " << what << " ";
-    for (const char* name : names) text << "'" << name << "' ";
-    text << "was expected here.";
-    AsciiReader::describeToken(token, text);
-    throw reader.error(text.str(), where);
-}
-
-void readEnumIndex(AsciiReader& reader, const ParameterDesc& row, const Token& nameToken) {
+// Stores into the row's int the value of the entry named by the next word or
+// quoted string; `entry(i)` gives entry i, a null name ending the list.
+template <typename Entry>
+void readEnum(AsciiReader& reader, const ParameterDesc& row, const Token& nameToken, Entry entry,
+              source::Location where) {
     std::string value = reader.readStringOrQuoted();
-    auto words = static_cast<const char* const*>(row.values);
     std::vector<const char*> names;
-    for (int i = 0; words[i] != nullptr; ++i) {
-        if (value == words[i]) {
-            *static_cast<int*>(row.destination) = i;
+    for (int i = 0;; ++i) {
+        const ParameterEnumValue candidate = entry(i);
+        if (candidate.name == nullptr) break;
+        if (value == candidate.name) {
+            *static_cast<int*>(row.destination) = candidate.value;
             return;
         }
-        names.push_back(words[i]);
+        names.push_back(candidate.name);
     }
-    throwOneOf(reader, "values", names, nameToken, source::kOneOfIndexValuesExpected);
-}
-
-void readEnumValue(AsciiReader& reader, const ParameterDesc& row, const Token& nameToken) {
-    std::string value = reader.readStringOrQuoted();
-    auto entries = static_cast<const ParameterEnumValue*>(row.values);
-    std::vector<const char*> names;
-    for (int i = 0; entries[i].name != nullptr; ++i) {
-        if (value == entries[i].name) {
-            *static_cast<int*>(row.destination) = entries[i].value;
-            return;
-        }
-        names.push_back(entries[i].name);
-    }
-    throwOneOf(reader, "values", names, nameToken, source::kOneOfValuesExpected);
+    throw reader.error(AsciiReader::describeOneOf("values", names, nameToken), where);
 }
 
 void readText(AsciiReader& reader, ParameterDesc& row) {
@@ -99,10 +79,10 @@ void storeVector(const std::array<float, N>& v, void* destination) {
 
 }  // namespace
 
-int truncateToInt(float value) {
+int truncateToInt(double value) {
     if (value != value) return 0;
-    if (value >= 2147483648.0f) return std::numeric_limits<int>::max();
-    if (value < -2147483648.0f) return std::numeric_limits<int>::min();
+    if (value >= 2147483648.0) return std::numeric_limits<int>::max();
+    if (value < -2147483648.0) return std::numeric_limits<int>::min();
     return static_cast<int>(value);
 }
 
@@ -123,8 +103,18 @@ void AsciiReader::readParameters(ParameterDesc* table) {
         case PARAM_FLAG: *static_cast<bool*>(row.destination) = true; break;
         case PARAM_FLOAT: *static_cast<float*>(row.destination) = readNumber(); break;
         case PARAM_INT: *static_cast<int*>(row.destination) = truncateToInt(readNumber()); break;
-        case PARAM_ENUM_INDEX: readEnumIndex(*this, row, nameToken); break;
-        case PARAM_ENUM_VALUE: readEnumValue(*this, row, nameToken); break;
+        case PARAM_ENUM_INDEX: {
+            auto words = static_cast<const char* const*>(row.values);
+            readEnum(*this, row, nameToken, [words](int i) { return ParameterEnumValue{words[i], i}; },
+                     source::kOneOfIndexValuesExpected);
+            break;
+        }
+        case PARAM_ENUM_VALUE: {
+            auto entries = static_cast<const ParameterEnumValue*>(row.values);
+            readEnum(*this, row, nameToken, [entries](int i) { return entries[i]; },
+                     source::kOneOfValuesExpected);
+            break;
+        }
         case PARAM_STRING: *static_cast<std::string*>(row.destination) = readStringOrQuoted(); break;
         case PARAM_TEXT: readText(*this, row); break;
         case PARAM_STRING_LIST: readStringList(*this, row); break;
@@ -148,7 +138,7 @@ void AsciiReader::readParameters(ParameterDesc* table) {
         case PARAM_END: {
             std::vector<const char*> names;
             for (ParameterDesc* r = table; r->type != PARAM_END; ++r) names.push_back(r->name);
-            throwOneOf(*this, "parameters", names, nameToken, source::kOneOfParametersExpected);
+            throw error(describeOneOf("parameters", names, nameToken), source::kOneOfParametersExpected);
         }
         default: break;  // unknown codes read nothing
         }

@@ -55,7 +55,8 @@ inline const char* parameterText(const ParameterDesc& row) {
     return static_cast<const char*>(row.destination);
 }
 
-// float -> int the way PARAM_INT and PARAM_INT_LIST store numbers.
-int truncateToInt(float value);
+// A number -> int the way PARAM_INT and PARAM_INT_LIST store them: NaN gives
+// 0, values beyond the int range saturate, the rest truncate toward zero.
+int truncateToInt(double value);
 
 }  // namespace demo

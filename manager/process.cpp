@@ -2,9 +2,7 @@
 
 #include "manager/ascii_reader.h"
 #include "manager/event.h"
-#include "manager/progress_bar.h"
 #include "manager/source_location.h"
-#include "manager/timer_base.h"
 
 namespace demo {
 
@@ -40,10 +38,7 @@ Process* ProcessManager::createFromReader(const std::string& name, AsciiReader& 
 }
 
 Process* ProcessManager::createNamed(const std::string& name, AsciiReader& reader) {
-    double t0 = secondsSinceStart();
-    Process* process = createFromReader(name, reader);
-    addLoadSeconds(static_cast<float>(secondsSinceStart() - t0));
-    ProgressBar::instance()->step();
+    Process* process = timedCreate([&] { return createFromReader(name, reader); });
     if (Process* displaced = store(name, process)) release(displaced);
     return process;
 }

@@ -8,9 +8,10 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <utility>
 
-#include "manager/fileio.h"
 #include "manager/resource_cache.h"
+#include "manager/singleton.h"
 
 namespace demo {
 

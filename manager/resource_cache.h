@@ -25,11 +25,7 @@ public:
             ++found->second->referenceCount;
             return found->second;
         }
-        double t0 = secondsSinceStart();
-        T* object = create(name);
-        double t1 = secondsSinceStart();
-        loadSeconds_ += static_cast<float>(t1 - t0);
-        ProgressBar::instance()->step();
+        T* object = timedCreate([&] { return create(name); });
         objects_[name] = object;
         return object;
     }
@@ -72,6 +68,18 @@ protected:
         return previous == object ? nullptr : previous;
     }
     void addLoadSeconds(float seconds) { loadSeconds_ += seconds; }
+
+    // The object that make() returns, its time added to the load time and
+    // the progress bar stepped once; exceptions from make() pass through.
+    template <class Make>
+    T* timedCreate(Make make) {
+        double t0 = secondsSinceStart();
+        T* object = make();
+        double t1 = secondsSinceStart();
+        loadSeconds_ += static_cast<float>(t1 - t0);
+        ProgressBar::instance()->step();
+        return object;
+    }
 
 private:
     std::map<std::string, T*> objects_;

@@ -110,8 +110,6 @@ public:
         return mixRate_;
     }
 
-    void setPan(int /*channel*/, int /*pan*/) override {}  // always plain stereo
-
     int getLengthMs(MusicStream* stream) override { return owns(stream) ? stream->lengthMs : 0; }
 
     void setTime(MusicStream* stream, int milliseconds) override {

@@ -42,7 +42,6 @@ public:
     // Starts the stream on a channel, paused or not; the channel or -1.
     virtual int play(MusicStream* stream, bool paused) = 0;
     virtual int getFrequency(int channel) = 0;
-    virtual void setPan(int channel, int pan) = 0;
     virtual int getLengthMs(MusicStream* stream) = 0;
     virtual void setTime(MusicStream* stream, int milliseconds) = 0;
     virtual int getTime(MusicStream* stream) = 0;

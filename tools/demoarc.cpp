@@ -5,7 +5,6 @@
 //   demoarc cat ARCHIVE NAME    one member to standard output
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>

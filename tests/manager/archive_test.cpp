@@ -25,13 +25,13 @@ Bytes sample(std::size_t length, unsigned seed) {
 
 // An archive file around a hand-made image {count, offset, size, name}.
 Bytes wrap(std::int32_t count, std::int32_t offset, std::int32_t size, const std::string& name) {
-    Bytes file(5, 0);
+    Bytes file(archive::kHeaderSize, 0);
     for (auto value : {count, offset, size}) {
-        auto bits = static_cast<std::uint32_t>(value);
-        for (int i = 0; i < 4; ++i) file.push_back(bits >> 8 * i & 0xFF);
+        file.resize(file.size() + 4);
+        archive::storeLittle32(file.data() + file.size() - 4, static_cast<std::uint32_t>(value));
     }
     file.insert(file.end(), name.begin(), name.end());
-    archive::scramble(file.data() + 5, file.size() - 5);
+    archive::scramble(file.data() + archive::kHeaderSize, file.size() - archive::kHeaderSize);
     return file;
 }
 

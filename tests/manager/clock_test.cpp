@@ -78,7 +78,6 @@ class FakeMusicSystem : public platform::MusicSystem {
         return playChannel;
     }
     int getFrequency(int) override { return 44100; }
-    void setPan(int, int) override {}
     int getLengthMs(platform::MusicStream*) override { return 4000; }
     void setTime(platform::MusicStream*, int ms) override { seeks.push_back(positionMs = ms); }
     int getTime(platform::MusicStream*) override { return positionMs; }

@@ -8,6 +8,7 @@
 
 #include "manager/ascii_reader.h"
 #include "manager/event.h"
+#include "manager/fileio.h"
 #include "manager/parameters.h"
 
 namespace demo {
