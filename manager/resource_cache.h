@@ -67,7 +67,6 @@ protected:
         slot = object;
         return previous == object ? nullptr : previous;
     }
-    void addLoadSeconds(float seconds) { loadSeconds_ += seconds; }
 
     // The object that make() returns, its time added to the load time and
     // the progress bar stepped once; exceptions from make() pass through.
