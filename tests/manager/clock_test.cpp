@@ -21,6 +21,7 @@
 #include "manager/silent_timer.h"
 #include "manager/timer_base.h"
 #include "platform/performance_counter.h"
+#include "tests/support/scratch_dir.h"
 
 namespace demo {
 namespace {
@@ -36,8 +37,7 @@ void setCounterSeconds(double seconds) {
 }
 
 std::string writeFile(const std::string& name, const std::string& bytes) {
-    const char* dir = std::getenv("DEMO_TEST_TMP");
-    std::string path = std::string(dir != nullptr ? dir : "/tmp") + "/clock_" + name;
+    std::string path = (test::scratchRoot() / ("clock_" + name)).string();
     std::FILE* file = std::fopen(path.c_str(), "wb");
     EXPECT_NE(file, nullptr);
     if (file != nullptr) {

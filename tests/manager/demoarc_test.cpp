@@ -9,6 +9,8 @@
 #include <iterator>
 #include <map>
 
+#include "tests/support/scratch_dir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -19,12 +21,9 @@ std::string slurp(const fs::path& path) {
 }
 
 TEST(DemoArc, RoundTripsADirectoryAndRefusesBadArchives) {
-    fs::path tool = fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools";
-    tool /= "demoarc";
+    fs::path tool = demo::test::buildDir() / "tools" / "demoarc";
     if (!fs::exists(tool)) GTEST_SKIP() << "demoarc not built at " << tool;
-    const char* root = std::getenv("DEMO_TEST_TMP");
-    fs::path dir = fs::path(root ? root : "/tmp") / "demoarc";
-    fs::remove_all(dir);
+    fs::path dir = demo::test::freshScratchDir("demoarc");
     fs::create_directories(dir / "in/sub/deeper");
     // The exit status; standard output and error land in dir/out and dir/err.
     const std::string redirect = " >" + (dir / "out").string() + " 2>" + (dir / "err").string();

@@ -11,6 +11,7 @@
 #include "manager/archive_builder.h"
 #include "manager/directory_source.h"
 #include "manager/exceptions.h"
+#include "tests/support/scratch_dir.h"
 
 namespace demo {
 namespace {
@@ -18,9 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(FileSystem, SourcesFilesAndPrefixes) {
-    const char* root = std::getenv("DEMO_TEST_TMP");
-    fs::path dir = fs::path(root ? root : "/tmp") / "fileio";
-    fs::remove_all(dir);
+    fs::path dir = test::freshScratchDir("fileio");
     fs::create_directories(dir / "old/sub");
     fs::create_directories(dir / "new");
     auto write = [&](const char* name, const std::string& text) {

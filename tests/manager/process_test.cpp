@@ -10,6 +10,7 @@
 #include "manager/event.h"
 #include "manager/fileio.h"
 #include "manager/parameters.h"
+#include "tests/support/scratch_dir.h"
 
 namespace demo {
 namespace {
@@ -109,8 +110,7 @@ TEST(ProcessManager, BadTypeWordsAndFailedCreationsStoreNothing) {
 }
 
 TEST(ProcessManager, UndeclaredProcessesComeFromAFileOfTheirName) {
-    const char* tmp = std::getenv("DEMO_TEST_TMP");
-    std::string dir = tmp != nullptr ? tmp : ".";
+    std::string dir = test::scratchRoot().string();
     std::ofstream(dir + "/pulse_file", std::ios::binary) << "// a process file\npulse { speed 7 }";
     FileSystem::instance()->addDirectory(dir);
     destroyed = 0;

@@ -11,6 +11,7 @@
 #include "manager/exceptions.h"
 #include "manager/timer_base.h"
 #include "platform/performance_counter.h"
+#include "tests/support/scratch_dir.h"
 
 namespace demo {
 namespace {
@@ -25,10 +26,7 @@ std::vector<float> drawn;
 void record(float fraction) { drawn.push_back(fraction); }
 
 TEST(ProgressBar, LoadsCountsDrawsAndGenerates) {
-    const char* root = std::getenv("DEMO_TEST_TMP");
-    fs::path dir = fs::path(root ? root : "/tmp") / "progress";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    fs::path dir = test::freshScratchDir("progress");
     platform::setCounterSource(now, perSecond);
     initTimerBase();
     ProgressBar* bar = ProgressBar::instance();

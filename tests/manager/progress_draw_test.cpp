@@ -13,6 +13,7 @@
 #include "manager/timer_base.h"
 #include "manager/window.h"
 #include "tests/support/headless_gl.h"
+#include "tests/support/scratch_dir.h"
 
 namespace demo {
 namespace {
@@ -75,8 +76,7 @@ TEST(ProgressDraw, FillsFromPixelsAndDrawsThroughTheWindowOnceReady) {
     glLoadIdentity();
 
     // Through the bar: createDisplay hooked the drawing into the window.
-    const char* dir = std::getenv("DEMO_TEST_TMP");
-    std::string path = std::string(dir != nullptr ? dir : "/tmp") + "/progress_full.dat";
+    std::string path = (test::scratchRoot() / "progress_full.dat").string();
     std::ofstream(path, std::ios::binary) << '\xff';
     bar->loadTimes(path.c_str());
     bar->setDisplayReady(true);

@@ -14,14 +14,14 @@
 #include <unistd.h>
 
 #include "math/vector3.h"
+#include "tests/support/scratch_dir.h"
 
 namespace demo::test {
 
 // The facet count that `program Qt i` prints first for the given rows.
 inline int qhullFacetCount(const std::string& program, int dimension, std::size_t count, const std::string& rows) {
     if (std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) != 0) return -1;
-    const char* dir = std::getenv("DEMO_TEST_TMP");
-    std::string base = std::string(dir && *dir ? dir : "/tmp") + "/" + program + "_" + std::to_string(::getpid());
+    std::string base = (scratchRoot() / (program + "_" + std::to_string(::getpid()))).string();
     std::ofstream(base + ".in") << dimension << "\n" << count << "\n" << rows;
     int facets = -1;
     if (std::system((program + " Qt i < " + base + ".in > " + base + ".out 2>/dev/null").c_str()) == 0)

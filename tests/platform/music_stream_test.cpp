@@ -2,6 +2,7 @@
 // driver (which consumes samples in real time).
 
 #include "platform/music_stream.h"
+#include "tests/support/scratch_dir.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -21,8 +22,7 @@ namespace demo::platform {
 namespace {
 
 std::string scratchPath(const std::string& name) {
-    const char* dir = std::getenv("DEMO_TEST_TMP");
-    return std::string(dir != nullptr ? dir : "/tmp") + "/music_stream_" + name;
+    return (test::scratchRoot() / ("music_stream_" + name)).string();
 }
 
 // A 16-bit WAV of a sine tone.

@@ -23,6 +23,7 @@
 #include "manager/process.h"
 #include "manager/progress_bar.h"
 #include "manager/show_host.h"
+#include "tests/support/scratch_dir.h"
 
 namespace demo::testing {
 namespace {
@@ -136,11 +137,7 @@ protected:
     void SetUp() override {
         static ProcessRegistrar<Recorder> recorderType("recorder");
         const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        const char* tmp = std::getenv("DEMO_TEST_TMP");
-        auto dir = std::filesystem::path(tmp != nullptr ? tmp : "/tmp") /
-                   ("player_" + std::string(info->name()));
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
+        auto dir = test::freshScratchDir("player_" + std::string(info->name()));
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(dir);
         writeFile("progress.dat", "");

@@ -12,23 +12,20 @@
 #include <fstream>
 #include <string>
 
+#include "tests/support/scratch_dir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
-// The build tree: this test runs as <build>/tests/<name>.
-fs::path buildDir() { return fs::read_symlink("/proc/self/exe").parent_path().parent_path(); }
+using demo::test::buildDir;
 
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* tmp = std::getenv("DEMO_TEST_TMP");
-        dir_ = fs::path(tmp != nullptr ? tmp : "/tmp") /
-               (std::string("program_") +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = demo::test::freshScratchDir(
+            std::string("program_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     }
 
     void writeFile(const std::string& name, const std::string& text) {
