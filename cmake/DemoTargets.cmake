@@ -1,19 +1,19 @@
 # Helpers shared by every folder's CMakeLists.txt.
 
-# demo_add_library(NAME [OBJECT] DIRS dir... [EXCLUDE regex] [DEPS target...])
+# demo_add_library(NAME [OBJECT] DIRS dir... [DEPS target...])
 # Builds one library from every .cpp in the given folders (relative to the
-# current source dir). A folder without sources yet gives an INTERFACE target,
-# so that users can link it before it has code.
+# current source dir), with the repository root as include root. DEPS are the
+# libraries it uses, linked publicly so users inherit them.
 function(demo_add_library name)
-  cmake_parse_arguments(ARG "OBJECT" "EXCLUDE" "DIRS;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "OBJECT" "" "DIRS;DEPS;SKIP" ${ARGN})
   set(sources)
   foreach(dir IN LISTS ARG_DIRS)
     file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
     list(APPEND sources ${found})
   endforeach()
-  if(ARG_EXCLUDE)
-    list(FILTER sources EXCLUDE REGEX "${ARG_EXCLUDE}")
-  endif()
+  foreach(skip IN LISTS ARG_SKIP)
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${skip})
+  endforeach()
   if(NOT sources)
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
@@ -29,7 +29,45 @@ function(demo_add_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# Every library of the system, in link order; tests, tools and benchmarks link this.
+# demo_add_programs(GLOB pattern [RECURSE] [LIBS lib...] [OUTPUT_DIR dir]
+#                   [LINK_OPTIONS opt...] [TARGETS var])
+# One program per .cpp that matches pattern (relative to the current source
+# dir), named after the file; with RECURSE the folder below the current one
+# prefixes the name (tests/graphics/opengl/x_test.cpp -> graphics_opengl_x_test).
+# The made targets go to var.
+function(demo_add_programs)
+  cmake_parse_arguments(ARG "RECURSE" "GLOB;OUTPUT_DIR;TARGETS" "LIBS;LINK_OPTIONS" ${ARGN})
+  if(ARG_RECURSE)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_GLOB})
+  else()
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_GLOB})
+  endif()
+  set(targets)
+  foreach(src IN LISTS sources)
+    get_filename_component(name ${src} NAME_WE)
+    file(RELATIVE_PATH rel ${CMAKE_CURRENT_SOURCE_DIR} ${src})
+    get_filename_component(folder ${rel} DIRECTORY)
+    if(folder)
+      string(REPLACE "/" "_" prefix "${folder}")
+      string(REPLACE "-" "_" prefix "${prefix}")
+      set(name ${prefix}_${name})
+    endif()
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    if(ARG_LINK_OPTIONS)
+      target_link_options(${name} PRIVATE ${ARG_LINK_OPTIONS})
+    endif()
+    if(ARG_OUTPUT_DIR)
+      set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ARG_OUTPUT_DIR})
+    endif()
+    list(APPEND targets ${name})
+  endforeach()
+  if(ARG_TARGETS)
+    set(${ARG_TARGETS} ${targets} PARENT_SCOPE)
+  endif()
+endfunction()
+
+# Every library of the system, users first; tools, fuzzers and benchmarks link this.
 function(demo_all_libraries out)
-  set(${out} demo_effects demo_player demo_graphics demo_sl_runtime demo_math demo_manager demo_platform PARENT_SCOPE)
+  set(${out} demo_effects demo_player demo_graphics demo_sl_runtime demo_manager demo_math demo_platform PARENT_SCOPE)
 endfunction()

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "fuzz/every_parameter_table.h"
+#include "tests/support/every_parameter_table.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace demo;

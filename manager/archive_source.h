@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "manager/fileio.h"
+#include "manager/memory_file.h"
 
 namespace demo {
 

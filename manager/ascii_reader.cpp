@@ -5,7 +5,7 @@
 #include <limits>
 #include <sstream>
 
-#include "manager/fileio.h"
+#include "manager/file_system.h"
 
 namespace demo {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "manager/fileio.h"
+#include "manager/memory_file.h"
 
 namespace demo {
 

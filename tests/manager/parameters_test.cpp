@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "fuzz/every_parameter_table.h"
+#include "tests/support/every_parameter_table.h"
 #include "manager/text_pool.h"
 
 namespace demo {

@@ -8,7 +8,7 @@
 
 #include "manager/ascii_reader.h"
 #include "manager/event.h"
-#include "manager/fileio.h"
+#include "manager/file_system.h"
 #include "manager/parameters.h"
 #include "tests/support/scratch_dir.h"
 

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "fuzz/every_parameter_table.h"
+#include "tests/support/every_parameter_table.h"
 
 namespace demo {
 namespace {

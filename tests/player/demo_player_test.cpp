@@ -1,7 +1,7 @@
 // The player's timeline and main loop, on a null window and a scripted clock,
 // with a "recorder" effect that journals what it is given.
 
-#include "manager/demo_player.h"
+#include "player/demo_player.h"
 
 #include <gmock/gmock.h>
 
@@ -19,10 +19,10 @@
 #include "manager/clock.h"
 #include "manager/event.h"
 #include "manager/exceptions.h"
-#include "manager/fileio.h"
+#include "manager/file_system.h"
 #include "manager/process.h"
 #include "manager/progress_bar.h"
-#include "manager/show_host.h"
+#include "player/show_host.h"
 #include "tests/support/scratch_dir.h"
 
 namespace demo::testing {

@@ -1,7 +1,7 @@
-#include "manager/show_sections.h"
+#include "player/show_sections.h"
 
 #include "manager/ascii_reader.h"
-#include "manager/fileio.h"
+#include "manager/file_system.h"
 #include "manager/parameters.h"
 #include "manager/source_location.h"
 #include "manager/window.h"

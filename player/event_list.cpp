@@ -1,4 +1,4 @@
-#include "manager/event_list.h"
+#include "player/event_list.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "manager/fileio.h"
+#include "manager/file_system.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "manager/show_options.h"
+#include "player/show_options.h"
 
 #include <string_view>
 

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "manager/event_list.h"
+#include "player/event_list.h"
 
 namespace demo {
 

@@ -4,11 +4,11 @@
 #include <exception>
 #include <iostream>
 
-#include "manager/demo_player.h"
+#include "player/demo_player.h"
 #include "manager/exceptions.h"
-#include "manager/fileio.h"
-#include "manager/show_native_host.h"
-#include "manager/show_options.h"
+#include "manager/file_system.h"
+#include "player/show_native_host.h"
+#include "player/show_options.h"
 #include "manager/timer_base.h"
 
 int main(int argc, char** argv) {

@@ -1,4 +1,4 @@
-#include "manager/demo_player.h"
+#include "player/demo_player.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -11,7 +11,7 @@
 #include "manager/exceptions.h"
 #include "manager/process.h"
 #include "manager/progress_bar.h"
-#include "manager/show_host.h"
+#include "player/show_host.h"
 #include "manager/source_location.h"
 
 namespace demo {

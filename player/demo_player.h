@@ -10,10 +10,10 @@
 #include <memory>
 #include <string>
 
-#include "manager/event_list.h"
-#include "manager/show_active_list.h"
-#include "manager/show_options.h"
-#include "manager/show_sections.h"
+#include "player/event_list.h"
+#include "player/show_active_list.h"
+#include "player/show_options.h"
+#include "player/show_sections.h"
 #include "manager/window.h"
 
 namespace demo {

@@ -2,7 +2,7 @@
 // The host of a real run: the native window, the music player or silent
 // timer, glFlush and a buffer swap each frame.
 
-#include "manager/show_host.h"
+#include "player/show_host.h"
 #include "manager/window.h"
 
 namespace demo {

@@ -1,4 +1,4 @@
-#include "manager/show_native_host.h"
+#include "player/show_native_host.h"
 
 #include <GL/gl.h>
 

@@ -1,4 +1,4 @@
-#include "manager/show_active_list.h"
+#include "player/show_active_list.h"
 
 #include <algorithm>
 
