@@ -1,0 +1,34 @@
+#pragma once
+// Images loaded by name from the file system (JPEG only) and counted by
+// reference until their textures are uploaded. "a.jpg+b.jpg" takes the
+// colour of a.jpg and its alpha from the luminance of b.jpg.
+
+#include <string>
+
+#include "graphics/image.h"
+#include "manager/resource_cache.h"
+#include "manager/singleton.h"
+
+namespace demo {
+
+class ImageCache : public ResourceCache<Image>, public Singleton {
+public:
+    static ImageCache* instance();
+
+    // A new image, or null when the name is of no loadable type or does
+    // not decode. Not cached: get() caches.
+    Image* load(const std::string& name);
+
+protected:
+    Image* create(const std::string& name) override { return load(name); }
+
+private:
+    ImageCache() = default;
+};
+
+// A new RGBA image decoded from the file name, or null.
+Image* loadJpegRgb(const std::string& name);
+// Decodes the file name into the alpha bytes of image.
+void loadJpegAlpha(const std::string& name, Image& image);
+
+}  // namespace demo
