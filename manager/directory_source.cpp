@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "manager/path_lookup.h"
+
 namespace demo {
 
 DirectorySource::DirectorySource(const std::string& path)
@@ -13,7 +15,9 @@ DirectorySource::DirectorySource(const std::string& path)
 
 MemoryFile* DirectorySource::open(const std::string& name) {
     std::uint64_t length = 0;
-    std::FILE* in = openRegularFile(prefix_ + name, length);
+    std::string path = !name.empty() && name[0] == '/' ? name : prefix_ + name;
+    std::FILE* in = openRegularFile(path, length);
+    if (in == nullptr) in = openRegularFile(findPathIgnoringCase(path), length);
     if (in == nullptr) return nullptr;
     // Sizes are 32-bit: a file of 4 GiB or more is not served.
     if (length > UINT32_MAX) {

@@ -13,8 +13,10 @@ public:
     // current directory.
     explicit DirectorySource(const std::string& path);
 
-    // Null unless prefix + name is a readable regular file below 4 GiB that
-    // reads in full. Appends name to openedFileNames() on success.
+    // Null unless prefix + name (an absolute name as it is) is a readable
+    // regular file below 4 GiB that reads in full; a name missing as written
+    // is looked up again without regard to case. Appends name to
+    // openedFileNames() on success.
     MemoryFile* open(const std::string& name) override;
 
     const std::string& prefix() const { return prefix_; }

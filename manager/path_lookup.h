@@ -1,0 +1,15 @@
+#pragma once
+// Show data is authored on case-insensitive file systems: scripts and 3DS
+// files name "cwall02.jpg" where the disk holds "CWALL02.jpg".
+
+#include <string>
+
+namespace demo {
+
+// The path with "\" turned into "/". When that does not exist as written,
+// each part is matched without regard to (ASCII) case against the entries of
+// its folder; the first match is taken. Gives the normalised path unchanged
+// when no such match exists.
+std::string findPathIgnoringCase(const std::string& path);
+
+}  // namespace demo
