@@ -3,7 +3,7 @@
 namespace demo {
 
 class CameraBasisInterface {
-public:
+  public:
     virtual ~CameraBasisInterface() = default;
 };
 
@@ -11,7 +11,7 @@ public:
 // billboard code: row 0 is the camera's right axis, row 1 its up axis, row 2
 // its depth axis, in world coordinates. Zero until a camera effect writes it.
 class CameraBasis : public CameraBasisInterface {
-public:
+  public:
     static CameraBasis* instance();
 
     // Takes the rotation of a column-major view matrix: m0 m4 m8, m1 m5 m9,

@@ -14,7 +14,7 @@ class TrackController;
 // moves it, and the animated target, field of view (degrees) and roll
 // (radians) of the key-framer. The frame's inverse matrix is the view.
 class Camera {
-public:
+  public:
     Camera(const std::string& name, float fieldOfView, float aspect);
     virtual ~Camera() = default;
 

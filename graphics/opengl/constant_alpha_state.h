@@ -7,7 +7,7 @@ namespace demo {
 // Blends a mesh at a constant alpha without writing depth; restore turns
 // blending off and depth writes on, whatever they were before.
 class ConstantAlphaState : public RenderState {
-public:
+  public:
     explicit ConstantAlphaState(float alpha_) : alpha(alpha_) {}
     bool queryApply() override { return true; }
     bool queryRestore() override { return true; }

@@ -25,7 +25,7 @@ void setGlobalAmbient(float r, float g, float b, float a);
 // attenuation. `directional` makes it shine along the frame's -Z axis from
 // infinitely far.
 class Light {
-public:
+  public:
     Light(const std::string& name, const Rgb& ambient, const Rgb& diffuse, const Rgb& specular,
           const Rgb& attenuation, bool directional);
     virtual ~Light() = default;

@@ -6,7 +6,7 @@ namespace demo {
 
 // Draws a mesh unlit; lighting is switched back on afterwards.
 class LightingOffState : public RenderState {
-public:
+  public:
     bool queryApply() override { return false; }
     bool queryRestore() override { return false; }
     void apply() override;

@@ -28,7 +28,8 @@ void ReflectionMapState::apply() {
     glLoadMatrixf(t.data());
     glMatrixMode(GL_MODELVIEW);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    for (GLenum coord : {GL_S, GL_T, GL_R}) glTexGeni(coord, GL_TEXTURE_GEN_MODE, GL_REFLECTION_MAP_ARB);
+    for (GLenum coord : {GL_S, GL_T, GL_R})
+        glTexGeni(coord, GL_TEXTURE_GEN_MODE, GL_REFLECTION_MAP_ARB);
     glEnable(GL_TEXTURE_GEN_S);
     glEnable(GL_TEXTURE_GEN_T);
     glEnable(GL_TEXTURE_GEN_R);

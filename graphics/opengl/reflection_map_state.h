@@ -10,7 +10,7 @@ class Camera;
 // Reflection-mapped texture coordinates on one unit, turned by the camera's
 // rotation so that the environment stays fixed in the world.
 class ReflectionMapState : public RenderState {
-public:
+  public:
     ReflectionMapState(int unit_, Camera* camera_) : unit(unit_), camera(camera_) {}
     bool queryApply() override { return true; }
     bool queryRestore() override { return true; }

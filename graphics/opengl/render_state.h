@@ -6,7 +6,7 @@
 namespace demo {
 
 class RenderState {
-public:
+  public:
     virtual ~RenderState() = default;
     // Per-class constants, asked before apply and restore are queued; nothing
     // acts on the answer.
@@ -20,7 +20,7 @@ public:
 };
 
 class RenderPass {
-public:
+  public:
     virtual ~RenderPass() = default;
     virtual bool flag() = 0;
     virtual void apply() = 0;
@@ -29,7 +29,7 @@ public:
 // Sets a state's index. It makes no GL call, so a compiled list does not
 // repeat it.
 class SetIndexPass : public RenderPass {
-public:
+  public:
     SetIndexPass(RenderState* target_, int value_) : target(target_), value(value_) {}
     bool flag() override { return true; }
     void apply() override { target->index = value; }

@@ -6,7 +6,7 @@ namespace demo {
 
 // Sphere-mapped texture coordinates on whatever texture unit is active.
 class SphereMapState : public RenderState {
-public:
+  public:
     bool queryApply() override { return false; }
     bool queryRestore() override { return false; }
     void apply() override;

@@ -42,7 +42,8 @@ Matrix mirroredPerspective(double fov) {
 }
 
 void expectMatrixNear(const Matrix& expected, const Matrix& actual) {
-    for (int i = 0; i < 16; ++i) EXPECT_NEAR(expected[i], actual[i], 1e-5f * (1 + std::fabs(expected[i]))) << i;
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(expected[i], actual[i], 1e-5f * (1 + std::fabs(expected[i]))) << i;
 }
 
 const Matrix kMarker{2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 0, 0, 0, 1};

@@ -37,7 +37,7 @@ GLint activeUnit() {
 Matrix scaled(float s) { return {s, 0, 0, 0, 0, s, 0, 0, 0, 0, s, 0, 0, 0, 0, 1}; }
 
 class RenderStateTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(test::openHeadlessDisplay(display, 16, 16));
         probeExtensions();
@@ -149,7 +149,7 @@ TEST_F(RenderStateTest, SphereMapAndLightingOffToggleTheirSwitches) {
 
 TEST(MultiplyAffine, ComputesBTimesAIgnoringTheLastRows) {
     Matrix4 a = scaled(2), b = identityMatrix4();
-    a[12] = 1;                            // a: scale 2 then move x by 1
+    a[12] = 1;                                // a: scale 2 then move x by 1
     b[0] = 0, b[1] = 1, b[4] = -1, b[5] = 0;  // b: quarter turn about z
     b[13] = 5;
     a[3] = b[7] = 9;  // last rows are not read
