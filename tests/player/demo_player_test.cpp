@@ -5,6 +5,8 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -223,6 +225,23 @@ TEST_F(PlayerTest, DueEventsRunInListOrderBeforeTheProcessesUntilTheStopTime) {
     EXPECT_TRUE(host.stopped);
 }
 
+TEST_F(PlayerTest, EventsOfLaterSectionsMergeInTimeOrderAfterEqualTimesReadBefore) {
+    std::string second = "events {";
+    for (int i = 999; i >= 0; --i) second += " { " + std::to_string(i % 10) + " a MARK 2 }";
+    play("processes { a recorder }\nevents { { 9 a MARK 1 } { 0 a MARK 1 } }\n" + second +
+             " }\nend",
+         {9});
+    std::vector<std::string> events = linesStarting("event");
+    ASSERT_EQ(events.size(), 1002u);
+    EXPECT_EQ(events[0], "event a 8 @0");
+    EXPECT_EQ(events[1], "event a 9 @0");
+    EXPECT_EQ(events[900], "event a 9 @8");
+    EXPECT_EQ(events[901], "event a 8 @9");
+    EXPECT_TRUE(std::is_sorted(events.begin(), events.end(), [](const std::string& a, const std::string& b) {
+        return std::stof(a.substr(a.find('@') + 1)) < std::stof(b.substr(b.find('@') + 1));
+    }));
+}
+
 TEST_F(PlayerTest, AClockThatEndsFirstOrAWindowThatIsDoneEndsTheShow) {
     host.clockEnd = 5.0f;
     auto player = load(
@@ -248,13 +267,14 @@ TEST_F(PlayerTest, KeysAndMouseReachOnlyTheFocusedProcesses) {
         if (window.pumps == 1)
             input->key(true, 65), input->key(false, 65), input->mouseMove(0, 10, 20);
         if (window.pumps == 2) input->mouseButtons(kMouseLeft, 13, 16);
-        if (window.pumps == 3) input->key(true, 66);
+        if (window.pumps == 3) input->key(true, 66), input->mouseMove(0, INT_MIN, INT_MAX);
     };
     player->play();
     EXPECT_THAT(linesStarting("key"), ElementsAre("key a 65 @0", "key b 65 @0", "key b 66 @2"));
     EXPECT_THAT(linesStarting("mouse"),
                 ElementsAre("mouse a 10 20 0 0 0 @0", "mouse b 10 20 0 0 0 @0",
-                            "mouse a 13 16 3 -4 1 @1", "mouse b 13 16 3 -4 1 @1"));
+                            "mouse a 13 16 3 -4 1 @1", "mouse b 13 16 3 -4 1 @1",
+                            "mouse b -2147483648 2147483647 -2147483648 2147483631 0 @2"));
 }
 
 TEST_F(PlayerTest, ReferenceCountsReturnToZeroAndAFileLoadedProcessLivesWhileItRuns) {
@@ -327,6 +347,13 @@ TEST_F(PlayerTest, ScriptErrorsNameTheScriptAndLine) {
         {"processes { a recorder }\nevents { { verse:1 a STOP } } end",
          "Parse error (bad.ini 2 ): Unknown part 'verse'."},
         {"music { part p 0 0 } end", "Parse error (bad.ini 1 ): Tempo must be above 0."},
+        {"music { part p 0 10000000000000000000000000000000000000000 } end", "Parse error (bad.ini 1 ): Tempo must be above 0."},
+        {"music { part p 10000000000000000000000000000000000000000 60 } end",
+         "Parse error (bad.ini 1 ): The part's begin is not a finite number."},
+        {"processes { a recorder }\nevents { { 10000000000000000000000000000000000000000 a STOP } } end",
+         "Parse error (bad.ini 2 ): The event time is not a finite number."},
+        {"music { part p 0 0.00000000000000000000000000000000000000000001 }\nprocesses { a recorder }\nevents { { p:1 a STOP } } end",
+         "Parse error (bad.ini 3 ): The event time is not a finite number."},
         {"processes { a recorder }\nevents { { 1 a START } } end",
          "Parse error (bad.ini 2 ): Number was expected here."},
         {"screen screen end",
