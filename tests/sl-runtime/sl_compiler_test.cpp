@@ -25,7 +25,9 @@ namespace fs = std::filesystem;
 class SlCompiler : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = test::freshScratchDir("sl compiler");
+        // One folder per test: ctest runs the tests of this file side by side.
+        dir_ = test::freshScratchDir(std::string("sl compiler ") +
+                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(tmp_ = dir_ / "tmp with spaces");
         setenv("TMPDIR", tmp_.c_str(), 1);
     }
