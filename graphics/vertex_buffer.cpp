@@ -36,7 +36,8 @@ bool locate(const std::string& name, VertexBuffer* buffer, std::uint8_t* base,
     int groupBase = 0, offset = 0, groupSize = 0;
     if (!VertexBuffer::findStream(buffer, target, &groupBase, &offset, &groupSize)) return false;
     auto count64 = static_cast<std::size_t>(buffer->vertexCount);
-    *pointer = base + count64 * static_cast<std::size_t>(groupBase) + static_cast<std::size_t>(offset);
+    *pointer =
+        base + count64 * static_cast<std::size_t>(groupBase) + static_cast<std::size_t>(offset);
     *stride = groupSize;
     *count = buffer->vertexCount;
     return true;
