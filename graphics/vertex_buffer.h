@@ -27,7 +27,7 @@ struct VertexFormat {
 };
 
 class VertexBuffer {
-  public:
+public:
     // Zero-filled memory for vertexCount vertices. A negative count or stream
     // size, or a block that does not fit 32-bit offsets, throws ExceptionBase.
     VertexBuffer(const VertexFormat& format, int vertexCount);
@@ -62,7 +62,7 @@ bool findVertexStream(const std::string& name, VertexBuffer* buffer, std::uint8_
 
 // The triangle list of a mesh: three vertex indices per triangle.
 class TriangleIndexArray {
-  public:
+public:
     // n triangles, every index 0. A negative n throws ExceptionBase.
     explicit TriangleIndexArray(int n);
     virtual ~TriangleIndexArray() = default;

@@ -8,7 +8,7 @@
 namespace demo {
 
 class DisplayList {
-  public:
+public:
     DisplayList() = default;
     virtual ~DisplayList();  // deletes the list when it was ever begun
     DisplayList(const DisplayList&) = delete;

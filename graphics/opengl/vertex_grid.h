@@ -10,7 +10,7 @@
 namespace demo {
 
 class VertexGrid {
-  public:
+public:
     VertexGrid() = default;
     virtual ~VertexGrid() = default;
     VertexGrid(const VertexGrid&) = delete;
