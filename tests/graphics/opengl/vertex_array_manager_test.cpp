@@ -1,97 +1,83 @@
-// Vertex-array types found by type word, arrays cached by name.
+// Vertex-array types by exact type word, arrays stored by name, and the dynamic
+// pool's pieces on a heap block or the driver's range memory.
 
 #include "graphics/opengl/vertex_array_manager.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <fstream>
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "graphics/opengl/dynamic_glva.h"
+#include "graphics/opengl/glh_extensions.h"
 #include "manager/ascii_reader.h"
 #include "manager/exceptions.h"
-#include "manager/file_system.h"
-#include "manager/timer_base.h"
-#include "tests/support/scratch_dir.h"
 
 namespace demo {
 namespace {
 
-// A type that reads a byte count and owns no memory; or one that makes nothing.
+// Reads a byte count into a new array; a negative one makes nothing.
 class TestArrays : public VertexArrayType {
 public:
-    TestArrays(const char* word, bool makes) : word_(word), makes_(makes) {}
     VertexArray* create(const std::string& name, AsciiReader& reader) override {
-        if (!makes_) return nullptr;
-        return new VertexArray{name, 1, nullptr, static_cast<int>(reader.readNumber())};
+        int size = static_cast<int>(reader.readNumber());
+        return size < 0 ? nullptr : new VertexArray{name, 1, nullptr, size};
     }
-    std::string typeName() const override { return word_; }
-
-private:
-    const char* word_;
-    bool makes_;
+    std::string typeName() const override { return "Fixed"; }
 };
 
-void* refuse(int) { return nullptr; }
-void ignore(void*) {}
-
 TEST(VertexArrayManager, FindsTypesByExactWordAndCachesArrays) {
-    initTimerBase();
     auto* manager = VertexArrayManager::instance();
-    TestArrays fixed("Fixed", true);
+    TestArrays fixed;
     manager->registerType(&fixed);
-    EXPECT_EQ(manager->types().count("Fixed"), 0u);  // collected at the first lookup
-
-    AsciiReader good("arrays", "Fixed 96");
-    VertexArray* array = manager->createFromReader("mesh", good);
-    ASSERT_NE(array, nullptr);
-    EXPECT_EQ(array->size, 96);
+    EXPECT_TRUE(manager->types().empty());  // collected at the first lookup
+    AsciiReader bad("arrays", "fixed 1");
+    EXPECT_THROW(manager->createFromReader("other", bad), ParseError);  // case matters
+    AsciiReader good("arrays", "Fixed 48"), none("arrays", "Fixed -1");
+    VertexArray* quad = manager->createFromReader("quad", good);
     EXPECT_EQ(manager->types().at("Fixed"), &fixed);
-    EXPECT_EQ(manager->objects().at("mesh"), array);
-
-    for (auto [text, word] :
-         {std::pair{"fixed 1", "fixed"}, {"FIXED 1", "FIXED"}, {"Dynamic GL VA", "Dynamic"}}) {
-        AsciiReader bad("arrays", text);
-        try {
-            manager->createFromReader("other", bad);
-            ADD_FAILURE() << text;
-        } catch (const ParseError& e) {
-            EXPECT_EQ(e.text(), "Unknown array type '" + std::string(word) + "'.");
-            EXPECT_EQ(e.sourceFile(), "graphics/vertexarray");
-            EXPECT_EQ(e.sourceLine(), 30);
-        }
-    }
-    EXPECT_EQ(manager->objects().count("other"), 0u);
-
-    // Through a file of the array's name; a type that makes nothing is missing.
-    TestArrays nothing("Nothing", false);
-    manager->registerType(&nothing);
-    auto dir = test::freshScratchDir("vertex_arrays");
-    std::ofstream(dir / "quad.va") << "Fixed 48\n";
-    std::ofstream(dir / "none.va") << "Nothing\n";
-    FileSystem::instance()->addDirectory(dir.string());
-    VertexArray* quad = manager->get("quad.va");
-    EXPECT_EQ(manager->get("quad.va"), quad);
-    EXPECT_EQ(quad->referenceCount, 2);
-    EXPECT_THROW(manager->get("none.va"), ResourceMissing);
-    EXPECT_EQ(manager->objects().count("none.va"), 0u);
-
-    // A pool that goes away leaves the registry.
-    {
-        DynamicGLVA pool(VertexMemory{refuse, ignore});
-        AsciiReader lookup("arrays", "Fixed 1");
-        manager->release(manager->createFromReader("mesh2", lookup));
-        EXPECT_EQ(manager->types().at("Dynamic GL VA"), &pool);
-    }
-    EXPECT_EQ(manager->types().count("Dynamic GL VA"), 0u);
-    manager->unregisterType(&fixed);
-    manager->unregisterType(&nothing);
-    EXPECT_TRUE(manager->types().empty());
+    EXPECT_EQ(manager->createFromReader("none", none), nullptr);
+    EXPECT_EQ(manager->objects().size(), 1u);
     manager->release(quad);
-    manager->release(manager->objects().at("quad.va"));
-    manager->release(array);
-    EXPECT_TRUE(manager->objects().empty());
+    manager->unregisterType(&fixed);
+}
+
+void* heapAllocate(int bytes) { return std::malloc(static_cast<std::size_t>(bytes)); }
+void* fakeRange(GLsizei bytes, GLfloat read, GLfloat write, GLfloat priority) {
+    static unsigned char block[16];
+    return bytes == 0x400000 && read == 0.2f && write == 0.2f && priority == 0.7f ? block : nullptr;
+}
+void ignore(void*) {}
+std::string fakeExtensions;
+platform::GLProc fakeResolve(const char* name) {
+    auto entry = std::string(name) == "wglAllocateMemoryNV" ? (void*)fakeRange : (void*)ignore;
+    return reinterpret_cast<platform::GLProc>(entry);
+}
+const ExtensionDriver kFakeDriver{fakeResolve, [](GLenum) { return fakeExtensions.c_str(); },
+                                  [] { return ""; }};
+
+TEST(DynamicGLVA, HandsOutPiecesThatLeaveTheBlockUnfilled) {
+    {
+        DynamicGLVA pool(VertexMemory{heapAllocate, std::free});
+        for (int i = 0; i < 3; ++i) delete pool.allocate("DVAR", 1000);
+        std::unique_ptr<VertexArray> last(pool.allocate("DVAR", 4194304 - 3001));
+        EXPECT_EQ(last->data, pool.base + 3000);
+        for (int bytes : {1, -1, 0x7fffffff}) EXPECT_EQ(pool.allocate("DVAR", bytes), nullptr);
+    }
+    EXPECT_TRUE(VertexArrayManager::instance()->pendingTypes().empty());  // gone with the pool
+
+    // Probing resolves the entry points by substring; only the whole name counts.
+    setExtensionDriver(&kFakeDriver);
+    for (auto [list, capacity] : {std::pair{"GL_NV_vertex_array_range2", 0},
+                                  {"GL_EXT_abgr GL_NV_vertex_array_range", 0x400000}}) {
+        resetExtensionLoader();
+        fakeExtensions = list;
+        probeExtensions();
+        EXPECT_EQ(DynamicGLVA().capacity, capacity) << list;
+    }
+    setExtensionDriver(nullptr);
+    resetExtensionLoader();
 }
 
 }  // namespace
