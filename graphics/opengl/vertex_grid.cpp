@@ -17,27 +17,10 @@ void checkTriangleCount(std::size_t triangles) {
     if (triangles > INT_MAX / 3) throw ExceptionBase("Grid size out of range", kUnit, 18);
 }
 
-// The client array `array` from `values`, or disabled when there are none.
-void setArray(GLenum array, const std::vector<float>& values, int components) {
-    if (values.empty()) {
-        glDisableClientState(array);
-        return;
-    }
-    switch (array) {
-        case GL_NORMAL_ARRAY:
-            glNormalPointer(GL_FLOAT, 0, values.data());
-            break;
-        case GL_COLOR_ARRAY:
-            glColorPointer(components, GL_FLOAT, 0, values.data());
-            break;
-        case GL_TEXTURE_COORD_ARRAY:
-            glTexCoordPointer(components, GL_FLOAT, 0, values.data());
-            break;
-        default:
-            glVertexPointer(components, GL_FLOAT, 0, values.data());
-            break;
-    }
-    glEnableClientState(array);
+// An array the grid lacks is disabled, so that one left enabled by earlier
+// drawing is not read.
+void enableIf(GLenum array, bool present) {
+    present ? glEnableClientState(array) : glDisableClientState(array);
 }
 
 }  // namespace
@@ -64,10 +47,14 @@ void VertexGrid::allocate(int vertexCount, std::vector<std::uint32_t> indices, b
 }
 
 void VertexGrid::draw() const {
-    setArray(GL_VERTEX_ARRAY, positions, 3);
-    setArray(GL_NORMAL_ARRAY, normals, 3);
-    setArray(GL_COLOR_ARRAY, colours, 3);
-    setArray(GL_TEXTURE_COORD_ARRAY, texCoords, 2);
+    glVertexPointer(3, GL_FLOAT, 0, positions.data());
+    glEnableClientState(GL_VERTEX_ARRAY);
+    if (!normals.empty()) glNormalPointer(GL_FLOAT, 0, normals.data());
+    enableIf(GL_NORMAL_ARRAY, !normals.empty());
+    if (!colours.empty()) glColorPointer(3, GL_FLOAT, 0, colours.data());
+    enableIf(GL_COLOR_ARRAY, !colours.empty());
+    if (!texCoords.empty()) glTexCoordPointer(2, GL_FLOAT, 0, texCoords.data());
+    enableIf(GL_TEXTURE_COORD_ARRAY, !texCoords.empty());
     if (triangleCount > 0) {
         glDrawElements(GL_TRIANGLES, 3 * triangleCount, GL_UNSIGNED_INT, indices.data());
     }
@@ -76,15 +63,12 @@ void VertexGrid::draw() const {
 std::vector<std::uint32_t> VertexGrid::buildGridIndices(int width, int height) {
     std::vector<std::uint32_t> out;
     if (width < 2 || height < 2) return out;
-    auto w = static_cast<std::size_t>(width);
-    auto h = static_cast<std::size_t>(height);
-    checkTriangleCount(2 * (w - 1) * (h - 1));
-    out.reserve(6 * (w - 1) * (h - 1));
-    for (std::size_t r = 0; r + 1 < h; ++r) {
-        for (std::size_t c = 0; c + 1 < w; ++c) {
-            auto v = static_cast<std::uint32_t>(r * w + c);
-            auto below = static_cast<std::uint32_t>(v + w);
-            out.insert(out.end(), {v, v + 1, below, below, v + 1, below + 1});
+    checkTriangleCount(2 * std::size_t(width - 1) * std::size_t(height - 1));
+    const auto w = static_cast<std::uint32_t>(width), h = static_cast<std::uint32_t>(height);
+    out.reserve(6 * std::size_t(w - 1) * (h - 1));
+    for (std::uint32_t r = 0; r + 1 < h; ++r) {
+        for (std::uint32_t v = r * w; v < r * w + w - 1; ++v) {
+            out.insert(out.end(), {v, v + 1, v + w, v + w, v + 1, v + w + 1});
         }
     }
     return out;
@@ -93,28 +77,21 @@ std::vector<std::uint32_t> VertexGrid::buildGridIndices(int width, int height) {
 std::vector<std::uint32_t> VertexGrid::buildSphereIndices(int segments, int rings) {
     std::vector<std::uint32_t> out;
     if (segments < 1 || rings < 1) return out;
-    auto n = static_cast<std::size_t>(segments);
-    auto m = static_cast<std::size_t>(rings);
-    if (n > INT_MAX / m) throw ExceptionBase("Grid size out of range", kUnit, 87);
-    checkTriangleCount(2 * n * m);
-    out.reserve(6 * n * m);
-    auto next = [n](std::size_t k) { return k % n + 1; };  // 1-based successor in a ring
-    for (std::size_t k = 1; k <= n; ++k)
-        out.insert(out.end(), {0, std::uint32_t(k), std::uint32_t(next(k))});
-    for (std::size_t j = 0; j + 1 < m; ++j) {
-        for (std::size_t k = 1; k <= n; ++k) {
-            auto a = static_cast<std::uint32_t>(j * n + k);
-            auto c = static_cast<std::uint32_t>(j * n + next(k));
-            auto step = static_cast<std::uint32_t>(n);
-            out.insert(out.end(), {a, a + step, c + step, a, c + step, c});
+    if (segments > INT_MAX / rings) throw ExceptionBase("Grid size out of range", kUnit, 82);
+    checkTriangleCount(2 * std::size_t(segments) * std::size_t(rings));
+    const auto n = static_cast<std::uint32_t>(segments), m = static_cast<std::uint32_t>(rings);
+    // Vertex k (1 to n) of ring j is j * n + k; next(k) follows it around the ring.
+    auto next = [n](std::uint32_t k) { return k % n + 1; };
+    out.reserve(6 * std::size_t(n) * m);
+    for (std::uint32_t k = 1; k <= n; ++k) out.insert(out.end(), {0, k, next(k)});
+    for (std::uint32_t j = 0; j + 1 < m; ++j) {
+        for (std::uint32_t k = 1; k <= n; ++k) {
+            std::uint32_t a = j * n + k, c = j * n + next(k);
+            out.insert(out.end(), {a, a + n, c + n, a, c + n, c});
         }
     }
-    auto lastRing = static_cast<std::uint32_t>((m - 1) * n + 1);
-    auto lastPole = static_cast<std::uint32_t>(n * m + 1);
-    for (std::size_t k = 0; k < n; ++k) {
-        out.insert(out.end(), {lastRing + std::uint32_t(k), lastPole,
-                               static_cast<std::uint32_t>((m - 1) * n + next(k + 1))});
-    }
+    const std::uint32_t last = (m - 1) * n, pole = n * m + 1;
+    for (std::uint32_t k = 1; k <= n; ++k) out.insert(out.end(), {last + k, pole, last + next(k)});
     return out;
 }
 
