@@ -33,7 +33,7 @@ GLState::~GLState() { delete vertexPool; }
 void GLState::applyDefaults() {
     probeExtensions();
     vertexPool = new DynamicGLVA();
-    // SL context: created here once the runtime exists.
+    slContext = slCreateContext();
 
     glClearColor(0, 0, 0, 0);
     glClearDepth(1.0);
@@ -65,7 +65,7 @@ void GLState::applyDefaults() {
     glRenderMode(GL_RENDER);
 }
 
-void* loadSlProgram(GLState*, const std::string&, const std::string&) {
+SlProgramHandle loadSlProgram(GLState*, const std::string&, const std::string&) {
     throw ExceptionBase("SL programs are not available", kUnit, 70);
 }
 
