@@ -55,6 +55,7 @@ TEST(RenderState, TextureMatricesOnTheirUnitAndConstantAlpha) {
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
     GLboolean mask[2];
+    glClear(GL_COLOR_BUFFER_BIT);  // to the window's black
     glDepthMask(GL_FALSE);
     half.apply();
     glGetBooleanv(GL_DEPTH_WRITEMASK, &mask[0]);
