@@ -6,6 +6,8 @@
 #include <new>
 #include <vector>
 
+#include "graphics/formats/file_bytes.h"
+
 namespace demo {
 
 namespace {
@@ -149,11 +151,7 @@ bool decodeSgiImage(const unsigned char* data, std::size_t size, std::size_t sta
 
 unsigned char* readSgiImage(std::FILE* file, int* width, int* height, int* channels) {
     std::vector<unsigned char> bytes;
-    unsigned char chunk[1 << 16];
-    std::size_t count;
-    while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + count);
-    }
+    readToEnd(file, bytes);
     SgiImage image;
     if (!decodeSgiImage(bytes.data(), bytes.size(), 0, image)) return nullptr;
     *width = image.width;

@@ -1,14 +1,13 @@
 #pragma once
-// Small GLF, BMF and SGI files for the font and image tests, and the byte
-// edits that make them malformed.
+// Small GLF, BMF and SGI files for the font and image tests; tests make them
+// malformed by cutting or editing bytes.
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <string>
 #include <vector>
 
 #include "graphics/formats/bmf_reader.h"
@@ -16,15 +15,11 @@
 namespace demo::test {
 
 using Bytes = std::vector<unsigned char>;
+static_assert(std::endian::native == std::endian::little, "the writers copy host floats");
 
-inline void putLittleEndian32(Bytes& out, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(std::uint8_t(value >> shift));
-}
-
-inline void putFloat(Bytes& out, float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    putLittleEndian32(out, bits);
+inline void append(Bytes& out, const void* data, std::size_t count) {
+    auto* bytes = static_cast<const unsigned char*>(data);
+    out.insert(out.end(), bytes, bytes + count);
 }
 
 // Overwrites count bytes at offset with value, most significant byte first.
@@ -35,57 +30,44 @@ inline void setBigEndian(Bytes& bytes, std::size_t offset, std::uint32_t value, 
 
 struct GlfSymbol {
     unsigned char code;
-    std::vector<float> vertices;        // x, y pairs
-    std::vector<unsigned char> facets;  // three vertex indices per triangle
-    std::vector<unsigned char> lineEnds;
+    std::vector<float> xy;
+    Bytes facets, lineEnds;
 };
 
-// A square from (-half, -half) to (half, half), two counter-clockwise triangles.
-inline GlfSymbol squareSymbol(unsigned char code, float half = 1.0f) {
-    return {code, {-half, -half, half, -half, half, half, -half, half}, {0, 1, 2, 0, 2, 3}, {3}};
+// A square from (-1, -1) to (1, 1), two counter-clockwise triangles.
+inline GlfSymbol square(unsigned char code) {
+    return {code, {-1, -1, 1, -1, 1, 1, -1, 1}, {0, 1, 2, 0, 2, 3}, {3}};
 }
 
-inline Bytes glfBytes(const std::vector<GlfSymbol>& symbols, const std::string& name = "test") {
+inline Bytes glfBytes(const std::vector<GlfSymbol>& symbols) {
     Bytes out = {'G', 'L', 'F'};
-    std::string padded = name;
-    padded.resize(96, '\0');
-    out.insert(out.end(), padded.begin(), padded.end());
+    out.resize(99);
     out.push_back(std::uint8_t(symbols.size()));
-    out.resize(128, 0);
+    out.resize(128);
     for (const GlfSymbol& s : symbols) {
-        out.insert(out.end(), {s.code, std::uint8_t(s.vertices.size() / 2),
+        out.insert(out.end(), {s.code, std::uint8_t(s.xy.size() / 2),
                                std::uint8_t(s.facets.size() / 3), std::uint8_t(s.lineEnds.size())});
-        for (float v : s.vertices) putFloat(out, v);
+        append(out, s.xy.data(), 4 * s.xy.size());
         out.insert(out.end(), s.facets.begin(), s.facets.end());
         out.insert(out.end(), s.lineEnds.begin(), s.lineEnds.end());
     }
     return out;
 }
 
-// An SGI image; planes holds channel after channel, each height rows of width
-// bytes, bottom row first. Encoded rows are literal packets of up to 127 bytes.
+// planes: channel after channel, each height rows of width bytes, bottom row
+// first. Encoded rows are literal packets of up to 127 bytes.
 inline Bytes sgiBytes(int width, int height, int channels, const Bytes& planes, bool encoded) {
-    Bytes out(512, 0);
-    setBigEndian(out, 0, 474, 2);
-    out[2] = encoded ? 1 : 0;
-    out[3] = 1;
-    setBigEndian(out, 4, 3, 2);
-    setBigEndian(out, 6, width, 2);
-    setBigEndian(out, 8, height, 2);
-    setBigEndian(out, 10, channels, 2);
-    if (!encoded) {
-        out.insert(out.end(), planes.begin(), planes.end());
-        return out;
-    }
+    Bytes out(512);  // magic, storage and bytes a channel, dimensions, sizes
+    const int fields[] = {474, encoded << 8 | 1, 3, width, height, channels};
+    for (int i = 0; i < 6; ++i) setBigEndian(out, 2 * i, fields[i], 2);
+    if (!encoded) return append(out, planes.data(), planes.size()), out;
     const std::size_t rows = std::size_t(height) * std::max(channels, 1);  // 0 is read as 1
-    out.resize(512 + rows * 8, 0);
+    out.resize(512 + rows * 8);
     for (std::size_t r = 0; r < rows; ++r) {
         const std::size_t start = out.size();
-        for (std::size_t x = 0; x < std::size_t(width); x += 127) {
-            const std::size_t n = std::min<std::size_t>(127, width - x);
-            out.push_back(std::uint8_t(0x80 | n));
-            auto row = planes.begin() + r * width + x;
-            out.insert(out.end(), row, row + n);
+        for (int x = 0; x < width; x += 127) {
+            out.push_back(std::uint8_t(0x80 | std::min(127, width - x)));
+            append(out, &planes[r * width + x], std::min(127, width - x));
         }
         out.push_back(0);
         setBigEndian(out, 512 + 4 * r, std::uint32_t(start), 4);
@@ -96,12 +78,9 @@ inline Bytes sgiBytes(int width, int height, int channels, const Bytes& planes, 
 
 inline Bytes bmfBytes(const std::array<GlyphRect, 256>& glyphs, const Bytes& sgi) {
     Bytes out = {'B', 'M', 'F'};
-    out.resize(99, 0);
-    for (const GlyphRect& g : glyphs) {
-        for (float v : {g.u, g.v, g.w, g.h}) putFloat(out, v);
-    }
-    out.insert(out.end(), sgi.begin(), sgi.end());
-    return out;
+    out.resize(99);
+    append(out, glyphs.data(), sizeof glyphs);
+    return append(out, sgi.data(), sgi.size()), out;
 }
 
 inline void writeBytes(const std::filesystem::path& path, const Bytes& bytes) {
