@@ -117,7 +117,8 @@ TEST_F(ClockTest, EachConstructionFailureHasItsTextAndLineAndReleases) {
         {[](auto& f) { f.initSucceeds = false, f.failure = platform::kMusicInitFailed; }, music,
          "Error initializing output device.", 13},
         {[](auto&) {}, missing, "Cannot find " + missing + ".", 22},
-        {[](auto& f) { f.openSucceeds = false, f.failure = platform::kMusicBadFormat; }, music, "Unknown file format", 27},
+        {[](auto& f) { f.openSucceeds = false, f.failure = platform::kMusicBadFormat; }, music,
+         "Unknown file format", 27},
         {[](auto& f) { f.playChannel = -1, f.failure = platform::kMusicNoChannel; }, music,
          "Failed to allocate a new channel", 32},
     };
