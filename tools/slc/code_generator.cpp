@@ -337,11 +337,27 @@ private:
     void produce(const Expr& e, const Dest& d) {
         if (e.kind == ExprKind::Construct) {
             if (e.args.size() == 1) return emitVector(Opcode::MOV, d, {value(*e.args[0])});
+            // Neighbouring literals that share a constant register go in one MOV.
             int at = 0;
-            for (const auto& arg : e.args) {
-                int n = arg->type.size;
-                emitVector(Opcode::MOV, part(d, at, n), {value(*arg)});
+            for (std::size_t i = 0; i < e.args.size();) {
+                const Expr& arg = *e.args[i];
+                if (!isLiteral(arg)) {
+                    into(arg, part(d, at, arg.type.size));
+                    at += arg.type.size;
+                    ++i;
+                    continue;
+                }
+                Value run = value(arg);
+                int n = 1;
+                for (; i + n < e.args.size() && isLiteral(*e.args[i + n]); ++n) {
+                    Value next = value(*e.args[i + n]);
+                    if (next.index != run.index || next.negate != run.negate) break;
+                    run.swizzle[n] = next.swizzle[0];
+                }
+                run.size = n;
+                emitVector(Opcode::MOV, part(d, at, n), {padded(run)});
                 at += n;
+                i += n;
             }
             return;
         }
