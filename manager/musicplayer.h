@@ -17,8 +17,8 @@ public:
     // Opens the music and leaves it paused at its start; throws
     // ExceptionBase (source "manager/musicplayer") on any failure, having
     // released what it acquired.
+    // Plays through platform::musicSystem().
     explicit MusicPlayer(const std::string& fileName);
-    MusicPlayer(const std::string& fileName, platform::MusicSystem& system);
     ~MusicPlayer() override;
 
     MusicPlayer(const MusicPlayer&) = delete;
@@ -38,7 +38,12 @@ private:
     int channel_ = -1;
     float frequency_ = 0.0f;
     float length_ = 0.0f;
-    float offset_ = 0.0f;  // stream seconds minus counter seconds
+    float offset_ = 0.0f;  // show seconds minus counter seconds
+    // Show seconds minus stream seconds: 0 unless the show started past the
+    // music's end, where the stream stops at its length.
+    float shift_ = 0.0f;
+    // A show that starts before 0 keeps the music paused until time 0.
+    bool waitingForZero_ = false;
 };
 
 }  // namespace demo

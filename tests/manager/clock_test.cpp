@@ -20,21 +20,15 @@
 #include "manager/musicplayer.h"
 #include "manager/silent_timer.h"
 #include "manager/timer_base.h"
-#include "platform/performance_counter.h"
+#include "tests/support/fake_counter.h"
 #include "tests/support/scratch_dir.h"
 
 namespace demo {
 namespace {
 
-// A counter that moves only when told, 2^20 ticks per second so that whole
-// and binary-fraction seconds are exact.
+// 2^20 counter ticks per second, so that whole and binary-fraction seconds
+// are exact.
 constexpr std::int64_t kTicksPerSecond = std::int64_t{1} << 20;
-std::int64_t fakeTicks = 0;
-std::int64_t fakeValue() { return fakeTicks; }
-std::int64_t fakeFrequency() { return kTicksPerSecond; }
-void setCounterSeconds(double seconds) {
-    fakeTicks = static_cast<std::int64_t>(seconds * kTicksPerSecond);
-}
 
 std::string writeFile(const std::string& name, const std::string& bytes) {
     std::string path = (test::scratchRoot() / ("clock_" + name)).string();
@@ -79,7 +73,11 @@ class FakeMusicSystem : public platform::MusicSystem {
     }
     int getFrequency(int) override { return 44100; }
     int getLengthMs(platform::MusicStream*) override { return 4000; }
-    void setTime(platform::MusicStream*, int ms) override { seeks.push_back(positionMs = ms); }
+    // Seeks clamp to the stream's 4 s, as the real stream's do.
+    void setTime(platform::MusicStream*, int ms) override {
+        seeks.push_back(ms);
+        positionMs = std::clamp(ms, 0, 4000);
+    }
     int getTime(platform::MusicStream*) override { return positionMs; }
     void setPaused(int, bool p) override { paused = p; }
     int getError() override { return failure; }
@@ -92,26 +90,29 @@ class FakeMusicSystem : public platform::MusicSystem {
 class ClockTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        platform::setCounterSource(fakeValue, fakeFrequency);
-        fakeTicks = 0;
+        platform::replaceMusicSystem(&fake);
         initTimerBase();
         music = writeFile(::testing::UnitTest::GetInstance()->current_test_info()->name(), "x");
     }
-    void TearDown() override { platform::setCounterSource(nullptr, nullptr); }
+    void TearDown() override { platform::replaceMusicSystem(nullptr); }
+    void setCounterSeconds(double seconds) {
+        counter.ticks = static_cast<std::int64_t>(seconds * kTicksPerSecond);
+    }
 
     std::string music;
+    test::FakeCounter counter{kTicksPerSecond};
     FakeMusicSystem fake;
 };
 
 TEST_F(ClockTest, OpensPausedSeeksTruncatedMillisecondsAndCloses) {
     {
-        MusicPlayer player(music, fake);
+        MusicPlayer player(music);
         EXPECT_EQ(fake.calls, (Calls{"init 44100 1 0", "buffer 50", "open", "play paused"}));
         EXPECT_EQ(player.frequency(), 44100.0f);
         EXPECT_EQ(player.lengthMs(), 4000.0f);
         EXPECT_EQ(player.getEnd(), std::numeric_limits<float>::max());
-        for (float t : {2.5f, 0.0009f, -1.0f}) player.start(t);
-        EXPECT_EQ(fake.seeks, (std::vector<int>{2500, 0, -1000}));
+        for (float t : {2.5f, 0.0009f, -1.0f, 9.0f}) player.start(t);
+        EXPECT_EQ(fake.seeks, (std::vector<int>{2500, 0, 0, 9000}));
         EXPECT_FALSE(fake.paused);
         player.stop();
         EXPECT_TRUE(fake.paused);
@@ -142,8 +143,9 @@ TEST_F(ClockTest, EachConstructionFailureHasItsTextAndLineAndReleases) {
     for (const Case& c : cases) {
         FakeMusicSystem system;
         c.arrange(system);
+        platform::replaceMusicSystem(&system);
         try {
-            MusicPlayer player(c.file, system);
+            MusicPlayer player(c.file);
             ADD_FAILURE() << "no failure for " << c.message;
         } catch (const ExceptionBase& e) {
             EXPECT_EQ(e.message(), c.message);
@@ -157,7 +159,7 @@ TEST_F(ClockTest, EachConstructionFailureHasItsTextAndLineAndReleases) {
 }
 
 TEST_F(ClockTest, ResynchronisesOnlyAfterMoreThanATenthAndOneCallLate) {
-    MusicPlayer player(music, fake);
+    MusicPlayer player(music);
     setCounterSeconds(10.0);
     player.start(0.0f);  // offset = 0 - 10
     // Exactly 0.1 either way, and 0.05 of jitter, change nothing.
@@ -181,6 +183,32 @@ TEST_F(ClockTest, ResynchronisesOnlyAfterMoreThanATenthAndOneCallLate) {
     setCounterSeconds(11.25);
     EXPECT_FLOAT_EQ(player.getTime(), 1.45f);  // resyncs to 1.2
     EXPECT_FLOAT_EQ(player.getTime(), 1.2f);
+}
+
+TEST_F(ClockTest, StartsBeforeZeroOrPastTheMusicsEndKeepTheShowsTime) {
+    MusicPlayer player(music);
+    // Past the 4 s of music: the stream stops at its end, the show runs on.
+    setCounterSeconds(1.0);
+    player.start(40.0f);
+    setCounterSeconds(2.0);
+    fake.positionMs = 5000;  // the stream's silence goes on after its end
+    EXPECT_FLOAT_EQ(player.getTime(), 41.0f);
+    EXPECT_FLOAT_EQ(player.getTime(), 41.0f);  // no resync to the stream's 5 s
+
+    // Before 0: the music waits, paused at its start, until the show reaches 0.
+    setCounterSeconds(10.0);
+    player.start(-2.0f);
+    EXPECT_TRUE(fake.paused);
+    setCounterSeconds(11.0);
+    EXPECT_FLOAT_EQ(player.getTime(), -1.0f);
+    EXPECT_TRUE(fake.paused);
+    setCounterSeconds(12.0);
+    EXPECT_FLOAT_EQ(player.getTime(), 0.0f);
+    EXPECT_FALSE(fake.paused);
+    setCounterSeconds(13.0);
+    fake.positionMs = 1000;
+    EXPECT_FLOAT_EQ(player.getTime(), 1.0f);
+    EXPECT_FLOAT_EQ(player.getTime(), 1.0f);
 }
 
 TEST_F(ClockTest, SilentTimerRunsHoldsAndRestarts) {
