@@ -15,7 +15,7 @@
 #include <string>
 
 #include "platform/gl_proc_address.h"
-#include "platform/sdl_display.h"
+#include "platform/display.h"
 #include "platform/vertex_program/vertex_program_interpreter.h"
 #include "platform/vertex_program/vertex_program_parser.h"
 
@@ -37,7 +37,7 @@ protected:
         request.width = kSize;
         request.height = kSize;
         platform::DisplayFailure failure{};
-        display = platform::SdlDisplay::open(request, failure);
+        display = platform::DisplaySystem::real().open(request, failure);
     }
     static void TearDownTestSuite() { delete display; }
 
@@ -65,7 +65,7 @@ protected:
     }
 
 public:
-    static platform::SdlDisplay* display;
+    static platform::Display* display;
     PFNGLLOADPROGRAMNVPROC load = nullptr;
     PFNGLBINDPROGRAMNVPROC bind = nullptr;
     PFNGLPROGRAMPARAMETER4FNVPROC parameter = nullptr;
@@ -73,7 +73,7 @@ public:
     GetIntegerv getInteger = nullptr;
 };
 
-platform::SdlDisplay* VertexProgramLayer::display = nullptr;
+platform::Display* VertexProgramLayer::display = nullptr;
 
 TEST_F(VertexProgramLayer, OffersTheExtensionWhereTheDriverLacksIt) {
     const char* driver = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
