@@ -15,6 +15,8 @@
 
 #include "platform/vertex_program/vertex_program_interpreter.h"
 #include "platform/vertex_program/vertex_program_parser.h"
+#include "sl-runtime/sl_object_parser.h"
+#include "sl-runtime/sl_records.h"
 #include "tests/support/scratch_dir.h"
 #include "tools/slc/compiler.h"
 
@@ -52,6 +54,44 @@ TEST(Slc, GoldenObjectText) {
               "#var float4x4 main.ModelViewProj\n#var float3 main.LightDir\n"
               "#const c[5] = 0.0 0.5 1.0 0.0\n");
     EXPECT_EQ(c.listing, "light.vp: vp20 program 'main': 12 instructions, 6 constant registers\n");
+}
+
+TEST(Slc, ObjectTextReadsBackAsTheParameterList) {
+    Compilation c = compile(kLighting, "light.vp", "main");
+    SlContextData context;
+    SlProgram* program = sliNewProgram(&context);
+    std::string diagnostics;
+    EXPECT_EQ(sliParseProgramOutput(program, c.object, &diagnostics).errors, 0) << diagnostics;
+    EXPECT_EQ(program->Profile, slProfileVp20);
+    EXPECT_EQ(program->name, "main");
+    struct Expected {
+        const char* name;
+        SlParameterKind kind;
+        int reg;
+        SlBinding binding;
+        SlType type;
+    };
+    const Expected expected[] = {
+        {"main.ModelViewProj", slUniformParam, 0, slBindConstRegister, slTypeFloat4x4},
+        {"main.LightDir", slUniformParam, 4, slBindConstRegister, SlType(slTypeFloat + 2)},
+        {"main.position", slBoundParam, -1, slBindAttr0, slTypeFloat4},
+        {"main.normal", slBoundParam, -1, SlBinding(slBindAttr0 + 2), SlType(slTypeFloat + 2)},
+        {"$C[5]$", slConstParam, 5, slBindConstRegister, slTypeFloat4},
+    };
+    SlListNode* node = program->ParamList->Head;
+    for (const Expected& e : expected) {
+        ASSERT_NE(node, nullptr) << e.name;
+        const SlParameter* p = node->parameter;
+        EXPECT_EQ(p->Name, e.name);
+        EXPECT_EQ(p->kind, e.kind) << e.name;
+        EXPECT_EQ(p->registerIndex, e.reg) << e.name;
+        EXPECT_EQ(p->binding, e.binding) << e.name;
+        EXPECT_EQ(p->type, e.type) << e.name;
+        EXPECT_EQ(p->arraySize, 1) << e.name;
+        node = node->next;
+    }
+    EXPECT_EQ(node, nullptr);
+    sliFreeProgram(program);
 }
 
 // Runs a compiled program: uniforms by name at the registers of its bind
