@@ -148,7 +148,9 @@ void main(float4 pos : POSITION, float3 nrm : NORMAL, float2 uv : TEXCOORD0,
     oTex.xyz = cross(a, nrm) - lerp(a, nrm.zyx, 0.25);
     oTex.w = length(a) + sqrt(k.z);
     oCol = lit(a.x, a.y, k.z) + dst(k, pos);
-    oFog = saturate(a.z - 1.5) + abs(-a.x) * min(k.x, 3.0);
+    oFog = saturate(a.z - 1.5) + abs(-a.x) * min(k.x, 3.0) + distance(a, nrm);
+    oCol.xz += clamp(a.xz, -0.5, k.w) + step(k.xy, 1.75);
+    oPos.xyz -= reflect(a, nrm);
     nrm.y = 7;
     oBack = float4(nrm, uv.y / 2);
 }
@@ -175,7 +177,12 @@ void main(float4 pos : POSITION, float3 nrm : NORMAL, float2 uv : TEXCOORD0,
     tex[3] = std::sqrt(a[0] * a[0] + a[1] * a[1] + a[2] * a[2]) + std::sqrt(k[2]);
     float spec = a[0] > 0 ? std::pow(std::max(a[1], 0.0f), k[2]) : 0;
     Vec4 col{1 + 1, std::max(a[0], 0.0f) + k[1] * p[1], spec + k[2], 1 + p[3]};
-    float fog = std::clamp(a[2] - 1.5f, 0.0f, 1.0f) + std::fabs(a[0]) * std::min(k[0], 3.0f);
+    float fog = std::clamp(a[2] - 1.5f, 0.0f, 1.0f) + std::fabs(a[0]) * std::min(k[0], 3.0f) +
+                std::sqrt((a[0] - n[0]) * (a[0] - n[0]) + (a[1] - n[1]) * (a[1] - n[1]) + (a[2] - n[2]) * (a[2] - n[2]));
+    col[0] += std::clamp(a[0], -0.5f, k[3]) + (1.75f >= k[0]);
+    col[2] += std::clamp(a[2], -0.5f, k[3]) + (1.75f >= k[1]);
+    float an = a[0] * n[0] + a[1] * n[1] + a[2] * n[2];
+    for (int i = 0; i < 3; ++i) pos[i] -= a[i] - 2 * an * n[i];
     expectNear(out[vp::kHPOS], pos, "position");
     expectNear(out[vp::kTEX0], tex, "texcoord");
     expectNear(out[vp::kCOL1], col, "colour");

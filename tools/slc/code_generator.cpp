@@ -301,8 +301,17 @@ private:
             default: break;
         }
         Dest d = scratch(e.type.size);
-        produce(e, d);
+        produceReleasing(e, d);
         return valueOf(d);
+    }
+
+    // The temporaries that computing e takes are free again once its result
+    // is in d: every value made on the way has been consumed.
+    void produceReleasing(const Expr& e, const Dest& d) {
+        std::size_t mark = scratch_.size();
+        produce(e, d);
+        for (std::size_t i = mark; i < scratch_.size(); ++i) used_[scratch_[i]] = false;
+        scratch_.resize(mark);
     }
 
     static bool isLiteral(const Expr& e) {
@@ -322,7 +331,7 @@ private:
     void into(const Expr& e, const Dest& d) {
         bool computed = e.kind == ExprKind::Binary || e.kind == ExprKind::Call ||
                         (e.kind == ExprKind::Construct && !isLiteralVector(e) && e.args.size() > 1);
-        if (computed && e.type.size == d.size) return produce(e, d);
+        if (computed && e.type.size == d.size) return produceReleasing(e, d);
         emitVector(Opcode::MOV, d, {value(e)});
     }
 
@@ -427,6 +436,27 @@ private:
             return emitVector(Opcode::LIT, d, {valueOf(s)});
         }
         if (n == "dst") return emitVector(Opcode::DST, d, {a[0], a[1]});
+        if (n == "step") return emitVector(Opcode::SGE, d, {a[1], a[0]});
+        if (n == "clamp") {
+            Dest s = scratch(d.size);
+            emitVector(Opcode::MAX, s, {a[0], a[1]});
+            return emitVector(Opcode::MIN, d, {valueOf(s), a[2]});
+        }
+        if (n == "distance") {
+            int size = e.args[0]->type.size;
+            Dest s = scratch(size);
+            emitVector(Opcode::ADD, s, {a[0], negated(a[1])});
+            Dest t = scratch(1);
+            dot(t, valueOf(s), valueOf(s), size);
+            emitScalar(Opcode::RSQ, t, {valueOf(t)});
+            return emitScalar(Opcode::RCP, d, {valueOf(t)});
+        }
+        if (n == "reflect") {  // i - 2 dot(n, i) n
+            Dest t = scratch(1);
+            dot(t, a[1], a[0], d.size);
+            emitVector(Opcode::ADD, t, {valueOf(t), valueOf(t)});
+            return emitVector(Opcode::MAD, d, {negated(valueOf(t)), a[1], a[0]});
+        }
         if (n == "cross") {
             Dest s = scratch(3);
             const Swizzle yzx{1, 2, 0, 0}, zxy{2, 0, 1, 1};

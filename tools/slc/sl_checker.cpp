@@ -184,7 +184,8 @@ private:
         static constexpr Builtin kBuiltins[] = {
             {"mul", 2}, {"dot", 2}, {"normalize", 1}, {"length", 1}, {"rsqrt", 1}, {"rcp", 1},
             {"sqrt", 1}, {"min", 2}, {"max", 2}, {"abs", 1}, {"saturate", 1}, {"lit", 3},
-            {"dst", 2}, {"cross", 2}, {"lerp", 3}};
+            {"dst", 2}, {"cross", 2}, {"lerp", 3}, {"clamp", 3}, {"step", 2}, {"distance", 2},
+            {"reflect", 2}};
         const Builtin* b = nullptr;
         for (const Builtin& candidate : kBuiltins) {
             if (e.text == candidate.name) b = &candidate;
@@ -209,13 +210,14 @@ private:
         for (const Type& t : a) {
             if (t.isMatrix()) return fail();
         }
-        if (n == "dot") return a[0].size == a[1].size ? vectorType(1) : fail();
+        if (n == "dot" || n == "distance") return a[0].size == a[1].size ? vectorType(1) : fail();
+        if (n == "reflect") return a[0].size == a[1].size && a[0].size >= 3 ? a[0] : fail();
         if (n == "length") return vectorType(1);
         if (n == "lit") return a[0].size == 1 && a[1].size == 1 && a[2].size == 1 ? vectorType(4) : fail();
         if (n == "dst") return a[0].size == 4 && a[1].size == 4 ? vectorType(4) : fail();
         if (n == "cross") return a[0].size == 3 && a[1].size == 3 ? vectorType(3) : fail();
-        if (n == "min" || n == "max") return arithmetic(a[0], a[1], ',', e.line);
-        if (n == "lerp") return arithmetic(arithmetic(a[0], a[1], ',', e.line), a[2], ',', e.line);
+        if (n == "min" || n == "max" || n == "step") return arithmetic(a[0], a[1], ',', e.line);
+        if (n == "lerp" || n == "clamp") return arithmetic(arithmetic(a[0], a[1], ',', e.line), a[2], ',', e.line);
         return a[0];  // normalize, rsqrt, rcp, sqrt, abs, saturate
     }
 
