@@ -253,6 +253,8 @@ void APIENTRY loadProgram(GLenum target, GLuint id, GLsizei len, const GLubyte* 
     }
     record = std::move(updated);
     s.errorPosition = -1;
+    // A program loaded while bound is drawn with at once.
+    if (s.bound == id && haveArb()) arb.bind(GL_VERTEX_PROGRAM_ARB, record.arbId);
 }
 
 void APIENTRY bindProgram(GLenum target, GLuint id) {

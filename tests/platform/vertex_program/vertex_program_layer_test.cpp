@@ -94,11 +94,12 @@ TEST_F(VertexProgramLayer, DrawsWhatTheInterpreterComputes) {
         "ARL A0.x, v[TEX0].x;\nMUL R0, v[COL0], c[A0.x + 8];\n"
         "DP3 R1.x, v[NRML], c[4];\nMAX R1.x, R1.x, c[5].x;\n"
         "MAD o[COL0].xyz, R0, R1.x, c[6];\nEND\n# text after the end\n";
+    track(GL_VERTEX_PROGRAM_NV, 0, GL_MODELVIEW_PROJECTION_NV, GL_IDENTITY_NV);
+    bind(GL_VERTEX_PROGRAM_NV, 7);  // bound before it is loaded: the load takes effect at once
     ASSERT_EQ(loadText(GL_VERTEX_PROGRAM_NV, 7, program), GL_NO_ERROR) << lastLoadMessage();
     const float params[][4] = {{0, 0.6f, 0.8f, 0}, {0.2f, 0, 0, 0}, {0.1f, 0.05f, 0, 0},
                                {0, 0, 0, 0},       {1, 0.5f, 0.25f, 1}, {0.25f, 1, 0.5f, 1}};
     for (int i = 0; i < 6; ++i) parameter(GL_VERTEX_PROGRAM_NV, 4 + i, params[i][0], params[i][1], params[i][2], params[i][3]);
-    track(GL_VERTEX_PROGRAM_NV, 0, GL_MODELVIEW_PROJECTION_NV, GL_IDENTITY_NV);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0, kSize, 0, kSize, -1, 1);
@@ -107,7 +108,6 @@ TEST_F(VertexProgramLayer, DrawsWhatTheInterpreterComputes) {
     glTranslatef(32, 32, 0);
     glRotatef(90, 0, 0, 1);
     glScalef(2, 2, 1);
-    bind(GL_VERTEX_PROGRAM_NV, 7);
     EXPECT_EQ(errorPosition(), -1);
 
     // Points land on pixel centres: window = (32 - 2y, 32 + 2x).
