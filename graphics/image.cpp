@@ -1,0 +1,40 @@
+#include "graphics/image.h"
+
+#include <utility>
+
+namespace demo {
+
+namespace {
+
+int bytesPerPixelOf(int format) {
+    switch (format) {
+        case Image::RGB: return 3;
+        case Image::LUMINANCE: return 1;
+        default: return 4;
+    }
+}
+
+}  // namespace
+
+Image::Image(std::string name, int width, int height, int format)
+    : Image(std::move(name), width, height, format, nullptr) {
+    pixels = new unsigned char[byteCount()];
+}
+
+Image::Image(std::string name, int width, int height, int format, unsigned char* pixels)
+    : name(std::move(name)),
+      width(width),
+      height(height),
+      format(format),
+      pixels(pixels),
+      bytesPerPixel(bytesPerPixelOf(format)) {}
+
+Image::~Image() { delete[] pixels; }
+
+std::size_t Image::byteCount() const {
+    if (width <= 0 || height <= 0) return 0;
+    return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+           static_cast<std::size_t>(bytesPerPixel);
+}
+
+}  // namespace demo
