@@ -54,7 +54,11 @@ std::vector<unsigned char> buildImage(const std::vector<ArchiveMember>& members)
 }  // namespace
 
 std::vector<unsigned char> buildArchive(const std::vector<ArchiveMember>& members, bool compress) {
-    std::vector<unsigned char> image = buildImage(members);
+    return packArchiveImage(buildImage(members), compress);
+}
+
+std::vector<unsigned char> packArchiveImage(const std::vector<unsigned char>& image, bool compress) {
+    if (image.size() > kMaxImage) throw std::length_error("archive image exceeds 2 GiB");
     const std::size_t header = archive::kHeaderSize;
     std::vector<unsigned char> file(header);
     file[0] = compress ? 1 : 0;

@@ -18,4 +18,9 @@ struct ArchiveMember {
 // the format's signed 32-bit offsets.
 std::vector<unsigned char> buildArchive(const std::vector<ArchiveMember>& members, bool compress);
 
+// The bytes of an archive file around an unpacked image (directory and
+// member data) as it stands, packed as buildArchive packs: lets a fuzzer
+// reach the directory of a compressed archive with any contents.
+std::vector<unsigned char> packArchiveImage(const std::vector<unsigned char>& image, bool compress);
+
 }  // namespace demo

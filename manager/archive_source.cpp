@@ -35,7 +35,7 @@ ArchiveSource::ArchiveSource(const std::string& fileName) {
         corrupted();
     }
     // Left uninitialised: the read fills it, and a short read is refused.
-    std::unique_ptr<unsigned char[]> file(new unsigned char[length > 0 ? length : 1]);
+    std::unique_ptr<unsigned char[]> file(new unsigned char[length]);
     std::size_t got = length > 0 ? std::fread(file.get(), 1, length, in) : 0;
     std::fclose(in);
     if (got != length) corrupted();
@@ -43,7 +43,8 @@ ArchiveSource::ArchiveSource(const std::string& fileName) {
 }
 
 ArchiveSource::ArchiveSource(const std::vector<unsigned char>& fileBytes) {
-    std::unique_ptr<unsigned char[]> file(new unsigned char[fileBytes.size() + 1]);
+    // Exactly the bytes given, so that a read past them is caught.
+    std::unique_ptr<unsigned char[]> file(new unsigned char[fileBytes.size()]);
     if (!fileBytes.empty()) std::memcpy(file.get(), fileBytes.data(), fileBytes.size());
     load(std::move(file), fileBytes.size());
 }

@@ -107,20 +107,37 @@ MusicPlayer::~MusicPlayer() {
     system_.close();
 }
 
+// The stream clamps seeks to [0, length], but the show's time must not be
+// clamped with it: before 0 the music waits, past its end the stream plays
+// silence and the clock runs on from the requested time.
 void MusicPlayer::start(float t) {
-    // Times beyond the int range saturate; the stream clamps the seek to its length anyway.
-    system_.setTime(stream_, truncateToInt(t * 1000.0));
-    system_.setPaused(channel_, false);
+    waitingForZero_ = t < 0.0f;
+    // Times beyond the int range saturate.
+    system_.setTime(stream_, waitingForZero_ ? 0 : truncateToInt(t * 1000.0));
+    system_.setPaused(channel_, waitingForZero_);
     float c = counterSeconds();
-    offset_ = static_cast<float>(system_.getTime(stream_) * 0.001 - c);
+    float s = static_cast<float>(system_.getTime(stream_) * 0.001);
+    shift_ = waitingForZero_ ? 0.0f : t - s;
+    offset_ = t - c;
 }
 
-void MusicPlayer::stop() { system_.setPaused(channel_, true); }
+void MusicPlayer::stop() {
+    waitingForZero_ = false;
+    system_.setPaused(channel_, true);
+}
 
 float MusicPlayer::getTime() {
-    float s = static_cast<float>(system_.getTime(stream_) * 0.001);
     float c = counterSeconds();
     float estimate = c + offset_;
+    if (waitingForZero_) {
+        if (estimate < 0.0f) return estimate;
+        // The music starts now, at the show time it has reached.
+        waitingForZero_ = false;
+        system_.setPaused(channel_, false);
+        shift_ = estimate;
+        return estimate;
+    }
+    float s = static_cast<float>(system_.getTime(stream_) * 0.001) + shift_;
     // Resynchronise only on a real drift; the estimate of this call stands,
     // the next call follows the stream.
     double gap = std::fabs(static_cast<double>(s) - static_cast<double>(estimate));

@@ -38,7 +38,12 @@ private:
     int channel_ = -1;
     float frequency_ = 0.0f;
     float length_ = 0.0f;
-    float offset_ = 0.0f;  // stream seconds minus counter seconds
+    float offset_ = 0.0f;  // show seconds minus counter seconds
+    // Show seconds minus stream seconds: 0 unless the show started past the
+    // music's end, where the stream stops at its length.
+    float shift_ = 0.0f;
+    // A show that starts before 0 keeps the music paused until time 0.
+    bool waitingForZero_ = false;
 };
 
 }  // namespace demo

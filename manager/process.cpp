@@ -39,7 +39,7 @@ Process* ProcessManager::createFromReader(const std::string& name, AsciiReader& 
 
 Process* ProcessManager::createNamed(const std::string& name, AsciiReader& reader) {
     Process* process = timedCreate([&] { return createFromReader(name, reader); });
-    if (Process* displaced = store(name, process)) release(displaced);
+    store(name, process);
     return process;
 }
 

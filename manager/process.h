@@ -59,8 +59,9 @@ public:
     Process* createFromReader(const std::string& name, AsciiReader& reader);
 
     // A process declared in the script: created, timed, counted on the
-    // progress bar and stored under `name`. A process stored under that name
-    // before loses the manager's reference.
+    // progress bar and stored under `name`, overwriting an earlier entry
+    // without releasing it. The one reference it was made with belongs to
+    // the caller, who releases it (and any process it displaced).
     Process* createNamed(const std::string& name, AsciiReader& reader);
 
     std::size_t pendingTypeCount() const { return pending_.size(); }

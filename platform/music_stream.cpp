@@ -82,8 +82,7 @@ public:
                                                info.samplerate, AUDIO_F32SYS, kDeviceChannels,
                                                mixRate_);
         if (stream->converter == nullptr) return failNull(kMusicBadFormat);
-        std::int64_t ms = static_cast<std::int64_t>(info.frames) * 1000 / info.samplerate;
-        stream->lengthMs = static_cast<int>(std::min<std::int64_t>(ms, INT_MAX));
+        stream->lengthMs = lengthMilliseconds(info.frames, info.samplerate);
         std::int64_t chunk =
             std::max<std::int64_t>(256, std::int64_t{info.samplerate} * chunkMilliseconds_ / 1000);
         stream->readBuffer.resize(static_cast<size_t>(chunk * info.channels));
@@ -170,6 +169,15 @@ private:
     MusicStream* failNull(int code) {
         error_ = code;
         return nullptr;
+    }
+
+    // A stream whose length the decoder cannot tell (a truncated file)
+    // reports the largest frame count: its length is then "as long as an int
+    // can say", and a seek past the real end finds silence.
+    static int lengthMilliseconds(sf_count_t frames, int rate) {
+        const std::int64_t seconds = frames / rate;
+        if (seconds >= INT_MAX / 1000) return INT_MAX;
+        return static_cast<int>(seconds * 1000 + (frames % rate) * 1000 / rate);
     }
 
     static int openError(int sndfileError) {

@@ -2,6 +2,10 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 #include "platform/key_codes.h"
 
 namespace demo::platform {
@@ -121,10 +125,13 @@ void translate(const SDL_Event& event, WindowMessage& message) {
             return;
         }
         case SDL_MOUSEWHEEL: {
-            int notches = event.wheel.y;
+            // A sideways-only turn has no vertical notches: nothing to report.
+            if (event.wheel.y == 0) return;
+            std::int64_t notches = event.wheel.y;
             if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
             message.kind = MessageKind::Wheel;
-            message.wheelDelta = notches * kWheelNotch;
+            message.wheelDelta = static_cast<int>(
+                std::clamp<std::int64_t>(notches * kWheelNotch, INT_MIN, INT_MAX));
             SDL_GetMouseState(&message.x, &message.y);
             return;
         }

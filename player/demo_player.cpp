@@ -1,6 +1,8 @@
 #include "player/demo_player.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -37,8 +39,8 @@ void DemoPlayer::releaseAll() {
     events_.clear();
     active_.clear();
     focus_.clear();
-    // A redeclaration released the earlier process when it replaced it, so
-    // declared_ holds only the newest of each name, each with our reference.
+    // declared_ holds the newest process of each name with our reference;
+    // a redeclaration released the earlier one.
     for (auto& [name, process] : declared_) ProcessManager::instance()->release(process);
     declared_.clear();
 }
@@ -124,8 +126,10 @@ void DemoPlayer::readProcessesSection(AsciiReader& reader) {
                                kDeclaredLate);
         }
         Process* process = manager->createNamed(name, reader);
-        // A redeclared name: the manager has released the earlier process.
-        declared_[name] = process;
+        // A redeclared name: the earlier process's reference is ours to drop.
+        Process*& slot = declared_[name];
+        if (slot != nullptr) manager->release(slot);
+        slot = process;
     }
 }
 
@@ -206,8 +210,12 @@ void DemoPlayer::mouseMove(unsigned buttons, int x, int y) { forwardMouse(button
 void DemoPlayer::mouseButtons(unsigned buttons, int x, int y) { forwardMouse(buttons, x, y); }
 
 void DemoPlayer::forwardMouse(unsigned buttons, int x, int y) {
-    int dx = haveMouse_ ? x - mouseX_ : 0;
-    int dy = haveMouse_ ? y - mouseY_ : 0;
+    // Wide, then clamped: positions far off the window can be extreme.
+    auto delta = [](int to, int from) {
+        return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{to} - from, INT_MIN, INT_MAX));
+    };
+    int dx = haveMouse_ ? delta(x, mouseX_) : 0;
+    int dy = haveMouse_ ? delta(y, mouseY_) : 0;
     haveMouse_ = true;
     mouseX_ = x;
     mouseY_ = y;

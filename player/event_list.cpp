@@ -1,6 +1,8 @@
 #include "player/event_list.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 #include <memory>
 
 #include "manager/ascii_reader.h"
@@ -15,17 +17,23 @@ namespace {
 constexpr const char* kUnit = "manager/event_list";
 constexpr source::Location kUnknownPart{kUnit, 40};
 constexpr source::Location kUnknownCommand{kUnit, 77};
+constexpr source::Location kTimeNotFinite{kUnit, 33};
 
-// Reads "seconds" or "part : beats".
+// Reads "seconds" or "part : beats". A time that is not a finite number
+// would fire at once and upset the order of the events after it.
 float readEventTime(AsciiReader& reader, const TimelineParts& parts) {
     Token token = reader.nextToken();
-    if (token.kind == TOKEN_NUMBER) return token.number;
-    reader.pushBack(token);
-    std::string partName = reader.readStringOrQuoted();
-    const TimelinePart* part = parts.find(partName);
-    if (part == nullptr) throw reader.error("Unknown part '" + partName + "'.", kUnknownPart);
-    reader.expectSymbol(':');
-    return TimelineParts::beatTime(*part, reader.readNumber());
+    float time = token.number;
+    if (token.kind != TOKEN_NUMBER) {
+        reader.pushBack(token);
+        std::string partName = reader.readStringOrQuoted();
+        const TimelinePart* part = parts.find(partName);
+        if (part == nullptr) throw reader.error("Unknown part '" + partName + "'.", kUnknownPart);
+        reader.expectSymbol(':');
+        time = TimelineParts::beatTime(*part, reader.readNumber());
+    }
+    if (!std::isfinite(time)) throw reader.error("The event time is not a finite number.", kTimeNotFinite);
+    return time;
 }
 
 // START's arguments: order [relative tempo] [offset local] [rate rate] "}".
@@ -85,14 +93,24 @@ void EventList::clear() {
 }
 
 void EventList::readSection(AsciiReader& reader, const TimelineParts& parts) {
-    reader.expectSymbol('{');
-    for (;;) {
-        Token token = reader.nextToken();
-        if (token.isSymbol('}')) return;
-        reader.pushBack(token);
+    // Entries are gathered and merged once, in n log n: inserting each one
+    // into its place would be quadratic for a long unsorted list. On an
+    // error the entries read so far still join the list, which owns them.
+    std::vector<Event*> read;
+    try {
         reader.expectSymbol('{');
-        insert(readEntry(reader, parts));
+        for (;;) {
+            Token token = reader.nextToken();
+            if (token.isSymbol('}')) break;
+            reader.pushBack(token);
+            reader.expectSymbol('{');
+            read.push_back(readEntry(reader, parts));
+        }
+    } catch (...) {
+        merge(read);
+        throw;
     }
+    merge(read);
 }
 
 Event* EventList::readEntry(AsciiReader& reader, const TimelineParts& parts) {
@@ -121,10 +139,16 @@ Event* EventList::readEntry(AsciiReader& reader, const TimelineParts& parts) {
     return event;
 }
 
-void EventList::insert(Event* event) {
-    auto at = std::upper_bound(events_.begin(), events_.end(), event->time,
-                               [](float time, const Event* e) { return time < e->time; });
-    events_.insert(at, event);
+void EventList::merge(std::vector<Event*>& read) {
+    auto earlier = [](const Event* a, const Event* b) { return a->time < b->time; };
+    // Stable, and the list's own events first among equals: equal times keep
+    // the order in which they were read.
+    std::stable_sort(read.begin(), read.end(), earlier);
+    std::deque<Event*> merged;
+    std::merge(events_.begin(), events_.end(), read.begin(), read.end(), std::back_inserter(merged),
+               earlier);
+    events_.swap(merged);
+    read.clear();
 }
 
 Event* EventList::takeDue(float time) {

@@ -7,6 +7,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace demo {
 
@@ -53,8 +54,9 @@ private:
     // Reads one entry after its opening brace, up to and including its
     // closing brace, and returns the event (time and target set).
     static Event* readEntry(AsciiReader& reader, const TimelineParts& parts);
-    // Takes ownership; after every event of the same or an earlier time.
-    void insert(Event* event);
+    // Takes ownership of the events read, each after every event of the
+    // same or an earlier time; empties `read`.
+    void merge(std::vector<Event*>& read);
 
     std::deque<Event*> events_;
 };

@@ -1,5 +1,7 @@
 #include "player/show_sections.h"
 
+#include <cmath>
+
 #include "manager/ascii_reader.h"
 #include "manager/file_system.h"
 #include "manager/parameters.h"
@@ -21,8 +23,10 @@ public:
         std::string name = reader.readStringOrQuoted();
         float begin = reader.readNumber();
         float tempo = reader.readNumber();
-        // Beats are converted with 60 / tempo.
-        if (!(tempo > 0.0f)) throw reader.error("Tempo must be above 0.", kBadTempo);
+        // Beats are converted with 60 / tempo; anything not finite would
+        // give event times that are not numbers.
+        if (!(tempo > 0.0f) || !std::isfinite(tempo)) throw reader.error("Tempo must be above 0.", kBadTempo);
+        if (!std::isfinite(begin)) throw reader.error("The part's begin is not a finite number.", kBadTempo);
         parts_.add(name, begin, tempo);
     }
 

@@ -79,7 +79,11 @@ class FakeMusicSystem : public platform::MusicSystem {
     }
     int getFrequency(int) override { return 44100; }
     int getLengthMs(platform::MusicStream*) override { return 4000; }
-    void setTime(platform::MusicStream*, int ms) override { seeks.push_back(positionMs = ms); }
+    // Seeks clamp to the stream's 4 s, as the real stream's do.
+    void setTime(platform::MusicStream*, int ms) override {
+        seeks.push_back(ms);
+        positionMs = std::clamp(ms, 0, 4000);
+    }
     int getTime(platform::MusicStream*) override { return positionMs; }
     void setPaused(int, bool p) override { paused = p; }
     int getError() override { return failure; }
@@ -110,8 +114,8 @@ TEST_F(ClockTest, OpensPausedSeeksTruncatedMillisecondsAndCloses) {
         EXPECT_EQ(player.frequency(), 44100.0f);
         EXPECT_EQ(player.lengthMs(), 4000.0f);
         EXPECT_EQ(player.getEnd(), std::numeric_limits<float>::max());
-        for (float t : {2.5f, 0.0009f, -1.0f}) player.start(t);
-        EXPECT_EQ(fake.seeks, (std::vector<int>{2500, 0, -1000}));
+        for (float t : {2.5f, 0.0009f, -1.0f, 9.0f}) player.start(t);
+        EXPECT_EQ(fake.seeks, (std::vector<int>{2500, 0, 0, 9000}));
         EXPECT_FALSE(fake.paused);
         player.stop();
         EXPECT_TRUE(fake.paused);
@@ -181,6 +185,32 @@ TEST_F(ClockTest, ResynchronisesOnlyAfterMoreThanATenthAndOneCallLate) {
     setCounterSeconds(11.25);
     EXPECT_FLOAT_EQ(player.getTime(), 1.45f);  // resyncs to 1.2
     EXPECT_FLOAT_EQ(player.getTime(), 1.2f);
+}
+
+TEST_F(ClockTest, StartsBeforeZeroOrPastTheMusicsEndKeepTheShowsTime) {
+    MusicPlayer player(music, fake);
+    // Past the 4 s of music: the stream stops at its end, the show runs on.
+    setCounterSeconds(1.0);
+    player.start(40.0f);
+    setCounterSeconds(2.0);
+    fake.positionMs = 5000;  // the stream's silence goes on after its end
+    EXPECT_FLOAT_EQ(player.getTime(), 41.0f);
+    EXPECT_FLOAT_EQ(player.getTime(), 41.0f);  // no resync to the stream's 5 s
+
+    // Before 0: the music waits, paused at its start, until the show reaches 0.
+    setCounterSeconds(10.0);
+    player.start(-2.0f);
+    EXPECT_TRUE(fake.paused);
+    setCounterSeconds(11.0);
+    EXPECT_FLOAT_EQ(player.getTime(), -1.0f);
+    EXPECT_TRUE(fake.paused);
+    setCounterSeconds(12.0);
+    EXPECT_FLOAT_EQ(player.getTime(), 0.0f);
+    EXPECT_FALSE(fake.paused);
+    setCounterSeconds(13.0);
+    fake.positionMs = 1000;
+    EXPECT_FLOAT_EQ(player.getTime(), 1.0f);
+    EXPECT_FLOAT_EQ(player.getTime(), 1.0f);
 }
 
 TEST_F(ClockTest, SilentTimerRunsHoldsAndRestarts) {

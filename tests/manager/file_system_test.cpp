@@ -53,14 +53,19 @@ TEST(FileSystem, SourcesFilesAndPrefixes) {
     EXPECT_EQ(dump.rfind("Files:\n", 0), 0u);
     EXPECT_EQ(dump.find("\nnewest_wins.txt\n") + 1, dump.rfind("newest_wins.txt\n"));  // once
 
+    // Show data comes from case-insensitive disks: a name that differs only
+    // in case is found part by part; an absolute name opens as it is.
+    write("old/sub/CWALL02.jpg", "wall");
+    EXPECT_EQ(text("SUB\\cwall02.JPG"), "wall");
+    EXPECT_EQ(text((dir / "old/only_old.txt").string().c_str()), "only");
     try {
-        files->get("NEWEST_WINS.TXT");  // names are used as given
+        files->get("NEWEST_WINS.TXT.missing");
         FAIL();
     } catch (const ResourceMissing& e) {
         std::ostringstream out;
         e.print(out);
-        EXPECT_EQ(out.str(), "manager/fileio L19: Cannot obtain 'NEWEST_WINS.TXT'.");
-        EXPECT_EQ(files->objects().count("NEWEST_WINS.TXT"), 0u);
+        EXPECT_EQ(out.str(), "manager/fileio L19: Cannot obtain 'NEWEST_WINS.TXT.missing'.");
+        EXPECT_EQ(files->objects().count("NEWEST_WINS.TXT.missing"), 0u);
     }
 
     EXPECT_EQ(DirectorySource("a\\b\\").prefix(), "a/b/");

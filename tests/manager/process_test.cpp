@@ -72,21 +72,18 @@ TEST(ProcessManager, TypesJoinTheMapAtTheFirstLookupAndTheFirstRegisteredWins) {
     EXPECT_EQ(reader.readString(), "next");
 }
 
-TEST(ProcessManager, RedeclaringANameReleasesTheDisplacedProcess) {
+TEST(ProcessManager, RedeclaringANameOverwritesTheEntryAndLeavesTheOldReferenceToTheCaller) {
     destroyed = 0;
-    AsciiReader reader("procs.ini", "pulse pulse pulse");
+    AsciiReader reader("procs.ini", "pulse pulse");
     Process* first = manager().createNamed("same", reader);
-    ASSERT_EQ(manager().get("same"), first);
     Process* second = manager().createNamed("same", reader);
-    EXPECT_EQ(destroyed, 0);  // the event still holds the first
-    manager().release(first);  // the event goes: the old process goes with it
+    EXPECT_EQ(destroyed, 0);
+    EXPECT_EQ(manager().objects().at("same"), second);
+    manager().release(first);  // the caller's reference: gone, the entry stays the second's
     EXPECT_EQ(destroyed, 1);
     EXPECT_EQ(manager().objects().at("same"), second);
-
-    Process* third = manager().createNamed("same", reader);  // nobody else holds the second
+    manager().release(second);
     EXPECT_EQ(destroyed, 2);
-    manager().release(third);
-    EXPECT_EQ(destroyed, 3);
     EXPECT_EQ(manager().objects().count("same"), 0u);
 }
 

@@ -5,6 +5,8 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -23,66 +25,15 @@
 #include "manager/process.h"
 #include "manager/progress_bar.h"
 #include "player/show_host.h"
+#include "tests/support/show_test_host.h"
 #include "tests/support/scratch_dir.h"
 
 namespace demo::testing {
 namespace {
 
+using test::TestHost;
+
 using ::testing::ElementsAre;
-
-// A host that is its own window, which draws nothing. The player owns the
-// clock; the host keeps its readings and what befell it.
-class TestHost : public ShowHost, public Window {
-public:
-    Window* openDisplay(const DisplaySettings& opened) override {
-        ++displaysOpened;
-        settings = opened;
-        return this;
-    }
-    Clock* makeClock(const std::string& file, bool sound) override;
-    void endFrame(Window&) override { ++frames; }
-    DeviceContext dc() override { return nullptr; }
-    void swapBuffers() override {}
-    void pumpMessages() override {
-        ++pumps;
-        if (onPump) onPump(*this);
-    }
-
-    std::vector<float> times;  // what the clock reads, frame after frame
-    float clockEnd = kClockNoEnd;
-    int pumps = 0;
-    std::function<void(TestHost&)> onPump;
-    DisplaySettings settings;
-    int displaysOpened = 0;
-    std::string musicFile;
-    bool soundOn = false;
-    int frames = 0;
-    float startedAt = -1.0f;
-    bool stopped = false;
-};
-
-// Reads the host's times in turn, then a time past any stop time.
-class ScriptedClock : public Clock {
-public:
-    explicit ScriptedClock(TestHost& host) : host_(host) {}
-    void start(float t) override { host_.startedAt = t; }
-    void stop() override { host_.stopped = true; }
-    float getTime() override {
-        return next_ < host_.times.size() ? host_.times[next_++]
-                                          : std::numeric_limits<float>::infinity();
-    }
-    float getEnd() override { return host_.clockEnd; }
-
-private:
-    TestHost& host_;
-    std::size_t next_ = 0;
-};
-
-Clock* TestHost::makeClock(const std::string& file, bool sound) {
-    musicFile = file;
-    soundOn = sound;
-    return new ScriptedClock(*this);
-}
 
 // What the recorders did, in order: "run a 1.5", "event a 2 @0", "key a 65 @0",
 // "mouse a 10 20 3 -4 1 @1", "deleted a".
@@ -223,6 +174,23 @@ TEST_F(PlayerTest, DueEventsRunInListOrderBeforeTheProcessesUntilTheStopTime) {
     EXPECT_TRUE(host.stopped);
 }
 
+TEST_F(PlayerTest, EventsOfLaterSectionsMergeInTimeOrderAfterEqualTimesReadBefore) {
+    std::string second = "events {";
+    for (int i = 999; i >= 0; --i) second += " { " + std::to_string(i % 10) + " a MARK 2 }";
+    play("processes { a recorder }\nevents { { 9 a MARK 1 } { 0 a MARK 1 } }\n" + second +
+             " }\nend",
+         {9});
+    std::vector<std::string> events = linesStarting("event");
+    ASSERT_EQ(events.size(), 1002u);
+    EXPECT_EQ(events[0], "event a 8 @0");
+    EXPECT_EQ(events[1], "event a 9 @0");
+    EXPECT_EQ(events[900], "event a 9 @8");
+    EXPECT_EQ(events[901], "event a 8 @9");
+    EXPECT_TRUE(std::is_sorted(events.begin(), events.end(), [](const std::string& a, const std::string& b) {
+        return std::stof(a.substr(a.find('@') + 1)) < std::stof(b.substr(b.find('@') + 1));
+    }));
+}
+
 TEST_F(PlayerTest, AClockThatEndsFirstOrAWindowThatIsDoneEndsTheShow) {
     host.clockEnd = 5.0f;
     auto player = load(
@@ -248,13 +216,14 @@ TEST_F(PlayerTest, KeysAndMouseReachOnlyTheFocusedProcesses) {
         if (window.pumps == 1)
             input->key(true, 65), input->key(false, 65), input->mouseMove(0, 10, 20);
         if (window.pumps == 2) input->mouseButtons(kMouseLeft, 13, 16);
-        if (window.pumps == 3) input->key(true, 66);
+        if (window.pumps == 3) input->key(true, 66), input->mouseMove(0, INT_MIN, INT_MAX);
     };
     player->play();
     EXPECT_THAT(linesStarting("key"), ElementsAre("key a 65 @0", "key b 65 @0", "key b 66 @2"));
     EXPECT_THAT(linesStarting("mouse"),
                 ElementsAre("mouse a 10 20 0 0 0 @0", "mouse b 10 20 0 0 0 @0",
-                            "mouse a 13 16 3 -4 1 @1", "mouse b 13 16 3 -4 1 @1"));
+                            "mouse a 13 16 3 -4 1 @1", "mouse b 13 16 3 -4 1 @1",
+                            "mouse b -2147483648 2147483647 -2147483648 2147483631 0 @2"));
 }
 
 TEST_F(PlayerTest, ReferenceCountsReturnToZeroAndAFileLoadedProcessLivesWhileItRuns) {
@@ -327,6 +296,13 @@ TEST_F(PlayerTest, ScriptErrorsNameTheScriptAndLine) {
         {"processes { a recorder }\nevents { { verse:1 a STOP } } end",
          "Parse error (bad.ini 2 ): Unknown part 'verse'."},
         {"music { part p 0 0 } end", "Parse error (bad.ini 1 ): Tempo must be above 0."},
+        {"music { part p 0 10000000000000000000000000000000000000000 } end", "Parse error (bad.ini 1 ): Tempo must be above 0."},
+        {"music { part p 10000000000000000000000000000000000000000 60 } end",
+         "Parse error (bad.ini 1 ): The part's begin is not a finite number."},
+        {"processes { a recorder }\nevents { { 10000000000000000000000000000000000000000 a STOP } } end",
+         "Parse error (bad.ini 2 ): The event time is not a finite number."},
+        {"music { part p 0 0.00000000000000000000000000000000000000000001 }\nprocesses { a recorder }\nevents { { p:1 a STOP } } end",
+         "Parse error (bad.ini 3 ): The event time is not a finite number."},
         {"processes { a recorder }\nevents { { 1 a START } } end",
          "Parse error (bad.ini 2 ): Number was expected here."},
         {"screen screen end",
