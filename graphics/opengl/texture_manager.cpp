@@ -6,6 +6,7 @@
 #include "graphics/image.h"
 #include "graphics/image_cache.h"
 #include "manager/ascii_reader.h"
+#include "manager/exceptions.h"
 #include "manager/parameters.h"
 
 namespace demo {
@@ -16,6 +17,7 @@ constexpr int kImageNotFoundLine = 388;
 constexpr int kNoLayersLine = 412;
 constexpr int kCubeUndefinedLine = 431;
 constexpr int kCubePatternLine = 437;
+constexpr int kNoContextLine = 352;
 
 constexpr int kWordRepeat = 0;
 constexpr int kWordClamp = 1;
@@ -40,8 +42,13 @@ public:
         for (Image* image : images_) ImageCache::instance()->release(image);
     }
 
+    // A file that no source has is as missing as one of no loadable type.
     Image* fetch(const std::string& name) {
-        Image* image = ImageCache::instance()->get(name);
+        Image* image = nullptr;
+        try {
+            image = ImageCache::instance()->get(name);
+        } catch (const ResourceMissing&) {
+        }
         if (image == nullptr) {
             throwTextureException("texture image not found: " + name, kImageNotFoundLine);
         }
@@ -156,6 +163,10 @@ TextureManager* TextureManager::instance() {
 }
 
 TextureManager::TextureManager() {
+    // Without a current context every upload below would go nowhere.
+    if (glGetString(GL_VERSION) == nullptr) {
+        throwTextureException("textures need an OpenGL context", kNoContextLine);
+    }
     Image image("Default", 256, 256, Image::RGBA);
     std::memset(image.pixels, 0, image.byteCount());
     TextureParams params{kFilterBilinear, kTextureMipmap, GL_CLAMP, GL_CLAMP, GL_CLAMP};
