@@ -22,6 +22,8 @@ namespace demo {
 namespace {
 
 using test::levelParameter;
+
+const std::filesystem::path kSource = std::filesystem::path(__FILE__).parent_path() / "../../..";
 using test::texParameter;
 
 class TextureManagerTest : public test::HeadlessGLTest {
@@ -133,6 +135,61 @@ TEST_F(TextureManagerTest, AnUndeclaredNameIsReadFromItsFile) {
     EXPECT_EQ(TextureManager::instance()->objects().count("wall.tex"), 0u);
 }
 
+// Draws the texture one texel per pixel with GL_REPLACE, blended as given.
+void drawOneToOne(Texture* texture, int width, int height) {
+    test::pixelProjection(64, 64);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    texture->bind();
+    test::drawTexturedQuad(static_cast<float>(width), static_cast<float>(height));
+    glDisable(GL_TEXTURE_2D);
+}
+
+TEST_F(TextureManagerTest, AJpegReachesTheFrameBufferTexelForTexel) {
+    std::filesystem::copy_file(kSource / "sample/data/sunset.jpg", folder() / "sunset.jpg",
+                               std::filesystem::copy_options::overwrite_existing);
+    Texture* texture = define("sunset", "texture2d { filename \"sunset.jpg\" filter linear }");
+    EXPECT_TRUE(ImageCache::instance()->objects().empty());  // consumed and released
+    EXPECT_TRUE(texture->images.empty());
+    drawOneToOne(texture, 64, 64);
+    Image* image = ImageCache::instance()->get("sunset.jpg");
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ(image->width, 64);
+    int mismatches = 0;
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const unsigned char* p = image->pixels + (y * 64 + x) * 4;
+            test::Rgba pixel = test::readPixel(x, y);  // row 0 of the image at the bottom
+            mismatches += pixel[0] != p[0] || pixel[1] != p[1] || pixel[2] != p[2];
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    ImageCache::instance()->release(image);
+    TextureManager::instance()->release(texture);
+}
+
+TEST_F(TextureManagerTest, ASecondImageGivesTheAlpha) {
+    for (const char* name : {"red.jpg", "grey.jpg"}) {
+        std::filesystem::copy_file(kSource / "tests/data" / name, folder() / name,
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    Texture* texture = define("masked", "texture2d { filename \"red.jpg+grey.jpg\" }");
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    drawOneToOne(texture, 8, 8);
+    glDisable(GL_BLEND);
+    // (200, 40, 60) at half alpha over black.
+    test::Rgba pixel = test::readPixel(3, 3);
+    EXPECT_NEAR(pixel[0], 100, 3);
+    EXPECT_NEAR(pixel[1], 20, 3);
+    EXPECT_NEAR(pixel[2], 30, 3);
+    TextureManager::instance()->release(texture);
+}
+
 TEST_F(TextureManagerTest, EveryRefusalLeavesNothingBehind) {
     const std::pair<const char*, const char*> cases[] = {
         {"texture2d { filename \"x.png\" }", "texture image not found: x.png"},
@@ -148,6 +205,8 @@ TEST_F(TextureManagerTest, EveryRefusalLeavesNothingBehind) {
         {"sphere { }",
          "Parse error (show.ini 1 ): One of the strings 'texture1d' 'texture2d' 'texture3d' "
          "'cube' 'rectangle' was expected here.STRING:sphere"},
+        {"texture2d { t-clamp repeat }",
+         "Parse error (show.ini 1 ): One of the strings 'wrap' was expected here.STRING:clamp"},
         {"texture2d { filter cubic }",
          "Parse error (show.ini 1 ): One of the values 'linear' 'bilinear' 'trilinear' was "
          "expected here.STRING:filter"},
