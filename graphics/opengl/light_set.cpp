@@ -12,7 +12,7 @@ namespace demo {
 namespace {
 
 class LightEntries : public CustomParameter {
-public:
+  public:
     explicit LightEntries(LightSet& set) : set_(set) {}
     void readParameter(const char*, AsciiReader& reader) override {
         int number = truncateToInt(reader.readNumber());
@@ -25,7 +25,7 @@ public:
         set_.lights[static_cast<std::size_t>(number)] = std::move(light);
     }
 
-private:
+  private:
     LightSet& set_;
 };
 

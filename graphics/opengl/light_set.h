@@ -28,7 +28,7 @@ struct LightParams {
 };
 
 class LightSet {
-public:
+  public:
     // As many empty slots as the driver has lights.
     LightSet();
 

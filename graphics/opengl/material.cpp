@@ -38,17 +38,20 @@ const ParameterEnumValue kBlendFactors[] = {
 };
 
 const ParameterEnumValue kBlendEquations[] = {
-    {"ADD", GL_FUNC_ADD_EXT}, {"MIN", GL_MIN_EXT}, {"MAX", GL_MAX_EXT}, {nullptr, 0},
+    {"ADD", GL_FUNC_ADD_EXT},
+    {"MIN", GL_MIN_EXT},
+    {"MAX", GL_MAX_EXT},
+    {nullptr, 0},
 };
 
 const ParameterEnumValue kAlphaFunctions[] = {
-    {"NEVER", GL_NEVER},   {"ALWAYS", GL_ALWAYS}, {"LESS", GL_LESS},
-    {"LEQUAL", GL_LEQUAL}, {"EQUAL", GL_EQUAL},   {"GEQUAL", GL_GEQUAL},
+    {"NEVER", GL_NEVER},     {"ALWAYS", GL_ALWAYS},     {"LESS", GL_LESS},
+    {"LEQUAL", GL_LEQUAL},   {"EQUAL", GL_EQUAL},       {"GEQUAL", GL_GEQUAL},
     {"GREATER", GL_GREATER}, {"NOTEQUAL", GL_NOTEQUAL}, {nullptr, 0},
 };
 
 class UnitEntries : public CustomParameter {
-public:
+  public:
     explicit UnitEntries(Material& material) : material_(material) {}
     void readParameter(const char*, AsciiReader& reader) override {
         int number = truncateToInt(reader.readNumber());
@@ -57,7 +60,7 @@ public:
         material_.units[static_cast<std::size_t>(number)] = std::move(unit);
     }
 
-private:
+  private:
     Material& material_;
 };
 

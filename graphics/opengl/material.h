@@ -16,7 +16,7 @@ namespace demo {
 class AsciiReader;
 
 class Material {
-public:
+  public:
     // As many empty unit slots as the driver has texture units.
     Material();
 

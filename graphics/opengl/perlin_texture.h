@@ -15,7 +15,7 @@
 namespace demo {
 
 class PerlinTexture {
-public:
+  public:
     static constexpr int kOctaves = 4;
     static constexpr int kFinalSize = 128;
 
@@ -44,7 +44,7 @@ public:
     const float speeds[kOctaves] = {1.0f / 32, 1.0f / 32, 1.0f / 16, 1.0f / 16};
     int generation = 0;
 
-private:
+  private:
     void step();
     void sumOctaves();
     void shapeContrast();

@@ -54,7 +54,8 @@ bool compressionSupported() {
 }
 
 Image* requireImage(Image* image, const std::string& name) {
-    if (image == nullptr) throwTextureException("texture image not found: " + name, kMissingImageLine);
+    if (image == nullptr)
+        throwTextureException("texture image not found: " + name, kMissingImageLine);
     return image;
 }
 
@@ -91,9 +92,12 @@ void throwTextureException(const std::string& message, int line) {
 
 GLenum imagePixelFormat(const Image& image) {
     switch (image.bytesPerPixel) {
-        case 1: return GL_LUMINANCE;
-        case 3: return GL_RGB;
-        default: return GL_RGBA;
+        case 1:
+            return GL_LUMINANCE;
+        case 3:
+            return GL_RGB;
+        default:
+            return GL_RGBA;
     }
 }
 
@@ -328,8 +332,7 @@ TextureCube::TextureCube(std::string name, Image* const (&faces)[6], const Textu
                                   kCubeFacesLine);
         }
     }
-    requireSupport(listed("GL_ARB_texture_cube_map") || listed("GL_EXT_texture_cube_map"),
-                   "cube");
+    requireSupport(listed("GL_ARB_texture_cube_map") || listed("GL_EXT_texture_cube_map"), "cube");
     upload();
 }
 
@@ -339,8 +342,8 @@ void TextureCube::upload() {
     bind();
     for (int i = 0; i < 6; ++i) {
         const Image& face = *images[static_cast<std::size_t>(i)];
-        glTexImage2D(kCubeFaces[i], 0, GL_RGBA8, face.width, face.height, 0,
-                     imagePixelFormat(face), GL_UNSIGNED_BYTE, face.pixels);
+        glTexImage2D(kCubeFaces[i], 0, GL_RGBA8, face.width, face.height, 0, imagePixelFormat(face),
+                     GL_UNSIGNED_BYTE, face.pixels);
     }
     GLint both = filter == kFilterBilinear ? GL_LINEAR : GL_NEAREST;
     glTexParameteri(GL_TEXTURE_CUBE_MAP_ARB, GL_TEXTURE_MIN_FILTER, both);

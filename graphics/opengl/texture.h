@@ -33,7 +33,7 @@ struct TextureParams {
 
 // The GL name of a texture, generated on the first bind.
 class TextureHandle {
-public:
+  public:
     explicit TextureHandle(GLenum target) : target(target) {}
     virtual ~TextureHandle();
     TextureHandle(const TextureHandle&) = delete;
@@ -45,7 +45,7 @@ public:
 };
 
 class Texture {
-public:
+  public:
     // A texture of no kind: no handle, type 0, nothing to upload.
     Texture(std::string name, const TextureParams& params);
     virtual ~Texture();
@@ -71,7 +71,7 @@ public:
     int wrapT;
     int wrapR;
 
-protected:
+  protected:
     Texture(std::string name, const TextureParams& params, GLenum target);
     // Min and mag filter of the bound texture from filter and the mipmap bit.
     void applyFilter();
@@ -79,30 +79,30 @@ protected:
 };
 
 class Texture1D : public Texture {
-public:
+  public:
     // The whole image is one row of width x height texels.
     Texture1D(std::string name, Image* image, const TextureParams& params);
     int type() const override { return 1; }
     void upload() override;
 
-private:
+  private:
     void uploadPlain();
     void uploadCompressed();
 };
 
 class Texture2D : public Texture {
-public:
+  public:
     Texture2D(std::string name, Image* image, const TextureParams& params);
     int type() const override { return 2; }
     void upload() override;
 
-private:
+  private:
     void uploadPlain();
     void uploadCompressed();
 };
 
 class Texture3D : public Texture {
-public:
+  public:
     // One layer per image, all of one byte size; their pixels are copied.
     Texture3D(std::string name, const std::vector<Image*>& layers, const TextureParams& params);
     int type() const override { return 3; }
@@ -110,12 +110,12 @@ public:
 
     const std::vector<unsigned char>& layers() const { return layers_; }
 
-private:
+  private:
     std::vector<unsigned char> layers_;
 };
 
 class TextureCube : public Texture {
-public:
+  public:
     // Faces in the order +Z, +Y, +X, -Z, -Y, -X; six squares of one size.
     TextureCube(std::string name, Image* const (&faces)[6], const TextureParams& params);
     int type() const override { return 4; }
@@ -123,7 +123,7 @@ public:
 };
 
 class TextureRectangle : public Texture {
-public:
+  public:
     // Always clamped, never mipmapped; "trilinear" acts as "bilinear".
     TextureRectangle(std::string name, Image* image, const TextureParams& params);
     int type() const override { return 5; }

@@ -33,7 +33,7 @@ int filterOf(int word) { return word < 0 ? kFilterBilinear : word; }
 // "s-wrap", "t-wrap" and "r-wrap" reach the block as a word, the symbol
 // '-' and the word "wrap"; rows named "s", "t" and "r" read the rest.
 class HyphenatedWrap : public CustomParameter {
-public:
+  public:
     explicit HyphenatedWrap(int& word) : word_(word) {}
     void readParameter(const char*, AsciiReader& reader) override {
         static const char* const wrapWord[] = {"wrap", nullptr};
@@ -43,7 +43,7 @@ public:
         word_ = reader.readOneOf(wraps);
     }
 
-private:
+  private:
     int& word_;
 };
 
@@ -51,7 +51,7 @@ private:
 // the way out are released: all of them when the texture could not be made,
 // the ones whose pixels the texture has consumed otherwise.
 class FetchedImages {
-public:
+  public:
     FetchedImages() = default;
     FetchedImages(const FetchedImages&) = delete;
     FetchedImages& operator=(const FetchedImages&) = delete;
@@ -75,7 +75,7 @@ public:
     // The texture keeps the references (it may upload its images again).
     void keep() { images_.clear(); }
 
-private:
+  private:
     std::vector<Image*> images_;
 };
 
@@ -154,8 +154,10 @@ Texture* makeTexture(int type, const std::string& name, const TextureDefinition&
             fetched.keep();
             return texture;
         }
-        case 3: return makeCube(name, definition);
-        default: return makeRectangle(name, definition);
+        case 3:
+            return makeCube(name, definition);
+        default:
+            return makeRectangle(name, definition);
     }
 }
 

@@ -21,9 +21,9 @@ struct TextureDefinition {
     std::vector<std::string> filenames;  // 3-D layers, cube faces
     int width = -1;                      // blank rectangle size
     int height = -1;
-    int depth = -1;                      // accepted, ignored
-    int filter = -1;                     // "linear", "bilinear", "trilinear"
-    int wrap = -1;                       // "repeat", "clamp"
+    int depth = -1;   // accepted, ignored
+    int filter = -1;  // "linear", "bilinear", "trilinear"
+    int wrap = -1;    // "repeat", "clamp"
     int sWrap = -1;
     int tWrap = -1;
     int rWrap = -1;
@@ -35,7 +35,7 @@ struct TextureDefinition {
 TextureParams makeTextureParams(const TextureDefinition& definition);
 
 class TextureManager : public ResourceCache<Texture>, public Singleton {
-public:
+  public:
     // Made on first use, which needs the OpenGL context: it uploads the
     // clamped, mipmapped, black 256 x 256 "Default".
     static TextureManager* instance();
@@ -50,10 +50,10 @@ public:
     // block; images fetched for it are released again on failure.
     Texture* parseTexture(AsciiReader& reader, const std::string& name);
 
-protected:
+  protected:
     Texture* create(const std::string& name) override;
 
-private:
+  private:
     TextureManager();
 };
 

@@ -21,9 +21,12 @@ const ParameterEnumValue kEnvModes[] = {
 };
 
 const ParameterEnumValue kGenModes[] = {
-    {"OBJECT_LINEAR", GL_OBJECT_LINEAR},  {"EYE_LINEAR", GL_EYE_LINEAR},
-    {"SPHERE_MAP", GL_SPHERE_MAP},        {"NORMAL_MAP", GL_NORMAL_MAP_ARB},
-    {"REFLECTION_MAP", GL_REFLECTION_MAP_ARB}, {nullptr, 0},
+    {"OBJECT_LINEAR", GL_OBJECT_LINEAR},
+    {"EYE_LINEAR", GL_EYE_LINEAR},
+    {"SPHERE_MAP", GL_SPHERE_MAP},
+    {"NORMAL_MAP", GL_NORMAL_MAP_ARB},
+    {"REFLECTION_MAP", GL_REFLECTION_MAP_ARB},
+    {nullptr, 0},
 };
 
 // The targets in order of precedence, highest first.

@@ -12,7 +12,7 @@ class AsciiReader;
 class Texture;
 
 class TextureUnitState {
-public:
+  public:
     TextureUnitState() = default;
     ~TextureUnitState();  // gives the texture's reference back
     TextureUnitState(const TextureUnitState&) = delete;
