@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench/bench_report.h"
+#include "platform/large_pages.h"
 #include "math/implicit_field_composites.h"
 #include "math/implicit_field_primitives.h"
 #include "math/marching_table.h"
@@ -143,6 +144,7 @@ BENCHMARK(BM_FullSweep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
+    demo::Polygoniser::adviseWorkMemory = demo::platform::adviseLargePages;  // as the player does
     demo::bench::BestTimes best = demo::bench::runBenchmarks();
     auto speedUp = [&best](const char* scene) {
         double ours = best[std::string("BM_Continuation/") + scene];

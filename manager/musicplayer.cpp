@@ -61,11 +61,7 @@ const char* fmodErrorText(int code) {
     }
 }
 
-MusicPlayer::MusicPlayer(const std::string& fileName)
-    : MusicPlayer(fileName, platform::musicSystem()) {}
-
-MusicPlayer::MusicPlayer(const std::string& fileName, platform::MusicSystem& system)
-    : system_(system) {
+MusicPlayer::MusicPlayer(const std::string& fileName) : system_(platform::musicSystem()) {
     float version = system_.version();
     if (!(version >= kRequiredVersion)) {  // also refuses NaN
         fail("Error : You are using the wrong version of fmod DLL!", kWrongVersion);

@@ -17,8 +17,8 @@ public:
     // Opens the music and leaves it paused at its start; throws
     // ExceptionBase (source "manager/musicplayer") on any failure, having
     // released what it acquired.
+    // Plays through platform::musicSystem().
     explicit MusicPlayer(const std::string& fileName);
-    MusicPlayer(const std::string& fileName, platform::MusicSystem& system);
     ~MusicPlayer() override;
 
     MusicPlayer(const MusicPlayer&) = delete;

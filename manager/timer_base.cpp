@@ -8,12 +8,12 @@ std::int64_t startCount = 0;
 float secondsPerTick = 0.0f;
 
 void initTimerBase() {
-    secondsPerTick = static_cast<float>(1.0 / static_cast<double>(platform::counterFrequency()));
-    startCount = platform::counterValue();
+    secondsPerTick = static_cast<float>(1.0 / static_cast<double>(platform::performanceCounter().frequency()));
+    startCount = platform::performanceCounter().value();
 }
 
 double secondsSinceStart() {
-    return static_cast<double>(platform::counterValue() - startCount) * secondsPerTick;
+    return static_cast<double>(platform::performanceCounter().value() - startCount) * secondsPerTick;
 }
 
 }  // namespace demo

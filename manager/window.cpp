@@ -7,7 +7,7 @@
 
 #include "manager/exceptions.h"
 #include "manager/progress_bar_draw.h"
-#include "platform/sdl_display.h"
+#include "platform/display.h"
 
 namespace demo {
 
@@ -143,7 +143,7 @@ GLWindow::GLWindow(const DisplaySettings& settings) {
     request.showCursor = settings.showCursor;
 
     platform::DisplayFailure failure = platform::DisplayFailure::None;
-    display_ = platform::SdlDisplay::open(request, failure);
+    display_ = platform::displaySystem().open(request, failure);
     if (display_ == nullptr) {
         switch (failure) {
             case platform::DisplayFailure::VideoInit: throw InitGLException(kFailedRegisterClass);
@@ -173,7 +173,7 @@ void GLWindow::swapBuffers() { display_->swapBuffers(); }
 
 void WGLContext::makeCurrent(Window* window) {
     if (window == nullptr) return;
-    auto* display = static_cast<platform::SdlDisplay*>(window->dc());
+    auto* display = static_cast<platform::Display*>(window->dc());
     if (display != nullptr) display->makeCurrent();
 }
 

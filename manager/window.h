@@ -1,7 +1,7 @@
 #pragma once
 // The show's one window with its OpenGL context. The window procedure is a
 // portable function over WindowMessage records, so its behaviour does not
-// depend on the native layer (platform/sdl_display), which only translates
+// depend on the native layer (platform/display), which only translates
 // events and owns the native window.
 
 #include <functional>
@@ -11,7 +11,7 @@
 namespace demo {
 
 namespace platform {
-class SdlDisplay;
+class Display;
 }
 
 // The demo player's screen settings block. The window reads width, height,
@@ -121,7 +121,7 @@ public:
     void swapBuffers() override;
 
 private:
-    platform::SdlDisplay* display_ = nullptr;
+    platform::Display* display_ = nullptr;
 };
 
 class GLContext {

@@ -52,6 +52,12 @@ public:
     // Cells the last call processed.
     std::size_t cellCount() const { return cellsProcessed; }
 
+    // Called on each new work array before it is first touched, when set:
+    // the program asks the system for large pages there (a cell's corners
+    // lie whole layers apart in memory, and large pages keep the walk from
+    // missing the address translation cache at every step).
+    static inline void (*adviseWorkMemory)(void* memory, std::size_t bytes) = nullptr;
+
 private:
     template <class Sink>
     bool run(const Vector3& upper, const Vector3& lower, int nx, int ny, int nz, Sink& sink,

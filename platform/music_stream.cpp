@@ -244,7 +244,7 @@ private:
 
 }  // namespace
 
-MusicSystem& musicSystem() {
+MusicSystem& MusicSystem::real() {
     static SdlMusicSystem system;
     return system;
 }

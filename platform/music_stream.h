@@ -1,13 +1,15 @@
 #pragma once
 // The music stream layer: the few calls the clock makes to play one stream
-// and read its position. `MusicSystem` is the interface (tests give the clock
-// a fake one); `musicSystem()` is the real one, which decodes with libsndfile
-// and plays through an SDL audio device at 44,100 Hz stereo.
+// and read its position. `MusicSystem` is the interface; the real one
+// decodes with libsndfile and plays through an SDL audio device at 44,100 Hz
+// stereo.
 //
 // Positions are in milliseconds of output: the number of frames handed to
 // the audio device so far. Seeks are sample-accurate and clamp to
 // [0, length]. Past the end of the file the stream plays silence and its
 // position keeps advancing, so a clock that follows it never stalls.
+
+#include "platform/replaceable.h"
 
 namespace demo::platform {
 
@@ -51,12 +53,16 @@ public:
     virtual void closeStream(MusicStream* stream) = 0;
     // Closes the device and every stream still open.
     virtual void close() = 0;
+
+    // The process-wide real system.
+    static MusicSystem& real();
 };
 
 // The layer's own version.
 inline constexpr float kMusicSystemVersion = 3.5f;
 
-// The process-wide real system.
-MusicSystem& musicSystem();
+// The system in use; tests replace it with replaceMusicSystem.
+inline MusicSystem& musicSystem() { return Replaceable<MusicSystem>::current(); }
+inline void replaceMusicSystem(MusicSystem* fake) { Replaceable<MusicSystem>::replace(fake); }
 
 }  // namespace demo::platform

@@ -1,18 +1,27 @@
 #pragma once
-// The high-resolution counter behind the timer base and the clock. Tests
-// replace it with a counter of their own.
+// The high-resolution counter behind the timer base and the clock.
 
 #include <cstdint>
 
+#include "platform/replaceable.h"
+
 namespace demo::platform {
 
-// Current counter value and its ticks per second.
-std::int64_t counterValue();
-std::int64_t counterFrequency();
+class PerformanceCounter {
+public:
+    virtual ~PerformanceCounter() = default;
+    // The current counter value and its ticks per second.
+    virtual std::int64_t value() = 0;
+    virtual std::int64_t frequency() = 0;
 
-using CounterFunction = std::int64_t (*)();
-// Routes counterValue() and counterFrequency() to the given functions;
-// null restores the monotonic system clock.
-void setCounterSource(CounterFunction value, CounterFunction frequency);
+    // The monotonic system clock in nanoseconds.
+    static PerformanceCounter& real();
+};
+
+// The counter in use; tests replace it with replacePerformanceCounter.
+inline PerformanceCounter& performanceCounter() { return Replaceable<PerformanceCounter>::current(); }
+inline void replacePerformanceCounter(PerformanceCounter* fake) {
+    Replaceable<PerformanceCounter>::replace(fake);
+}
 
 }  // namespace demo::platform

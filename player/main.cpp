@@ -10,11 +10,14 @@
 #include "player/show_native_host.h"
 #include "player/show_options.h"
 #include "manager/timer_base.h"
+#include "math/polygoniser.h"
+#include "platform/large_pages.h"
 
 int main(int argc, char** argv) {
     using namespace demo;
     // Every timing, the clock's included, counts from here.
     initTimerBase();
+    Polygoniser::adviseWorkMemory = platform::adviseLargePages;
     try {
         FileSystem* files = FileSystem::instance();
         files->mountArchive("data.m");

@@ -20,21 +20,15 @@
 #include "manager/musicplayer.h"
 #include "manager/silent_timer.h"
 #include "manager/timer_base.h"
-#include "platform/performance_counter.h"
+#include "tests/support/fake_counter.h"
 #include "tests/support/scratch_dir.h"
 
 namespace demo {
 namespace {
 
-// A counter that moves only when told, 2^20 ticks per second so that whole
-// and binary-fraction seconds are exact.
+// 2^20 counter ticks per second, so that whole and binary-fraction seconds
+// are exact.
 constexpr std::int64_t kTicksPerSecond = std::int64_t{1} << 20;
-std::int64_t fakeTicks = 0;
-std::int64_t fakeValue() { return fakeTicks; }
-std::int64_t fakeFrequency() { return kTicksPerSecond; }
-void setCounterSeconds(double seconds) {
-    fakeTicks = static_cast<std::int64_t>(seconds * kTicksPerSecond);
-}
 
 std::string writeFile(const std::string& name, const std::string& bytes) {
     std::string path = (test::scratchRoot() / ("clock_" + name)).string();
@@ -96,20 +90,23 @@ class FakeMusicSystem : public platform::MusicSystem {
 class ClockTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        platform::setCounterSource(fakeValue, fakeFrequency);
-        fakeTicks = 0;
+        platform::replaceMusicSystem(&fake);
         initTimerBase();
         music = writeFile(::testing::UnitTest::GetInstance()->current_test_info()->name(), "x");
     }
-    void TearDown() override { platform::setCounterSource(nullptr, nullptr); }
+    void TearDown() override { platform::replaceMusicSystem(nullptr); }
+    void setCounterSeconds(double seconds) {
+        counter.ticks = static_cast<std::int64_t>(seconds * kTicksPerSecond);
+    }
 
     std::string music;
+    test::FakeCounter counter{kTicksPerSecond};
     FakeMusicSystem fake;
 };
 
 TEST_F(ClockTest, OpensPausedSeeksTruncatedMillisecondsAndCloses) {
     {
-        MusicPlayer player(music, fake);
+        MusicPlayer player(music);
         EXPECT_EQ(fake.calls, (Calls{"init 44100 1 0", "buffer 50", "open", "play paused"}));
         EXPECT_EQ(player.frequency(), 44100.0f);
         EXPECT_EQ(player.lengthMs(), 4000.0f);
@@ -146,8 +143,9 @@ TEST_F(ClockTest, EachConstructionFailureHasItsTextAndLineAndReleases) {
     for (const Case& c : cases) {
         FakeMusicSystem system;
         c.arrange(system);
+        platform::replaceMusicSystem(&system);
         try {
-            MusicPlayer player(c.file, system);
+            MusicPlayer player(c.file);
             ADD_FAILURE() << "no failure for " << c.message;
         } catch (const ExceptionBase& e) {
             EXPECT_EQ(e.message(), c.message);
@@ -161,7 +159,7 @@ TEST_F(ClockTest, EachConstructionFailureHasItsTextAndLineAndReleases) {
 }
 
 TEST_F(ClockTest, ResynchronisesOnlyAfterMoreThanATenthAndOneCallLate) {
-    MusicPlayer player(music, fake);
+    MusicPlayer player(music);
     setCounterSeconds(10.0);
     player.start(0.0f);  // offset = 0 - 10
     // Exactly 0.1 either way, and 0.05 of jitter, change nothing.
@@ -188,7 +186,7 @@ TEST_F(ClockTest, ResynchronisesOnlyAfterMoreThanATenthAndOneCallLate) {
 }
 
 TEST_F(ClockTest, StartsBeforeZeroOrPastTheMusicsEndKeepTheShowsTime) {
-    MusicPlayer player(music, fake);
+    MusicPlayer player(music);
     // Past the 4 s of music: the stream stops at its end, the show runs on.
     setCounterSeconds(1.0);
     player.start(40.0f);

@@ -10,7 +10,7 @@
 
 #include "manager/exceptions.h"
 #include "manager/timer_base.h"
-#include "platform/performance_counter.h"
+#include "tests/support/fake_counter.h"
 #include "tests/support/scratch_dir.h"
 
 namespace demo {
@@ -18,16 +18,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::int64_t ticks = 0;
-std::int64_t now() { return ticks; }
-std::int64_t perSecond() { return 1; }
 
 std::vector<float> drawn;
 void record(float fraction) { drawn.push_back(fraction); }
 
 TEST(ProgressBar, LoadsCountsDrawsAndGenerates) {
     fs::path dir = test::freshScratchDir("progress");
-    platform::setCounterSource(now, perSecond);
+    test::FakeCounter counter;
+    std::int64_t& ticks = counter.ticks;
     initTimerBase();
     ProgressBar* bar = ProgressBar::instance();
 
@@ -79,7 +77,6 @@ TEST(ProgressBar, LoadsCountsDrawsAndGenerates) {
     EXPECT_EQ(generate({100, 110, 120, 140}), std::string("\x00\x3f\x7f\xff", 4));
     // Everything loaded at once: no scale, every step counts as the whole.
     EXPECT_EQ(generate({100, 100, 100}), std::string("\xff\xff\xff", 3));
-    platform::setCounterSource(nullptr, nullptr);
 }
 
 }  // namespace

@@ -6,15 +6,11 @@
 
 #include "manager/progress_bar.h"
 #include "manager/timer_base.h"
-#include "platform/performance_counter.h"
+#include "tests/support/fake_counter.h"
 
 namespace demo {
 namespace {
 
-// One tick per reading at one tick per second: every create() takes 1 s.
-std::int64_t ticks = 0;
-std::int64_t tick() { return ticks++; }
-std::int64_t perSecond() { return 1; }
 
 struct Item {
     explicit Item(std::string n) : name(std::move(n)) { ++alive; }
@@ -36,7 +32,8 @@ class Items : public ResourceCache<Item> {
 };
 
 TEST(ResourceCache, CreatesOnceCountsReferencesAndFreesOnlyWhatIsUnused) {
-    platform::setCounterSource(tick, perSecond);
+    test::FakeCounter counter;  // one tick per reading at one per second: a create takes 1 s
+    counter.step = 1;
     initTimerBase();
     ProgressBar* bar = ProgressBar::instance();
     bar->begin();  // counts steps from 1
@@ -69,7 +66,6 @@ TEST(ResourceCache, CreatesOnceCountsReferencesAndFreesOnlyWhatIsUnused) {
     cache.release(nullptr);
     EXPECT_EQ(cache.objects().at("a"), newer);
     delete newer;
-    platform::setCounterSource(nullptr, nullptr);
 }
 
 }  // namespace

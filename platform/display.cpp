@@ -1,4 +1,4 @@
-#include "platform/sdl_display.h"
+#include "platform/display.h"
 
 #include <SDL.h>
 
@@ -6,12 +6,10 @@
 #include <climits>
 #include <cstdint>
 
-#include "platform/key_codes.h"
+#include "platform/display_keys.h"
 
 namespace demo::platform {
 namespace {
-
-SDL_Window* asWindow(void* window) { return static_cast<SDL_Window*>(window); }
 
 void requestContextAttributes() {
     // A compatibility context: the show draws in immediate mode.
@@ -140,7 +138,27 @@ void translate(const SDL_Event& event, WindowMessage& message) {
     }
 }
 
-}  // namespace
+class SdlDisplay : public Display {
+public:
+    static SdlDisplay* open(const DisplayRequest& request, DisplayFailure& failure);
+    ~SdlDisplay() override;
+
+    bool makeCurrent() override;
+    void swapBuffers() override;
+    bool nextMessage(WindowMessage& message) override;
+
+private:
+    SDL_Window* window_ = nullptr;
+    SDL_GLContext context_ = nullptr;
+    bool fullscreen_ = false;
+};
+
+class SdlDisplaySystem : public DisplaySystem {
+public:
+    Display* open(const DisplayRequest& request, DisplayFailure& failure) override {
+        return SdlDisplay::open(request, failure);
+    }
+};
 
 SdlDisplay* SdlDisplay::open(const DisplayRequest& request, DisplayFailure& failure) {
     failure = DisplayFailure::None;
@@ -190,7 +208,7 @@ SdlDisplay* SdlDisplay::open(const DisplayRequest& request, DisplayFailure& fail
 }
 
 SdlDisplay::~SdlDisplay() {
-    SDL_Window* window = asWindow(window_);
+    SDL_Window* window = window_;
     if (window != nullptr && fullscreen_) SDL_SetWindowFullscreen(window, 0);  // desktop mode
     SDL_ShowCursor(SDL_ENABLE);
     if (context_ != nullptr) {
@@ -200,15 +218,22 @@ SdlDisplay::~SdlDisplay() {
     if (window != nullptr) SDL_DestroyWindow(window);
 }
 
-bool SdlDisplay::makeCurrent() { return SDL_GL_MakeCurrent(asWindow(window_), context_) == 0; }
+bool SdlDisplay::makeCurrent() { return SDL_GL_MakeCurrent(window_, context_) == 0; }
 
-void SdlDisplay::swapBuffers() { SDL_GL_SwapWindow(asWindow(window_)); }
+void SdlDisplay::swapBuffers() { SDL_GL_SwapWindow(window_); }
 
 bool SdlDisplay::nextMessage(WindowMessage& message) {
     SDL_Event event;
     if (SDL_PollEvent(&event) == 0) return false;
     translate(event, message);
     return true;
+}
+
+}  // namespace
+
+DisplaySystem& DisplaySystem::real() {
+    static SdlDisplaySystem system;
+    return system;
 }
 
 }  // namespace demo::platform

@@ -1,4 +1,4 @@
-#include "platform/key_codes.h"
+#include "platform/display_keys.h"
 
 #include <SDL_keycode.h>
 

@@ -1,5 +1,6 @@
 #pragma once
-// SDL keycodes to the virtual-key codes the show's processes expect.
+// SDL keycodes to the virtual-key codes the show's processes expect; a part
+// of the display unit (display.cpp), nothing else uses it.
 
 #include <cstdint>
 

@@ -1,0 +1,33 @@
+#pragma once
+// Reads a 3DS file into a tree of Chunk3DS nodes. Only the chunk kinds in the
+// reader's table are decoded; every other chunk is skipped whole.
+//
+// Each chunk is read within min(its declared end, its parent's end) and the
+// next one starts at its declared end, whatever its handler read. A length
+// below the 6-byte header or past the parent, a field past its chunk's end,
+// a text without its zero, a key or item count that the chunk's bytes cannot
+// hold and nesting deeper than kMaxDepth3DS are format errors (ExceptionBase);
+// nothing is allocated for a count before it has been checked.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "graphics/formats/chunk_3ds.h"
+
+namespace demo {
+
+inline constexpr int kMaxDepth3DS = 64;
+
+// The tree of the first chunk in the bytes; null when its id is not a known
+// kind. Bytes after that chunk are ignored.
+std::unique_ptr<Chunk3DS> readChunkTree3DS(const unsigned char* data, std::size_t size);
+
+// The same over a file of the file system. The file stays cached without the
+// reference taken here. Errors name the file.
+std::unique_ptr<Chunk3DS> loadChunkFile3DS(const std::string& name);
+
+// "CHUNK_" and the kind's name, or null for an id outside the table.
+const char* chunkName3DS(std::uint32_t id);
+
+}  // namespace demo

@@ -1,0 +1,44 @@
+#pragma once
+// The renderer's one-per-program state. Creating it finishes the OpenGL
+// set-up that effects rely on: extension entry points, the pool of fast
+// vertex memory, the SL context for vertex programs, and the fixed-function state in a known
+// default (clockwise front faces with back-face culling, since the projections mirror z). First
+// used after the window and its context exist; never destroyed.
+
+#include <string>
+
+#include "graphics/opengl/dynamic_glva.h"
+#include "manager/singleton.h"
+#include "sl-runtime/sl_runtime.h"
+
+namespace demo {
+
+class VertexBuffer;
+class TriangleIndexArray;
+
+class GLState : public Singleton {
+public:
+    static GLState* instance();
+    ~GLState() override;  // deletes vertexPool
+    GLState(const GLState&) = delete;
+    GLState& operator=(const GLState&) = delete;
+
+    SlContext slContext = nullptr;  // for vertex programs; never destroyed
+    // Set and read by the render commands.
+    VertexBuffer* currentVertices = nullptr;
+    TriangleIndexArray* currentTriangles = nullptr;
+    DynamicGLVA* vertexPool = nullptr;
+
+private:
+    GLState();
+    void applyDefaults();  // once, by the constructor
+};
+
+// Loads the SL vertex program `programName` from the file `fileName` into
+// the state's SL context and into OpenGL, and returns its handle. Until the
+// runtime's OpenGL binding exists it throws ExceptionBase "SL programs are
+// not available".
+SlProgramHandle loadSlProgram(GLState* state, const std::string& fileName,
+                              const std::string& programName);
+
+}  // namespace demo

@@ -1,0 +1,161 @@
+#include "graphics/formats/chunk_reader_3ds.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "manager/exceptions.h"
+#include "manager/file_system.h"
+#include "tests/support/writer_3ds.h"
+
+namespace demo {
+namespace {
+
+using test::Bytes;
+using W = test::Writer3DS;
+namespace id = chunk3ds;
+
+std::unique_ptr<Chunk3DS> read(const Bytes& b) { return readChunkTree3DS(b.data(), b.size()); }
+
+template <typename F>
+std::string errorOf(F f) {
+    try {
+        f();
+    } catch (const ExceptionBase& e) {
+        return e.message();
+    }
+    return "no error";
+}
+
+// Every decoded kind once, with the traps of the format.
+Bytes fullScene() {
+    W matrix(id::kTrMatrix);
+    for (int i = 1; i <= 12; ++i) matrix.f32(float(i));
+    W faces = W(id::kFaceList).u16(1).u16(0).u16(1).u16(2).u16(0)
+                  .add(W(id::kFaceMat).text("stone").u16(1).u16(0)).add(W(0x4150).u32(1));
+    W tri = W(id::kTriMesh).add(W(id::kVertList).u16(3).vec(1, 2, 3).vec(4, 5, 6).vec(7, 8, 9))
+                .add(faces).add(matrix);
+    // The colour after a spotlight with a sub-chunk must stay the light's.
+    W spot = W(id::kSpotlight).vec(1, 1, 1).f32(30).f32(40).add(W(0x4620).u8(1));
+    W light = W(id::kObjBlock).text("lamp").add(W(id::kLight).vec(1, 2, 3).add(spot).add(W(id::kRgbF).vec(0.5f, 0.6f, 0.7f)));
+    // A known chunk inside the camera must not surface as its sibling.
+    W cam = W(id::kObjBlock).text("cam").add(W(id::kCamera).vec(1, 2, 3).vec(4, 5, 6).f32(7).f32(35).add(W(id::kRgbF).vec(1, 1, 1)));
+    W material = W(id::kMaterial).add(W(id::kTexture).add(W(id::kMapFile).text("CWALL02.jpg")));
+    // Quarter turns about z; a zero axis repeats the running rotation.
+    W rotate = test::track(id::kTrackRotate, {{0, {1.5707964f, 0, 0, 1}}, {10, {1.5707964f, 0, 0, 1}}, {20, {3, 0, 0, 0}}});
+    // Spline flags tension and ease-from each put one float before the value.
+    W pos = W(id::kTrackPos).u16(0).u32(0).u32(7).u32(2);
+    pos.u32(0x80000000u).u16(0x11).f32(99).f32(99).vec(1, 2, 3).u32(5).u16(0).vec(4, 5, 6);
+    W node = W(id::kTrackInfo).add(W(id::kTrackObjName).text("box").u32(0).u16(0xFFFF))
+                 .add(W(id::kTrackPivot).vec(1, 2, 3)).add(pos).add(rotate)
+                 .add(test::track(id::kTrackScale, {{0, {-1, 2, 3}}}));
+    W objects = W(id::kObjMesh).add(material).add(W(id::kObjBlock).text(std::string(300, 'n')).add(tri))
+                    .add(light).add(cam).add(W(0x1234).add(W(id::kMain)));
+    return W(id::kMain).add(objects).add(W(id::kKeyframer).add(node)).bytes();
+}
+
+TEST(ChunkReader3DS, DecodesEveryKindLeftHanded) {
+    auto root = read(fullScene());
+    ASSERT_TRUE(root);
+    const Chunk3DS& objects = *root->child(id::kObjMesh);
+    ASSERT_EQ(4u, objects.children.size());  // the unknown chunk goes with its content
+    EXPECT_EQ("CWALL02.jpg", *objects.children[0].child(id::kTexture)->child(id::kMapFile)->get<std::string>());
+
+    EXPECT_EQ(std::string(300, 'n'), *objects.children[1].get<std::string>());
+    const Chunk3DS& tri = *objects.children[1].child(id::kTriMesh);
+    EXPECT_EQ((Vector3{-4, -5, -6}), (*tri.child(id::kVertList)->get<std::vector<Vector3>>())[1]);
+    const Chunk3DS& faces = *tri.child(id::kFaceList);
+    EXPECT_EQ((std::vector<std::uint32_t>{1, 0, 2}), faces.get<FaceList3DS>()->indices);
+    EXPECT_EQ("stone", faces.child(id::kFaceMat)->get<FaceMaterial3DS>()->name);
+    const auto* m = tri.child(id::kTrMatrix)->get<ObjectMatrix3DS>();
+    EXPECT_EQ((Vector3{4, 5, 6}), m->axes[1]);
+    EXPECT_EQ((Vector3{-10, -11, -12}), m->origin);
+
+    const Chunk3DS& light = *objects.children[2].child(id::kLight);
+    EXPECT_EQ((Vector3{-1, -2, -3}), *light.get<Vector3>());
+    ASSERT_EQ(2u, light.children.size());
+    EXPECT_EQ((Vector3{-1, -1, -1}), light.child(id::kSpotlight)->get<Spotlight3DS>()->target);
+    EXPECT_EQ((Vector3{0.5f, 0.6f, 0.7f}), *light.child(id::kRgbF)->get<Vector3>());
+    ASSERT_EQ(1u, objects.children[3].children.size());
+    EXPECT_EQ((Vector3{-4, -5, -6}), objects.children[3].child(id::kCamera)->get<Camera3DS>()->target);
+
+    const Chunk3DS& node = *root->child(id::kKeyframer)->child(id::kTrackInfo);
+    EXPECT_EQ(-1, node.child(id::kTrackObjName)->get<NodeName3DS>()->parent);
+    EXPECT_EQ((Vector3{-1, -2, -3}), *node.child(id::kTrackPivot)->get<Vector3>());
+    const auto* p = node.child(id::kTrackPos)->get<Track3DS<Vector3>>();
+    EXPECT_EQ((std::vector<float>{2147483648.0f, 5}), p->times);
+    EXPECT_EQ((std::vector<Vector3>{{-1, -2, -3}, {-4, -5, -6}}), p->values);
+    EXPECT_EQ((Vector3{-1, 2, 3}), node.child(id::kTrackScale)->get<Track3DS<Vector3>>()->values[0]);
+    const auto& q = node.child(id::kTrackRotate)->get<Track3DS<Quaternion>>()->values;
+    ASSERT_EQ(3u, q.size());
+    const float s = std::sqrt(0.5f);
+    const Quaternion expected[] = {{0, 0, -s, s}, {0, 0, -1, 0}, {0, 0, -1, 0}};  // angles reversed
+    for (int k = 0; k < 3; ++k) EXPECT_LT(std::fabs(expected[k].dot(q[k]) - 1), 1e-6f) << k;
+}
+
+Bytes inMain(const W& child) { return W(id::kMain).add(child).bytes(); }
+
+Bytes nested(int depth) {
+    W w(id::kMain);
+    for (int i = 0; i < depth; ++i) w = W(id::kMain).add(w);
+    return w.bytes();
+}
+
+// Every prefix of a file is an error too; byte flips are left to the fuzzer.
+TEST(ChunkReader3DS, MalformedFilesAreFormatErrors) {
+    EXPECT_FALSE(read(W(0x1234).add(W(id::kObjMesh)).bytes()));  // unknown root: no tree
+    EXPECT_NO_THROW(read(nested(kMaxDepth3DS)));
+    const Bytes full = fullScene();
+    for (std::size_t n = 0; n < full.size(); ++n) EXPECT_THROW(read(Bytes(full.begin(), full.begin() + n)), ExceptionBase);
+    const std::pair<Bytes, const char*> cases[] = {
+        {{}, "only 0 bytes are left for its 6"},
+        {W(id::kMain).u16(0).bytes(), "only 2 bytes are left"},
+        {inMain(W(0x1234).length(5)), "length 5 is below its 6-byte header"},
+        {inMain(W(id::kObjMesh).length(100)), "CHUNK_OBJMESH (0x3D3D) at byte 6: length 100 runs past"},
+        {Bytes(full.begin(), full.end() - 1), "CHUNK_MAIN (0x4D4D) at byte 0: length"},
+        {inMain(W(id::kVertList).u16(2).vec(1, 2, 3)), "2 items of 12 bytes do not fit in the 12 bytes left"},
+        {inMain(W(id::kTrackPos).u16(0).u32(0).u32(0).u32(0xFFFFFFFF).u32(0)), "4294967295 items of 18 bytes"},
+        {inMain(W(id::kTrackRoll).u16(0).u32(0).u32(0).u32(1).u32(0).u16(0x1F).f32(1)), "CHUNK_TRACKROLL (0xB024) at byte 6: its data ends inside a field"},
+        {inMain(W(id::kCamera).vec(1, 2, 3)), "CHUNK_CAMERA (0x4700) at byte 6: its data ends inside a field"},
+        {inMain(W(id::kMatName).u8('a')), "a text has no terminating zero"},
+        {nested(kMaxDepth3DS + 1), "chunks nest deeper than 64"},
+    };
+    for (const auto& [file, message] : cases) {
+        const std::string error = errorOf([&] { read(file); });
+        EXPECT_NE(std::string::npos, error.find(message)) << error;
+    }
+}
+
+// Files that no one here wrote: each valid one reads with finite vertices
+// and face indices inside its vertex list; an empty one is an error.
+TEST(ChunkReader3DS, DebianSampleFiles) {
+    int files = 0;
+    for (const std::string dir : {"/usr/share/assimp/models/3DS", "/usr/share/glmark2/models", "/usr/share/assimp/models/invalid"}) {
+        if (!std::filesystem::is_directory(dir)) continue;
+        FileSystem::instance()->addDirectory(dir);
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            const std::string name = entry.path().filename().string();
+            if (!name.ends_with(".3ds") && !name.ends_with(".3DS")) continue;
+            ++files;
+            if (entry.file_size() == 0) {
+                EXPECT_EQ(0u, errorOf([&] { loadChunkFile3DS(name); }).find(name + ": 3DS chunk header")) << name;
+                continue;
+            }
+            std::unique_ptr<Chunk3DS> root;
+            ASSERT_NO_THROW(root = loadChunkFile3DS(name)) << name;
+            ASSERT_TRUE(root && root->child(id::kObjMesh)) << name;
+            for (const Chunk3DS& block : root->child(id::kObjMesh)->children) {
+                const Chunk3DS* tri = block.child(id::kTriMesh);
+                if (block.id != id::kObjBlock || !tri || !tri->child(id::kFaceList)) continue;
+                const auto& vertices = *tri->child(id::kVertList)->get<std::vector<Vector3>>();
+                for (const Vector3& v : vertices) ASSERT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z)) << name;
+                for (auto i : tri->child(id::kFaceList)->get<FaceList3DS>()->indices) ASSERT_LT(i, vertices.size()) << name;
+            }
+        }
+    }
+    if (files == 0) GTEST_SKIP() << "no sample .3ds files (packages assimp-testmodels, glmark2-data)";
+}
+
+}  // namespace
+}  // namespace demo

@@ -1,0 +1,110 @@
+// The SGI RGB reader alone and inside BMF fonts: channel layouts, hostile
+// files, and ImageMagick's files as an independent check.
+
+#include "graphics/formats/sgi_image_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "graphics/formats/bmf_reader.h"
+#include "tests/support/font_writers.h"
+#include "tests/support/scratch_dir.h"
+
+namespace demo {
+namespace {
+
+using test::Bytes;
+
+Bytes firstPixels(const unsigned char* rgba, int count) { return Bytes(rgba, rgba + 4 * count); }
+
+TEST(SgiImage, ChannelsRowsAndBitmapFonts) {
+    const Bytes planes = {10, 20, 30, 40, 50, 60, 70, 80, 90, 99};  // two pixels a channel
+    std::pair<int, Bytes> cases[] = {{0, {10, 10, 10, 255, 20, 20, 20, 255}},  // 0 read as 1
+                                     {2, {10, 10, 10, 30, 20, 20, 20, 40}},
+                                     {5, {10, 30, 50, 70, 20, 40, 60, 80}}};
+    for (const auto& [channels, rgba] : cases) {
+        for (bool encoded : {false, true}) {
+            Bytes file = test::sgiBytes(2, 1, channels, planes, encoded);
+            SgiImage image;
+            ASSERT_TRUE(decodeSgiImage(file.data(), file.size(), 0, image)) << channels;
+            EXPECT_EQ(firstPixels(image.rgba.get(), 2), rgba) << channels << " " << encoded;
+        }
+    }
+    const Bytes row = {0x83, 1, 2, 3, 0x02, 9, 0x00};
+    Bytes out(6);
+    EXPECT_TRUE(decodeSgiRow(row.data(), row.size(), out.data(), 5));
+    EXPECT_EQ(out, (Bytes{1, 2, 3, 9, 9, 0}));
+    EXPECT_FALSE(decodeSgiRow(row.data(), row.size(), out.data(), 4));  // overrun
+    EXPECT_FALSE(
+        decodeSgiRow(row.data(), row.size() - 2, out.data(), 5));  // repeat without its byte
+
+    std::array<GlyphRect, 256> glyphs{};
+    glyphs['A'] = {0.25f, 0.5f, 0.125f, 0.0625f};
+    const Bytes font = test::bmfBytes(glyphs, test::sgiBytes(2, 1, 1, {0, 200}, true));
+    BitmapFontFile bitmap;
+    ASSERT_EQ(parseBitmapFont(font.data(), font.size(), bitmap), 0);
+    EXPECT_EQ(bitmap.glyphs['A'].h, 0.0625f);
+    auto mask = makeFontMask(bitmap.image.rgba.get(), 2, 1);
+    EXPECT_EQ(firstPixels(bitmap.image.rgba.get(), 2), (Bytes{0, 0, 0, 255, 200, 200, 200, 255}));
+    EXPECT_EQ(firstPixels(mask.get(), 2), (Bytes{255, 255, 255, 0, 0, 0, 0, 0}));
+}
+
+TEST(SgiImage, RefusesBadHeadersRowsAndEveryTruncationWithAMessage) {
+    const Bytes good = test::sgiBytes(2, 2, 1, {1, 2, 3, 4}, true);
+    std::vector<std::pair<Bytes, std::string>> cases;
+    for (auto [at, value, count, message] : {std::tuple{2, 2, 1, "unsupported header"},
+                                             {3, 2, 1, "unsupported header"},
+                                             {6, 0, 2, "unsupported header"},
+                                             {8, 16385, 2, "unsupported header"},
+                                             {10, 300, 2, "unexpected end of file"},
+                                             {512, 5000, 4, "unexpected end of file"},
+                                             {520, 2, 4, "does not fill the image width"}}) {
+        cases.emplace_back(good, message);
+        test::setBigEndian(cases.back().first, at, value, count);
+    }
+    for (const Bytes& whole :
+         {good, test::sgiBytes(3, 2, 2, Bytes(12, 7), false), test::bmfBytes({}, good)}) {
+        for (std::size_t size = 0; size < whole.size(); ++size) {
+            cases.emplace_back(Bytes(whole.begin(), whole.begin() + size),
+                               "unexpected end of file");
+        }
+    }
+    cases.emplace_back(Bytes{'G', 'L', 'F', 0}, "");  // not a bitmap font: silent
+    for (const auto& [bytes, message] : cases) {
+        SgiImage image;
+        BitmapFontFile bitmap;
+        testing::internal::CaptureStdout();
+        ASSERT_FALSE(bytes.size() >= 3 && bytes[0] != 1
+                         ? parseBitmapFont(bytes.data(), bytes.size(), bitmap) == 0
+                         : decodeSgiImage(bytes.data(), bytes.size(), 0, image));
+        const std::string out = testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(message.empty() ? out.empty() : out.find(message) != std::string::npos) << out;
+    }
+}
+
+TEST(SgiImage, ReadsImageMagickFilesBottomRowFirst) {
+    if (std::system("command -v convert >/dev/null") != 0) GTEST_SKIP() << "no ImageMagick";
+    auto dir = test::freshScratchDir("sgi_convert");
+    Bytes ppm = {'P', '6', ' ', '5', ' ', '3', ' ', '2', '5', '5', '\n'};
+    for (int i = 0; i < 45; ++i) ppm.push_back(i < 6 ? 7 : std::uint8_t(i * 37));  // a run first
+    test::writeBytes(dir / "in.ppm", ppm);
+    for (std::string compression : {"RLE", "None"}) {
+        std::string command = "convert " + (dir / "in.ppm").string() + " -depth 8 -compress " +
+                              compression + " sgi:" + (dir / "out.rgb").string();
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        std::FILE* file = std::fopen((dir / "out.rgb").c_str(), "rb");
+        int w = 0, h = 0, c = 0;
+        std::unique_ptr<unsigned char[]> rgba(readSgiImage(file, &w, &h, &c));
+        std::fclose(file);
+        ASSERT_EQ((std::array{w, h, c, int(rgba != nullptr)}), (std::array{5, 3, 3, 1}));
+        for (int i = 0; i < 15; ++i) {  // the file's first row is the picture's last
+            const unsigned char* in = &ppm[11 + ((2 - i / 5) * 5 + i % 5) * 3];
+            EXPECT_EQ(firstPixels(&rgba[4 * i], 1), (Bytes{in[0], in[1], in[2], 255})) << i;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace demo

@@ -1,0 +1,87 @@
+// Vector fonts on a headless context: slots, where each character lands, and
+// the pixels of square glyphs.
+
+#include "graphics/opengl/vector_font.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/font_writers.h"
+#include "tests/support/headless_gl.h"
+#include "tests/support/scratch_dir.h"
+
+namespace demo {
+namespace {
+
+std::vector<std::pair<int, float>> placed;  // each character drawn and the matrix's x there
+void recordPlace(int c) {
+    float m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    placed.emplace_back(c, m[12]);
+}
+void drawSolid(int c) { drawSolidSymbol(static_cast<unsigned char>(c)); }
+
+TEST(VectorFont, LoadsPlacesAndDrawsSymbols) {
+    DisplayPair display;
+    ASSERT_TRUE(test::openHeadlessDisplay(display, 64, 64));
+    auto dir = test::freshScratchDir("vector_font");
+    std::filesystem::create_directories(dir / "Fonts");
+    // A: x -1 to 1; B: x -0.5 to 2.
+    test::writeBytes(
+        dir / "Fonts/Sans.GLF",
+        test::glfBytes({test::square('A'), {'B', {-0.5f, 0, 2, 0, 0, 1}, {0, 1, 2}, {}}}));
+    const std::string loose = dir.string() + "\\fonts\\sans.glf";  // as show data names it
+    for (int slot = 0; slot < kFontSlots; ++slot) ASSERT_EQ(loadVectorFont(loose.c_str()), slot);
+    EXPECT_EQ(loadVectorFont(loose.c_str()), -1);
+    selectVectorFont(1);
+    for (int n : {-1, 256}) selectVectorFont(n);
+    EXPECT_EQ(currentVectorFont, 1);
+    initFonts();  // frees all 256 (the leak checker watches)
+    EXPECT_EQ(loadVectorFont((dir / "none.glf").c_str()), -1);
+    ASSERT_EQ(loadVectorFont(loose.c_str()), 0);
+
+    using Places = std::vector<std::pair<int, float>>;
+    std::tuple<const char*, bool, Places> cases[] = {
+        {"AB", false, {{'A', 0.0f}, {'B', 1.7f}}},  // 0.2 + |minX of B| + |maxX of A|
+        {"AB", true, {{'A', -0.85f}, {'B', 0.85f}}},
+        {"BA", false, {{'B', -0.5f}, {'A', 2.7f}}},  // starts at -(1 - |minX of B|)
+        {"A B", true, {{'A', -1.1f}, {'B', 1.1f}}},
+        {"A\310B", false, {{'A', 0.0f}, {200, 0.0f}, {'B', 2.0f}}},  // no symbol for 200
+        {" A", false, {{'A', 2.0f}}},
+        {"  ", false, {}}};
+    for (auto& [text, centred, places] : cases) {
+        placed.clear();
+        centeredText = centred;
+        drawVectorString(text, recordPlace);
+        recordPlace(0);  // the matrix is restored
+        places.emplace_back(0, 0.0f);
+        ASSERT_EQ(placed.size(), places.size()) << text;
+        for (std::size_t i = 0; i < placed.size(); ++i) {
+            EXPECT_EQ(placed[i].first, places[i].first) << text;
+            EXPECT_NEAR(placed[i].second, places[i].second, 1e-5) << text << " " << i;
+        }
+    }
+
+    // x -2..6, y -4..4 at 8 pixels a unit: squares at x 8..24 and 25.6..41.6, y 24..40.
+    centeredText = false;
+    glViewport(0, 0, 64, 64);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();  // the window set a perspective
+    glOrtho(-2, 6, -4, 4, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glClearColor(0, 0, 0, 1);
+    glColor3f(1, 1, 1);
+    for (GLenum state : {GL_CULL_FACE, GL_DEPTH_TEST, GL_TEXTURE_2D, GL_LIGHTING}) glDisable(state);
+    glClear(GL_COLOR_BUFFER_BIT);
+    drawVectorString("AA", drawSolid);
+    const int inside[][2] = {{9, 25}, {23, 39}, {27, 32}, {40, 32}},
+              outside[][2] = {{6, 32}, {43, 32}, {16, 22}};
+    for (auto [x, y] : inside) EXPECT_EQ(test::readPixel(x, y)[0], 255) << x << "," << y;
+    for (auto [x, y] : outside) EXPECT_EQ(test::readPixel(x, y)[0], 0) << x << "," << y;
+    destroyDisplay(display);
+}
+
+}  // namespace
+}  // namespace demo
