@@ -18,11 +18,6 @@ constexpr int kUnsupportedLine = 58;
 
 int octaveSize(int octave) { return 16 << octave; }
 
-bool listed(const char* name) {
-    std::string all = std::string("\n") + extensionString() + "\n";
-    return all.find(std::string("\n") + name + "\n") != std::string::npos;
-}
-
 void setCombine(GLenum function) {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
     glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, static_cast<GLint>(function));
@@ -66,7 +61,7 @@ PerlinTexture::PerlinTexture(int viewportWidth, int viewportHeight)
     }
     probeExtensions();
     if (probe::glActiveTextureARB == nullptr || probe::glMultiTexCoord2fARB == nullptr ||
-        probe::glBlendColorEXT == nullptr || !listed("GL_ARB_texture_env_combine")) {
+        probe::glBlendColorEXT == nullptr || !extensionListed("GL_ARB_texture_env_combine")) {
         throwTextureException("noise textures not supported by the driver", kUnsupportedLine);
     }
     const TextureParams params{kFilterBilinear, 0, GL_REPEAT, GL_REPEAT, GL_REPEAT};

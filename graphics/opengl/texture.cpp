@@ -24,19 +24,6 @@ constexpr int kMissingImageLine = 101;
 constexpr int kCubeFacesLine = 341;
 constexpr int kTooLongLine = 158;
 
-// A whole name in the probed extension string (one name per line).
-bool listed(std::string_view name) {
-    probeExtensions();
-    std::string_view all = extensionString();
-    for (std::size_t at = all.find(name); at != std::string_view::npos;
-         at = all.find(name, at + 1)) {
-        bool starts = at == 0 || all[at - 1] == '\n';
-        std::size_t end = at + name.size();
-        if (starts && (end == all.size() || all[end] == '\n')) return true;
-    }
-    return false;
-}
-
 // The driver must have the extension before anything is sent: on some
 // drivers unresolved entry points are stubs rather than null.
 void requireSupport(bool supported, const char* kind) {
@@ -88,6 +75,18 @@ bool readCompressedLevel(GLenum target, CompressedLevel& level) {
 
 void throwTextureException(const std::string& message, int line) {
     throw TextureException(message, kTextureUnit, line);
+}
+
+bool extensionListed(std::string_view name) {
+    probeExtensions();
+    std::string_view all = extensionString();
+    for (std::size_t at = all.find(name); at != std::string_view::npos;
+         at = all.find(name, at + 1)) {
+        bool starts = at == 0 || all[at - 1] == '\n';
+        std::size_t end = at + name.size();
+        if (starts && (end == all.size() || all[end] == '\n')) return true;
+    }
+    return false;
 }
 
 GLenum imagePixelFormat(const Image& image) {
@@ -332,7 +331,9 @@ TextureCube::TextureCube(std::string name, Image* const (&faces)[6], const Textu
                                   kCubeFacesLine);
         }
     }
-    requireSupport(listed("GL_ARB_texture_cube_map") || listed("GL_EXT_texture_cube_map"), "cube");
+    requireSupport(
+        extensionListed("GL_ARB_texture_cube_map") || extensionListed("GL_EXT_texture_cube_map"),
+        "cube");
     upload();
 }
 
@@ -355,8 +356,9 @@ void TextureCube::upload() {
 TextureRectangle::TextureRectangle(std::string name, Image* image, const TextureParams& params)
     : Texture(std::move(name), params, GL_TEXTURE_RECTANGLE_NV) {
     images.push_back(requireImage(image, this->name));
-    requireSupport(listed("GL_NV_texture_rectangle") || listed("GL_ARB_texture_rectangle") ||
-                       listed("GL_EXT_texture_rectangle"),
+    requireSupport(extensionListed("GL_NV_texture_rectangle") ||
+                       extensionListed("GL_ARB_texture_rectangle") ||
+                       extensionListed("GL_EXT_texture_rectangle"),
                    "rectangle");
     upload();
 }
