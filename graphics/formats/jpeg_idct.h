@@ -8,7 +8,10 @@ namespace demo {
 
 // coefficients: 64 dequantised coefficients in natural (row-major) order.
 // samples: 64 samples centred at 0. May be the same array.
+// Vectorised where the processor allows; idct8x8Portable is the plain
+// version with the same results.
 void idct8x8(const std::int32_t* coefficients, std::int32_t* samples);
+void idct8x8Portable(const std::int32_t* coefficients, std::int32_t* samples);
 
 // The same result for a block whose only non-zero coefficient is the DC.
 inline void idct8x8DcOnly(std::int32_t dc, std::int32_t* samples) {

@@ -1,5 +1,6 @@
 #pragma once
-// Small helpers the JPEG sinks share.
+// The pixel arithmetic of the JPEG sinks, on whole rows. Samples are
+// narrowed to 16 bits with saturation, which changes no clamped result.
 
 #include <cstdint>
 
@@ -7,15 +8,23 @@ namespace demo {
 
 inline int clampToByte(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 
-// A sample as a colour-table index: sample + 128, limited to 0..255.
-inline int chromaIndex(std::int32_t sample) {
-    return sample < -128 ? 0 : (sample > 127 ? 255 : static_cast<int>(sample) + 128);
-}
-
 // A luminance sample + 128, limited so that adding any chroma term cannot
 // overflow while every clamped result stays the same.
 inline int lumaLevel(std::int32_t sample) {
     return sample < -1024 ? -896 : (sample > 1024 ? 1152 : static_cast<int>(sample) + 128);
 }
+
+// out[i] = in[i / stretch] saturated to 16 bits, for i < count; stretch 1 or 2.
+void narrowSamples(const std::int32_t* in, int count, int stretch, std::int16_t* out);
+
+// count pixels of 4 bytes: R = G = B = clamp(y + 128), A = 127.
+void greyRowToRgba(const std::int16_t* y, int count, unsigned char* out);
+
+// count pixels of 4 bytes from luminance and chroma samples through the
+// colour tables (chroma limited to -128..127 first, luminance not limited
+// before the chroma terms are added); A = clamp(alpha + 128), or 255
+// without alpha.
+void colourRowToRgba(const std::int16_t* y, const std::int16_t* cb, const std::int16_t* cr,
+                     const std::int16_t* alpha, int count, unsigned char* out);
 
 }  // namespace demo
