@@ -53,6 +53,7 @@ private:
     std::unique_ptr<JpegHuffmanTable> dc_[4];
     std::unique_ptr<JpegHuffmanTable> ac_[4];
     int restartInterval_ = -1;
+    alignas(32) std::int32_t coefficients_[64] = {};
 };
 
 bool JpegDecoder::run() {
@@ -220,9 +221,11 @@ bool JpegDecoder::decodeBlock(JpegBitReader& bits, JpegComponent& component,
                                                     static_cast<std::uint32_t>(diff));
     std::int32_t dc = static_cast<std::int32_t>(static_cast<std::int64_t>(q[0]) * component.predictor);
 
-    std::int32_t coefficients[64];
-    std::memset(coefficients, 0, sizeof coefficients);
-    bool acPresent = false;
+    // coefficients_ is all zero between blocks: only the written places are
+    // cleared again, which is cheaper than clearing all 64.
+    std::int32_t* coefficients = coefficients_;
+    std::uint8_t written[64];
+    int writtenCount = 0;
     for (int k = 1; k < 64;) {
         if (bits.buffered() < 32) bits.fill();
         std::int32_t fast = acTable.fastAc(bits.peek(JpegHuffmanTable::kFastBits));
@@ -244,14 +247,16 @@ bool JpegDecoder::decodeBlock(JpegBitReader& bits, JpegComponent& component,
         if (k >= 64) break;  // a run that reaches the end ends the block
         int at = kZigZag[k];
         coefficients[at] = static_cast<std::int32_t>(static_cast<std::int64_t>(q[at]) * value);
-        acPresent = true;
+        written[writtenCount++] = static_cast<std::uint8_t>(at);
         ++k;
     }
-    if (!acPresent) {
+    if (writtenCount == 0) {
         idct8x8DcOnly(dc, block);
     } else {
         coefficients[0] = dc;
         idct8x8(coefficients, block);
+        coefficients[0] = 0;
+        for (int i = 0; i < writtenCount; ++i) coefficients[written[i]] = 0;
     }
     return true;
 }

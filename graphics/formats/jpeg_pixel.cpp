@@ -72,27 +72,6 @@ inline void store8(unsigned char* out, __m128i r, __m128i g, __m128i b, __m128i 
 
 }  // namespace
 
-void narrowSamples(const std::int32_t* in, int count, int stretch, std::int16_t* out) {
-    int i = 0;
-#if defined(__SSE2__)
-    if (stretch == 1) {
-        for (; i + 8 <= count; i += 8) {
-            __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-            __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 4));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packs_epi32(low, high));
-        }
-    } else {
-        for (; i + 8 <= count; i += 8) {
-            __m128i narrow = _mm_packs_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i / 2)),
-                                             _mm_setzero_si128());
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi16(narrow, narrow));
-        }
-    }
-#endif
-    for (; i < count; ++i)
-        out[i] = static_cast<std::int16_t>(clampInt(in[i / stretch], -32768, 32767));
-}
-
 void greyRowToRgba(const std::int16_t* y, int count, unsigned char* out) {
     int i = 0;
 #if defined(__SSE2__)

@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace demo {
 
 inline int clampToByte(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
@@ -15,7 +19,28 @@ inline int lumaLevel(std::int32_t sample) {
 }
 
 // out[i] = in[i / stretch] saturated to 16 bits, for i < count; stretch 1 or 2.
-void narrowSamples(const std::int32_t* in, int count, int stretch, std::int16_t* out);
+inline void narrowSamples(const std::int32_t* in, int count, int stretch, std::int16_t* out) {
+    int i = 0;
+#if defined(__SSE2__)
+    if (stretch == 1) {
+        for (; i + 8 <= count; i += 8) {
+            __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+            __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 4));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packs_epi32(low, high));
+        }
+    } else {
+        for (; i + 8 <= count; i += 8) {
+            __m128i narrow = _mm_packs_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i / 2)),
+                                             _mm_setzero_si128());
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi16(narrow, narrow));
+        }
+    }
+#endif
+    for (; i < count; ++i) {
+        std::int32_t v = in[i / stretch];
+        out[i] = static_cast<std::int16_t>(v < -32768 ? -32768 : (v > 32767 ? 32767 : v));
+    }
+}
 
 // count pixels of 4 bytes: R = G = B = clamp(y + 128), A = 127.
 void greyRowToRgba(const std::int16_t* y, int count, unsigned char* out);
