@@ -64,7 +64,7 @@ private:
 
 class JpegHuffmanTable {
 public:
-    static constexpr int kFastBits = 9;
+    static constexpr int kFastBits = 11;
 
     // counts[l] codes of length l + 1; false when they overfill the code space.
     bool build(const std::uint8_t counts[16], const std::uint8_t* symbols, bool ac);

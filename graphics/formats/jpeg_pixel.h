@@ -42,6 +42,27 @@ inline void narrowSamples(const std::int32_t* in, int count, int stretch, std::i
     }
 }
 
+// A whole row of a unit: h blocks of 8 samples from in (blocks 64 apart),
+// each sample stretch times (1 or 2) into out.
+inline void narrowUnitRow(const std::int32_t* in, int h, int stretch, std::int16_t* out) {
+#if defined(__SSE2__)
+    for (int b = 0; b < h; ++b, in += 64) {
+        __m128i narrow = _mm_packs_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in)),
+                                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 4)));
+        if (stretch == 1) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), narrow);
+            out += 8;
+        } else {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi16(narrow, narrow));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi16(narrow, narrow));
+            out += 16;
+        }
+    }
+#else
+    for (int b = 0; b < h; ++b) narrowSamples(in + 64 * b, 8 * stretch, stretch, out + 8 * stretch * b);
+#endif
+}
+
 // count pixels of 4 bytes: R = G = B = clamp(y + 128), A = 127.
 void greyRowToRgba(const std::int16_t* y, int count, unsigned char* out);
 

@@ -56,6 +56,10 @@ void RgbJpegSink::collect(const JpegComponent& component, int index, int x, int 
             }
             continue;
         }
+        if (columns == unitWidth_) {
+            narrowUnitRow(samples, component.h, stretch, out);
+            continue;
+        }
         int span = 8 * stretch;  // pixels of one block
         for (int c = 0, block = 0; c < columns; c += span, ++block)
             narrowSamples(samples + 64 * block, columns - c < span ? columns - c : span, stretch, out + c);
