@@ -24,6 +24,7 @@ bool JpegHuffmanTable::build(const std::uint8_t counts[16], const std::uint8_t* 
     for (int length = 1; length <= 16; ++length) {
         delta_[length] = index - static_cast<int>(code);
         for (int i = 0; i < counts[length - 1]; ++i, ++index, ++code) {
+            if (code >= (1u << length)) return false;  // overfills the code space
             symbols_[index] = symbols[index];
             if (length <= kFastBits) {
                 unsigned first = code << (kFastBits - length);
@@ -31,7 +32,6 @@ bool JpegHuffmanTable::build(const std::uint8_t counts[16], const std::uint8_t* 
                     fast_[first + j] = static_cast<std::uint16_t>(length << 8 | symbols[index]);
             }
         }
-        if (code > (1u << length)) return false;
         maxCode_[length] = code << (16 - length);
         code <<= 1;
     }
