@@ -4,27 +4,21 @@
 
 #include <jpeglib.h>
 
-#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 namespace demo::test {
 
+using Bytes = std::vector<unsigned char>;
+
 struct JpegSpec {
-    int width = 32;
-    int height = 24;
-    int components = 3;              // 1 grey, 3 YCbCr from RGB, others raw channels
+    int width = 32, height = 24;
+    int components = 3;  // 1 grey, 3 YCbCr made from RGB, others raw channels
     int sampling[4][2] = {{1, 1}, {1, 1}, {1, 1}, {1, 1}};  // h, v per component
     int ids[4] = {1, 2, 3, 4};
-    int quality = 90;
-    int restartInterval = 0;         // in units
-    bool optimize = false;           // Huffman tables made for the image
-    bool jfif = true;
-    bool app1 = false;
-    bool progressive = false;
-    bool arithmetic = false;
-    int quantScale = 0;              // > 0: custom table k * scale + 1 (16-bit above 255)
+    int quality = 90, restartInterval = 0;
+    int quantScale = 0;  // > 0: table k x scale + 1, 16-bit above 255
+    bool optimize = false, jfif = true, app1 = false, progressive = false, arithmetic = false;
 };
 
 // A photo-like scene: soft shading with a mild tint, soft-edged patches
@@ -40,18 +34,7 @@ inline unsigned char testPixel(int x, int y, int c, int width, int height) {
     return static_cast<unsigned char>(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
 
-inline std::vector<unsigned char> testPixels(int width, int height, int components) {
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * components);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            for (int c = 0; c < components; ++c)
-                pixels[(static_cast<std::size_t>(y) * width + x) * components + c] =
-                    testPixel(x, y, c, width, height);
-    return pixels;
-}
-
-inline std::vector<unsigned char> encodeJpeg(const JpegSpec& spec,
-                                             const std::vector<unsigned char>& pixels) {
+inline Bytes encodeJpeg(const JpegSpec& spec) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr error;
     cinfo.err = jpeg_std_error(&error);
@@ -62,8 +45,7 @@ inline std::vector<unsigned char> encodeJpeg(const JpegSpec& spec,
     cinfo.image_width = static_cast<JDIMENSION>(spec.width);
     cinfo.image_height = static_cast<JDIMENSION>(spec.height);
     cinfo.input_components = spec.components;
-    cinfo.in_color_space =
-        spec.components == 1 ? JCS_GRAYSCALE : (spec.components == 3 ? JCS_RGB : JCS_UNKNOWN);
+    cinfo.in_color_space = spec.components == 1 ? JCS_GRAYSCALE : (spec.components == 3 ? JCS_RGB : JCS_UNKNOWN);
     jpeg_set_defaults(&cinfo);
     if (spec.components != 1 && spec.components != 3) jpeg_set_colorspace(&cinfo, JCS_UNKNOWN);
     jpeg_set_quality(&cinfo, spec.quality, TRUE);
@@ -79,21 +61,23 @@ inline std::vector<unsigned char> encodeJpeg(const JpegSpec& spec,
         cinfo.comp_info[i].v_samp_factor = spec.sampling[i][1];
     }
     cinfo.restart_interval = static_cast<unsigned>(spec.restartInterval);
-    cinfo.optimize_coding = spec.optimize ? TRUE : FALSE;
-    cinfo.write_JFIF_header = spec.jfif ? TRUE : FALSE;
-    cinfo.arith_code = spec.arithmetic ? TRUE : FALSE;
-    cinfo.dct_method = JDCT_ISLOW;
+    cinfo.optimize_coding = spec.optimize;
+    cinfo.write_JFIF_header = spec.jfif;
+    cinfo.arith_code = spec.arithmetic;
     if (spec.progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
-    if (spec.app1) jpeg_write_marker(&cinfo, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>("Exif\0\0"), 6);
+    if (spec.app1) jpeg_write_marker(&cinfo, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>("Exif\0"), 6);
+    Bytes row(static_cast<std::size_t>(spec.width) * spec.components);
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<unsigned char*>(pixels.data()) +
-                       static_cast<std::size_t>(cinfo.next_scanline) * spec.width * spec.components;
-        jpeg_write_scanlines(&cinfo, &row, 1);
+        for (std::size_t i = 0; i < row.size(); ++i)
+            row[i] = testPixel(static_cast<int>(i) / spec.components, static_cast<int>(cinfo.next_scanline),
+                               static_cast<int>(i) % spec.components, spec.width, spec.height);
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
     }
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);
-    std::vector<unsigned char> bytes(out, out + outSize);
+    Bytes bytes(out, out + outSize);
     std::free(out);
     // 16-bit tables make libjpeg write an extended frame (SOF1); the data is baseline.
     for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
@@ -103,35 +87,6 @@ inline std::vector<unsigned char> encodeJpeg(const JpegSpec& spec,
         }
     }
     return bytes;
-}
-
-inline std::vector<unsigned char> encodeJpeg(const JpegSpec& spec) {
-    return encodeJpeg(spec, testPixels(spec.width, spec.height, spec.components));
-}
-
-// libjpeg's RGB (or grey) pixels with the integer IDCT and no fancy upsampling.
-inline std::vector<unsigned char> decodeWithLibjpeg(const std::vector<unsigned char>& bytes,
-                                                    int& width, int& height, int& components) {
-    jpeg_decompress_struct cinfo;
-    jpeg_error_mgr error;
-    cinfo.err = jpeg_std_error(&error);
-    jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(&cinfo, TRUE);
-    cinfo.dct_method = JDCT_ISLOW;
-    cinfo.do_fancy_upsampling = FALSE;
-    jpeg_start_decompress(&cinfo);
-    width = static_cast<int>(cinfo.output_width);
-    height = static_cast<int>(cinfo.output_height);
-    components = cinfo.output_components;
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * components);
-    while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = pixels.data() + static_cast<std::size_t>(cinfo.output_scanline) * width * components;
-        jpeg_read_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_decompress(&cinfo);
-    jpeg_destroy_decompress(&cinfo);
-    return pixels;
 }
 
 }  // namespace demo::test
