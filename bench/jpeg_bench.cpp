@@ -114,8 +114,9 @@ int main(int argc, char** argv) {
     demo::bench::BestTimes best = demo::bench::runBenchmarks();
     double worst = 0;
     for (int image = 0; image < 3; ++image) {
-        std::string arg = "/" + std::to_string(image);
-        double ours = best["ours" + arg], turbo = best["turbo" + arg], stb = best["stb" + arg];
+        const char* arg[] = {"/0", "/1", "/2"};
+        auto timeOf = [&](const char* name) { return best[std::string(name) + arg[image]]; };
+        double ours = timeOf("ours"), turbo = timeOf("turbo"), stb = timeOf("stb");
         if (ours <= 0 || turbo <= 0 || stb <= 0) return 1;
         std::printf("%s: ours %.2f ms, libjpeg-turbo %.2f ms (x%.2f), stb_image %.2f ms (x%.2f)\n",
                     samples()[static_cast<std::size_t>(image)].name, ours, turbo, ours / turbo, stb,
