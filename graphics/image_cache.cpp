@@ -1,6 +1,6 @@
 #include "graphics/image_cache.h"
 
-#include <cstdio>
+#include <memory>
 
 #include "graphics/formats/alpha_jpeg_sink.h"
 #include "graphics/formats/jpeg_decoder.h"
@@ -45,11 +45,11 @@ ImageCache* ImageCache::instance() {
 Image* ImageCache::load(const std::string& name) {
     std::size_t plus = name.find('+');
     if (plus != std::string::npos) {
-        Image* image = load(name.substr(0, plus));
+        std::unique_ptr<Image> image(load(name.substr(0, plus)));
         if (image == nullptr) return nullptr;
         image->name = name;
         loadJpegAlpha(name.substr(plus + 1), *image);
-        return image;
+        return image.release();
     }
     if (endsWithNoCase(name, ".jpg") || endsWithNoCase(name, ".jpeg")) return loadJpegRgb(name);
     return nullptr;  // ".png" and every other type

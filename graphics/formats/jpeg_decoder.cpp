@@ -63,7 +63,8 @@ bool JpegDecoder::run() {
     }
     const unsigned char* at = data_ + 2;
     for (;;) {
-        if (end_ - at < 4) {
+        // The end of the image (which has no length) or of the bytes before any scan.
+        if (end_ - at < 4 || (at[0] == 0xFF && at[1] == 0xD9)) {
             report("Unexpected end of JPEG (no image data).");
             return false;
         }
@@ -94,7 +95,6 @@ Step JpegDecoder::segment(unsigned marker, const unsigned char* payload, std::si
         case 0xFFE0:
             if (length < 5 || std::memcmp(payload, "JFIF", 5) != 0) report("Can read only JFIF-format.");
             return Step::Go;
-        case 0xFFD9: report("Unexpected end of JPEG (no image data)."); return Step::Stop;
         case 0xFFDA: return scanHeader(payload, length);
         case 0xFFD8: case 0xFFDC: case 0xFFDE: case 0xFFDF: case 0xFFE2: case 0xFFFD: case 0xFFFE:
             return Step::Go;

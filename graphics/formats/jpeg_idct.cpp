@@ -137,7 +137,11 @@ JPEG_AVX2 void idctAvx2(const std::int32_t* coefficients, std::int32_t* samples)
 }
 
 using Idct = void (*)(const std::int32_t*, std::int32_t*);
-const Idct chosenIdct = __builtin_cpu_supports("avx2") ? idctAvx2 : idctScalar;
+// Chosen during static initialisation, hence the explicit processor probe.
+const Idct chosenIdct = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") ? idctAvx2 : idctScalar;
+}();
 #endif
 
 }  // namespace

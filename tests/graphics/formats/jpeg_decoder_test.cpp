@@ -199,7 +199,7 @@ TEST(JpegDecoder, ReportsEachProblemOnItsOwnLineAndStopsWhereItMust) {
     const struct { const char* name; Bytes bytes; std::string output; bool began; } cases[] = {
         {"not a JPEG", {'G', 'I', 'F', '8'}, "This is not jpeg-file.\n", false},
         {"12-bit", patched(good, 0xC0, 4, {12}), "Other than 8 bits/sample precision not supported.\n", true},
-        {"end before scan", {0xFF, 0xD8, 0xFF, 0xD9, 0, 2}, "Unexpected end of JPEG (no image data).\n", false},
+        {"end before scan", {0xFF, 0xD8, 0xFF, 0xFE, 0, 3, 0, 0xFF, 0xD9, 0x12, 0x34}, "Unexpected end of JPEG (no image data).\n", false},
         {"APP0 not JFIF", patched(good, 0xE0, 7, {'X'}), "Can read only JFIF-format.\n", true},
         {"progressive", test::encodeJpeg(spec(k420, [](JpegSpec& s) { s.progressive = true; })),
          "There have to be SOF0 before SOS.\n", false},
