@@ -207,15 +207,20 @@ Step JpegDecoder::scanHeader(const unsigned char* payload, std::size_t length) {
     return Step::Scan;
 }
 
-bool JpegDecoder::decodeBlock(JpegBitReader& bits, JpegComponent& component,
+bool JpegDecoder::decodeBlock(JpegBitReader& reader, JpegComponent& component,
                               std::int32_t* block) {
+    // A local copy stays in registers: the coefficient stores could alias the reader.
+    JpegBitReader bits = reader;
     const JpegHuffmanTable& dcTable = *dc_[component.dcTable];
     const JpegHuffmanTable& acTable = *ac_[component.acTable];
     const std::int32_t* q = quant_[component.quantTable];
 
     if (bits.buffered() < 32) bits.fill();
     int size = dcTable.decode(bits);
-    if (size < 0 || size > 11) return false;
+    if (size < 0 || size > 11) {
+        reader = bits;
+        return false;
+    }
     int diff = size == 0 ? 0 : extendJpegValue(bits.get(size), size);
     component.predictor = static_cast<std::int32_t>(static_cast<std::uint32_t>(component.predictor) +
                                                     static_cast<std::uint32_t>(diff));
@@ -237,7 +242,10 @@ bool JpegDecoder::decodeBlock(JpegBitReader& bits, JpegComponent& component,
             value = fast >> 16;
         } else {
             int symbol = acTable.decode(bits);
-            if (symbol < 0) return false;
+            if (symbol < 0) {
+                reader = bits;
+                return false;
+            }
             if (symbol == 0) break;  // end of block
             run = symbol >> 4;
             int bitsOfValue = symbol & 15;
@@ -250,6 +258,7 @@ bool JpegDecoder::decodeBlock(JpegBitReader& bits, JpegComponent& component,
         written[writtenCount++] = static_cast<std::uint8_t>(at);
         ++k;
     }
+    reader = bits;
     if (writtenCount == 0) {
         idct8x8DcOnly(dc, block);
     } else {

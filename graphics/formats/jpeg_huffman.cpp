@@ -49,15 +49,4 @@ bool JpegHuffmanTable::build(const std::uint8_t counts[16], const std::uint8_t* 
     return true;
 }
 
-int JpegHuffmanTable::decodeLong(JpegBitReader& bits) const {
-    unsigned lookahead = bits.peek(16);
-    for (int length = kFastBits + 1; length <= 16; ++length) {
-        if (lookahead < maxCode_[length]) {
-            bits.skip(length);
-            return symbols_[static_cast<int>(lookahead >> (16 - length)) + delta_[length]];
-        }
-    }
-    return -1;
-}
-
 }  // namespace demo

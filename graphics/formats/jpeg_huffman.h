@@ -15,6 +15,19 @@ public:
     // Keeps at least 57 bits buffered; past a marker or the end of the
     // data the buffer fills with zero bits, counted as padding.
     void fill() {
+        if (count_ > 56) return;
+        if (!ended_ && end_ - next_ >= 8) {  // eight bytes at once when none is 0xFF
+            std::uint64_t word = 0;
+            for (int i = 0; i < 8; ++i) word = word << 8 | next_[i];
+            std::uint64_t inverted = ~word;
+            if (((inverted - 0x0101010101010101u) & ~inverted & 0x8080808080808080u) == 0) {
+                int bytes = (64 - count_) / 8;
+                buffer_ |= word >> (64 - 8 * bytes) << (64 - count_ - 8 * bytes);
+                next_ += bytes;
+                count_ += 8 * bytes;
+                return;
+            }
+        }
         while (count_ <= 56) {
             unsigned byte = 0;
             if (!ended_) {
@@ -85,7 +98,16 @@ public:
     std::int32_t fastAc(unsigned lookahead) const { return fastAc_[lookahead]; }
 
 private:
-    int decodeLong(JpegBitReader& bits) const;
+    int decodeLong(JpegBitReader& bits) const {
+        unsigned lookahead = bits.peek(16);
+        for (int length = kFastBits + 1; length <= 16; ++length) {
+            if (lookahead < maxCode_[length]) {
+                bits.skip(length);
+                return symbols_[static_cast<int>(lookahead >> (16 - length)) + delta_[length]];
+            }
+        }
+        return -1;
+    }
 
     std::uint16_t fast_[1 << kFastBits] = {};
     std::int32_t fastAc_[1 << kFastBits] = {};
