@@ -18,7 +18,8 @@ public:
     virtual ~ResourceCache() = default;  // frees the map, not the objects
 
     // The object under name, one reference added; created on a miss.
-    // Exceptions from create() pass through and leave nothing behind.
+    // Exceptions from create() pass through and leave nothing behind; a null
+    // from create() is returned, not stored, so the next get() tries again.
     T* get(const std::string& name) {
         auto found = objects_.find(name);
         if (found != objects_.end()) {
@@ -26,7 +27,7 @@ public:
             return found->second;
         }
         T* object = timedCreate([&] { return create(name); });
-        objects_[name] = object;
+        if (object != nullptr) objects_[name] = object;
         return object;
     }
 
