@@ -69,5 +69,5 @@ endfunction()
 
 # Every library of the system, users first; tools, fuzzers and benchmarks link this.
 function(demo_all_libraries out)
-  set(${out} demo_effects demo_player demo_graphics demo_sl_runtime demo_manager demo_math demo_platform PARENT_SCOPE)
+  set(${out} demo_slc demo_effects demo_player demo_graphics demo_sl_runtime demo_manager demo_math demo_platform PARENT_SCOPE)
 endfunction()

@@ -3,30 +3,22 @@
 #include <utility>
 
 namespace demo {
-
 namespace {
 
 int bytesPerPixelOf(int format) {
-    switch (format) {
-        case Image::RGB: return 3;
-        case Image::LUMINANCE: return 1;
-        default: return 4;
-    }
+    return format == Image::RGB ? 3 : (format == Image::LUMINANCE ? 1 : 4);
 }
 
 }  // namespace
 
 Image::Image(std::string name, int width, int height, int format)
-    : Image(std::move(name), width, height, format, nullptr) {
+    : name(std::move(name)), width(width), height(height), format(format),
+      bytesPerPixel(bytesPerPixelOf(format)) {
     pixels = new unsigned char[byteCount()];
 }
 
 Image::Image(std::string name, int width, int height, int format, unsigned char* pixels)
-    : name(std::move(name)),
-      width(width),
-      height(height),
-      format(format),
-      pixels(pixels),
+    : name(std::move(name)), width(width), height(height), format(format), pixels(pixels),
       bytesPerPixel(bytesPerPixelOf(format)) {}
 
 Image::~Image() { delete[] pixels; }

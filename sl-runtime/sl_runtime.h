@@ -53,6 +53,8 @@ enum SlError : int {
     slErrorNoRows = 9,           // a matrix set on a parameter whose type has no rows
     slErrorMatrixSelector = 10,  // state-matrix selector above 3
     slErrorNotMatrix4 = 11,      // state-matrix parameter not 4x4
+    slErrorRegister = 12,        // a parameter without register, or rows past c[95]
+    slErrorSingular = 13,        // an inverse asked of a singular matrix: nothing uploaded
 };
 
 // A new, empty context.

@@ -5,6 +5,8 @@
 
 #include "graphics/opengl/glh_extensions.h"
 #include "manager/exceptions.h"
+#include "manager/file_system.h"
+#include "sl-runtime/opengl/sl_gl.h"
 
 namespace demo {
 namespace {
@@ -65,8 +67,25 @@ void GLState::applyDefaults() {
     glRenderMode(GL_RENDER);
 }
 
-SlProgramHandle loadSlProgram(GLState*, const std::string&, const std::string&) {
-    throw ExceptionBase("SL programs are not available", kUnit, 70);
+SlProgramHandle loadSlProgram(GLState* state, const std::string& fileName,
+                              const std::string& programName) {
+    // The reference is kept: the file stays cached.
+    MemoryFile* file = FileSystem::instance()->get(fileName);
+    std::string text(reinterpret_cast<const char*>(file->data), file->size);
+    static int nextId = 1;
+    GLuint id = static_cast<GLuint>(nextId++);  // taken also when the program fails
+    if (slAddProgram(state->slContext, text.c_str(), slProfileVp20, nullptr) != slOk) {
+        throw ExceptionBase("SL program \"" + fileName + "\" does not compile:\n" +
+                                slGetLastListing(state->slContext),
+                            kUnit, 101);
+    }
+    SlProgramHandle program = slProgramByName(state->slContext, programName.c_str());
+    if (program == nullptr) {
+        throw ExceptionBase("SL program \"" + fileName + "\" holds no program \"" + programName + "\"",
+                            kUnit, 104);
+    }
+    slGLLoadProgram(program, id);
+    return program;
 }
 
 }  // namespace demo

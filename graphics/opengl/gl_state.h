@@ -34,10 +34,11 @@ private:
     void applyDefaults();  // once, by the constructor
 };
 
-// Loads the SL vertex program `programName` from the file `fileName` into
-// the state's SL context and into OpenGL, and returns its handle. Until the
-// runtime's OpenGL binding exists it throws ExceptionBase "SL programs are
-// not available".
+// Loads the SL vertex program `programName` from the file `fileName` of the
+// file system into the state's SL context and into OpenGL under the next id
+// (1, 2, ... one per call), and returns its handle. A missing file throws
+// ResourceMissing; a program that does not compile, or a file without that
+// program, throws ExceptionBase naming the file (with the compiler's listing).
 SlProgramHandle loadSlProgram(GLState* state, const std::string& fileName,
                               const std::string& programName);
 

@@ -94,16 +94,14 @@ TEST(ArchiveSource, BrokenArchivesAreCorruptNeverACrash) {
     std::vector<ArchiveMember> members{{"one", sample(40, 1)}, {"two/3", sample(90, 2)}, {"e", {}}};
     for (bool compress : {false, true}) {
         Bytes valid = buildArchive(members, compress);
-        for (std::size_t length = 0; length < valid.size(); ++length) {
+        for (std::size_t length = 0; length < valid.size(); ++length)
             expectCorruptOrValid(Bytes(valid.begin(), valid.begin() + length), true);
-        }
-        for (std::size_t i = 0; i < valid.size(); ++i) {
+        for (std::size_t i = 0; i < valid.size(); ++i)
             for (unsigned char flip : {0x01, 0x80, 0xFF}) {
                 Bytes broken = valid;
                 broken[i] ^= flip;
                 expectCorruptOrValid(broken, i == 0 && flip != 0x01);  // the flag
             }
-        }
         const std::uint32_t image = archive::loadLittle32(valid.data() + 1);
         for (std::uint32_t size : {0u, image - 1, image + 1, 0xFFFFFFFFu}) {
             archive::storeLittle32(valid.data() + 1, size);  // a stored body ignores it
@@ -112,11 +110,9 @@ TEST(ArchiveSource, BrokenArchivesAreCorruptNeverACrash) {
         }
     }
     const std::string a("a\0", 2);
-    for (const Bytes& file :
-         {wrap(2, 0, 4, a), wrap(1, 0, 4, "no-nul"), wrap(1, -1, 1, a), wrap(1, 0, -1, a),
-          wrap(1, 8, 7, a), wrap(1, 0x7FFFFFFF, 0x7FFFFFFF, a)}) {
+    for (const Bytes& file : {wrap(2, 0, 4, a), wrap(1, 0, 4, "no-nul"), wrap(1, -1, 1, a), wrap(1, 0, -1, a),
+                              wrap(1, 8, 7, a), wrap(1, 0x7FFFFFFF, 0x7FFFFFFF, a)})
         expectCorruptOrValid(file, true);
-    }
     EXPECT_EQ(ArchiveSource(wrap(1, 8, 6, a)).directory().at("a").size, 6u);  // up to the end
     EXPECT_TRUE(ArchiveSource(wrap(-5, 0, 0, "")).directory().empty());
 }

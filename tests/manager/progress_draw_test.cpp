@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -38,14 +37,13 @@ TEST(ProgressDraw, FillsFromPixelsAndDrawsThroughTheWindowOnceReady) {
     DisplayPair display;
     ASSERT_TRUE(test::openHeadlessDisplay(display, 320, 240));
 
+    // Empty: only the outline, whose top edge crosses the centre column above.
     drawProgressBarFrame(0.0f);
     EXPECT_EQ(rgbAt(kCentreX, kCentreY), kBlack);
-    EXPECT_EQ(rgbAt(50, kCentreY), kBlack);
-    // Only the outline: its top edge crosses the centre column above the fill.
     int outlineRows = 0;
     for (int y = kCentreY; y < 240; ++y) {
         Pixel p = rgbAt(kCentreX, y);
-        outlineRows += p[2] > 200 && p[0] > 120 && p[0] < 170 ? 1 : 0;
+        outlineRows += p[2] > 200 && p[0] > 120 && p[0] < 170;
     }
     EXPECT_GE(outlineRows, 1);
 
@@ -57,8 +55,7 @@ TEST(ProgressDraw, FillsFromPixelsAndDrawsThroughTheWindowOnceReady) {
     }
     // Light below, dark above; the clear colour outside.
     EXPECT_GT(rgbAt(kCentreX, kCentreY - 12)[2], rgbAt(kCentreX, kCentreY + 12)[2]);
-    EXPECT_EQ(rgbAt(10, kCentreY), kBlack);
-    EXPECT_EQ(rgbAt(kCentreX, 200), kBlack);
+    EXPECT_TRUE(rgbAt(10, kCentreY) == kBlack && rgbAt(kCentreX, 200) == kBlack);
 
     // Half full, over a moved model-view that the drawing leaves as it was.
     glTranslatef(1.0f, 2.0f, 3.0f);
@@ -68,10 +65,8 @@ TEST(ProgressDraw, FillsFromPixelsAndDrawsThroughTheWindowOnceReady) {
     GLfloat modelview[16], colour[4];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_FLOAT_EQ(modelview[12], 1.0f);
-    EXPECT_FLOAT_EQ(colour[1], 1.0f);
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(modelview[12] == 1.0f && colour[1] == 1.0f);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_LIGHTING));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     glLoadIdentity();
 

@@ -16,16 +16,15 @@ std::vector<std::vector<int>> polygonsOf(int row) {
 }
 
 TEST(MarchingTable, TellingRows) {
+    // Empty rows, and complements, follow from the structural tests below;
+    // rows 6 and 9 resolve an ambiguous face the two ways.
     const std::vector<std::pair<int, std::vector<int>>> rows{
-        {0, {0}},
         {1, {3, 0, 2, 1, 0}},
         {3, {4, 1, 3, 4, 2, 0}},
         {6, {6, 0, 1, 6, 5, 3, 4, 0}},
         {9, {3, 0, 2, 1, 3, 3, 5, 7, 0}},
         {22, {3, 0, 1, 2, 6, 3, 4, 8, 9, 6, 5, 0}},
         {105, {3, 0, 2, 1, 6, 3, 5, 6, 9, 8, 4, 3, 7, 10, 11, 0}},
-        {254, {3, 0, 1, 2, 0}},
-        {255, {0}},
     };
     for (const auto& [row, integers] : rows)
         EXPECT_EQ(std::vector<int>(polygonTable[row].begin(), polygonTable[row].begin() + integers.size()), integers)

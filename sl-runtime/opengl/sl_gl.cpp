@@ -1,0 +1,291 @@
+#include "sl-runtime/opengl/sl_gl.h"
+
+#include <GL/glext.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "platform/gl_proc_address.h"
+#include "sl-runtime/sl_records.h"
+
+namespace demo {
+namespace {
+
+constexpr int kRegisters = 96;
+constexpr GLenum kTargets[] = {GL_VERTEX_PROGRAM_NV, GL_FRAGMENT_PROGRAM_NV};
+
+struct Binding {
+    bool loaded = false;
+    bool supported[4] = {false, false, false, false};
+    bool vertexProgram = false;
+    bool vertexProgram11 = false;  // kept, not used
+    std::string extensions;
+    PFNGLBINDPROGRAMNVPROC bindProgram = nullptr;
+    PFNGLLOADPROGRAMNVPROC loadProgram = nullptr;
+    PFNGLPROGRAMPARAMETER4FNVPROC parameter4f = nullptr;
+    PFNGLPROGRAMPARAMETER4DNVPROC parameter4d = nullptr;
+    PFNGLPROGRAMPARAMETER4DVNVPROC parameter4dv = nullptr;
+    void (*getIntegerv)(GLenum, GLint*) = nullptr;  // answers the program error position
+};
+
+Binding& binding() {
+    static Binding* state = new Binding;
+    return *state;
+}
+
+template <typename T>
+T resolve(const char* name) {
+    return reinterpret_cast<T>(platform::getProcAddress(name));
+}
+
+GLint errorPosition() {
+    GLint position = -1;
+    binding().getIntegerv(GL_PROGRAM_ERROR_POSITION_NV, &position);
+    return position;
+}
+
+// A register refused unless all of its rows lie in c[0..95].
+bool registersFit(const SlParameter* p, int rows) {
+    return p->registerIndex >= 0 && p->registerIndex + rows <= kRegisters;
+}
+
+// The operations of one profile.
+struct ProfileOps {
+    int (*setParameter4f)(SlProgramHandle, SlParameterHandle, float, float, float, float);
+    int (*setMatrixRow4d)(SlProgramHandle, SlParameterHandle, int, double, double, double, double);
+    int (*afterBind)(SlProgramHandle);
+};
+
+int vp20SetParameter4f(SlProgramHandle program, SlParameterHandle node, float x, float y, float z, float w) {
+    if (program->glProgramId < 0) return slErrorNotLoaded;
+    const SlParameter* p = node->parameter;
+    if (!registersFit(p, 1)) return slErrorRegister;
+    binding().parameter4f(GL_VERTEX_PROGRAM_NV, static_cast<GLuint>(p->registerIndex), x, y, z, w);
+    return slOk;
+}
+
+int vp20SetMatrixRow4d(SlProgramHandle program, SlParameterHandle node, int row, double x, double y, double z,
+                       double w) {
+    SLI_ASSERT(row >= 0);
+    if (program->glProgramId < 0) return slErrorNotLoaded;
+    const SlParameter* p = node->parameter;
+    if (!registersFit(p, row + 1)) return slErrorRegister;
+    binding().parameter4d(GL_VERTEX_PROGRAM_NV, static_cast<GLuint>(p->registerIndex + row), x, y, z, w);
+    return slOk;
+}
+
+// Each bind puts the program's own constants back into the shared registers.
+int vp20AfterBind(SlProgramHandle program) {
+    if (program->glProgramId < 0) return slErrorNotLoaded;
+    if (program->ParamList == nullptr) return slOk;
+    for (SlListNode* node = program->ParamList->Head; node != nullptr; node = node->next) {
+        const SlParameter* p = node->parameter;
+        if (p->kind != slConstParam || !registersFit(p, 1)) continue;
+        binding().parameter4dv(GL_VERTEX_PROGRAM_NV, static_cast<GLuint>(p->registerIndex), p->values);
+    }
+    return slOk;
+}
+
+// vp20 only: detection never marks another profile as supported.
+constexpr ProfileOps kVp20{vp20SetParameter4f, vp20SetMatrixRow4d, vp20AfterBind};
+
+// The operations of a supported profile; null (with the code) otherwise.
+const ProfileOps* opsOf(SlProfile profile, int* code) {
+    if (profile < slProfileVp20 || profile > slProfileDx8ps) {
+        *code = slErrorProfile;
+        return nullptr;
+    }
+    if (!binding().supported[profile]) {
+        *code = slErrorUnsupported;
+        return nullptr;
+    }
+    return &kVp20;
+}
+
+}  // namespace
+
+bool slGLListsVertexProgram(const char* extensions) {
+    if (extensions == nullptr) return false;
+    std::string_view list(extensions);
+    std::size_t at = 0;
+    while (at < list.size()) {
+        std::size_t end = list.find(' ', at);
+        if (end == std::string_view::npos) end = list.size();
+        if (list.substr(at, end - at) == "GL_NV_vertex_program") return true;
+        at = end + 1;
+    }
+    return false;
+}
+
+void slGLLoadExtensions() {
+    Binding& b = binding();
+    if (b.loaded) return;
+    b.extensions = platform::vertexProgramExtensions();
+    b.vertexProgram = slGLListsVertexProgram(b.extensions.c_str());
+    b.vertexProgram11 = b.extensions.find("GL_NV_vertex_program1_1") != std::string::npos;
+    b.bindProgram = resolve<PFNGLBINDPROGRAMNVPROC>("glBindProgramNV");
+    b.loadProgram = resolve<PFNGLLOADPROGRAMNVPROC>("glLoadProgramNV");
+    b.parameter4f = resolve<PFNGLPROGRAMPARAMETER4FNVPROC>("glProgramParameter4fNV");
+    b.parameter4d = resolve<PFNGLPROGRAMPARAMETER4DNVPROC>("glProgramParameter4dNV");
+    b.parameter4dv = resolve<PFNGLPROGRAMPARAMETER4DVNVPROC>("glProgramParameter4dvNV");
+    b.getIntegerv = resolve<void (*)(GLenum, GLint*)>("glGetIntegerv");
+    // A driver that names the extension but cannot supply its calls is
+    // treated as one without it.
+    b.supported[slProfileVp20] = b.vertexProgram && b.bindProgram && b.loadProgram && b.parameter4f &&
+                                 b.parameter4d && b.parameter4dv && b.getIntegerv;
+    b.loaded = true;
+}
+
+void slGLForget() { binding() = Binding{}; }
+
+int slGLLoadProgram(SlProgramHandle program, GLuint id) {
+    slGLLoadExtensions();
+    if (program == nullptr) return slErrorLoad;
+    int code = slOk;
+    if (opsOf(program->Profile, &code) == nullptr) return code;
+    const std::string& text = program->objectText;
+    binding().loadProgram(kTargets[program->Profile], id, static_cast<GLsizei>(text.size()),
+                          reinterpret_cast<const GLubyte*>(text.data()));
+    if (errorPosition() != -1) return slErrorLoad;
+    program->glProgramId = static_cast<int>(id);
+    return slOk;
+}
+
+int slGLBindProgram(SlProgramHandle program) {
+    slGLLoadExtensions();
+    if (program == nullptr) return slErrorBind;
+    int code = slOk;
+    const ProfileOps* ops = opsOf(program->Profile, &code);
+    if (ops == nullptr) return code;
+    if (program->glProgramId < 0) return slErrorBind;
+    binding().bindProgram(kTargets[program->Profile], static_cast<GLuint>(program->glProgramId));
+    if (errorPosition() != -1) return slErrorBind;
+    return ops->afterBind(program);
+}
+
+int slGLEnableProfile(SlProfile profile) {
+    slGLLoadExtensions();
+    if (profile != slProfileVp20 && profile != slProfileFp30) return slErrorProfile;
+    glEnable(kTargets[profile]);
+    return slOk;
+}
+
+int slGLDisableProfile(SlProfile profile) {
+    slGLLoadExtensions();
+    if (profile != slProfileVp20 && profile != slProfileFp30) return slErrorProfile;
+    glDisable(kTargets[profile]);
+    return slOk;
+}
+
+int slGLSetParameter4f(SlProgramHandle program, SlParameterHandle parameter, float x, float y, float z,
+                       float w) {
+    slGLLoadExtensions();
+    if (program == nullptr || parameter == nullptr) return slErrorNotLoaded;
+    int code = slOk;
+    const ProfileOps* ops = opsOf(program->Profile, &code);
+    return ops != nullptr ? ops->setParameter4f(program, parameter, x, y, z, w) : code;
+}
+
+int sliSetMatrixRows(SlProgramHandle program, SlParameterHandle parameter, const double* m) {
+    int rows = 0, columns = 0;
+    sliTypeDimensions(parameter->parameter->type, &rows, &columns);
+    if (rows < 1) return slErrorNoRows;
+    int code = slOk;
+    const ProfileOps* ops = opsOf(program->Profile, &code);
+    if (ops == nullptr) return code;
+    if (program->glProgramId >= 0 && !registersFit(parameter->parameter, rows)) return slErrorRegister;
+    for (int i = 0; i < rows; ++i, m += columns) {
+        if (columns < 1 || columns > 4) continue;
+        double v[4] = {0, 0, 0, 0};
+        for (int j = 0; j < columns; ++j) v[j] = m[j];
+        code = ops->setMatrixRow4d(program, parameter, i, v[0], v[1], v[2], v[3]);
+        if (code != slOk) return code;
+    }
+    return slOk;
+}
+
+int sliSetMatrixColumns(SlProgramHandle program, SlParameterHandle parameter, const double* m) {
+    int rows = 0, columns = 0;
+    sliTypeDimensions(parameter->parameter->type, &rows, &columns);
+    SLI_ASSERT(rows * columns <= 16);
+    if (rows < 1) return slErrorNoRows;
+    double rowMajor[16];
+    for (int i = 0; i < rows; ++i) {
+        for (int j = 0; j < columns; ++j) rowMajor[i * columns + j] = m[j * rows + i];
+    }
+    return sliSetMatrixRows(program, parameter, rowMajor);
+}
+
+int slGLSetStateMatrixParameter(SlProgramHandle program, SlParameterHandle parameter, int matrix,
+                                int transform) {
+    slGLLoadExtensions();
+    if (program == nullptr || parameter == nullptr) return slErrorNotLoaded;
+    int rows = 0, columns = 0;
+    sliTypeDimensions(slGetParameterType(parameter, nullptr), &rows, &columns);
+    if (rows != 4 || columns != 4) return slErrorNotMatrix4;
+    if (static_cast<unsigned>(matrix) > 3) return slErrorMatrixSelector;
+    static constexpr GLenum kQueries[] = {GL_MODELVIEW_MATRIX, GL_PROJECTION_MATRIX, GL_TEXTURE_MATRIX};
+    double m[16];
+    if (matrix < 3) {
+        glGetDoublev(kQueries[matrix], m);
+    } else {
+        double modelview[16], projection[16];
+        glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+        glGetDoublev(GL_PROJECTION_MATRIX, projection);
+        sliMultiplyMatrix4(modelview, projection, m);
+    }
+    if (transform & 2) {
+        double inverse[16];
+        if (sliInvertMatrix4(m, inverse) == 0) return slErrorSingular;
+        std::memcpy(m, inverse, sizeof m);
+    }
+    return (transform & 1) ? sliSetMatrixRows(program, parameter, m) : sliSetMatrixColumns(program, parameter, m);
+}
+
+void sliMultiplyMatrix4(const double* a, const double* b, double* out) {
+    double result[16];
+    for (int i = 0; i < 4; ++i) {
+        for (int j = 0; j < 4; ++j) {
+            double sum = 0;
+            for (int k = 0; k < 4; ++k) sum += a[i * 4 + k] * b[k * 4 + j];
+            result[i * 4 + j] = sum;
+        }
+    }
+    std::memcpy(out, result, sizeof result);
+}
+
+int sliInvertMatrix4(const double* in, double* out) {
+    double w[16];
+    std::memcpy(w, in, sizeof w);
+    for (int i = 0; i < 16; ++i) out[i] = i % 5 == 0 ? 1.0 : 0.0;
+    auto swapColumns = [](double* m, int a, int b) {
+        for (int r = 0; r < 4; ++r) std::swap(m[r * 4 + a], m[r * 4 + b]);
+    };
+    for (int i = 0; i < 4; ++i) {
+        int pivot = i;
+        for (int k = i + 1; k < 4; ++k) {
+            if (std::abs(w[i * 4 + k]) > std::abs(w[i * 4 + pivot])) pivot = k;
+        }
+        swapColumns(w, i, pivot);
+        swapColumns(out, i, pivot);
+        double d = w[i * 4 + i];
+        if (std::abs(d) < 1e-6) return 0;
+        for (int r = 0; r < 4; ++r) {
+            w[r * 4 + i] /= d;
+            out[r * 4 + i] /= d;
+        }
+        for (int j = 0; j < 4; ++j) {
+            if (j == i) continue;
+            double f = w[i * 4 + j];
+            for (int r = 0; r < 4; ++r) {
+                w[r * 4 + j] -= f * w[r * 4 + i];
+                out[r * 4 + j] -= f * out[r * 4 + i];
+            }
+        }
+    }
+    return 1;
+}
+
+}  // namespace demo

@@ -1,0 +1,88 @@
+// The interpreter against results worked out by hand: every opcode, the
+// initial register values, relative addressing and state programs.
+
+#include "platform/vertex_program/vertex_program_interpreter.h"
+#include "platform/vertex_program/vertex_program_parser.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace demo::vp {
+namespace {
+
+// Runs "!!VP1.1 <body> MOV o[HPOS], v[0]; END" with v[3] = a, c[1] = b and
+// c[2] = (0.5, 4, -2, 8); gives o[COL0].
+Vec4 run(const std::string& body, Vec4 a, Vec4 b) {
+    ParseResult r = parseVertexProgram("!!VP1.1 " + body + " MOV o[HPOS], v[0]; END");
+    EXPECT_TRUE(r.ok()) << body << ": " << r.message;
+    VertexMachine m;
+    m.attributes[3] = a;
+    m.parameters[1] = b;
+    m.parameters[2] = {0.5f, 4, -2, 8};
+    execute(r.program, m);
+    return m.outputs[kCOL0];
+}
+
+TEST(VertexProgramInterpreter, Opcodes) {
+    const Vec4 a{1, -2, 3, 4}, b{2, 0.5f, -1, 0.25f};
+    const struct {
+        const char* body;
+        Vec4 expected;
+    } cases[] = {
+        {"", {0, 0, 0, 1}},  // results start at (0,0,0,1)
+        {"MOV o[COL0].yw, R5;", {0, 0, 0, 0}},  // temporaries at zero
+        {"MUL o[COL0], v[3], c[1];", {2, -1, -3, 1}},
+        {"ADD o[COL0], v[3], -c[1].wzyx;", {0.75f, -1, 2.5f, 2}},
+        {"MAD o[COL0], v[3], c[1], v[3];", {3, -3, 0, 5}},
+        {"SUB o[COL0].xz, v[3], c[1];", {-1, 0, 4, 1}},
+        {"DP3 o[COL0], v[3], c[1];", {-2, -2, -2, -2}},
+        {"DP4 o[COL0], v[3], c[1];", {-1, -1, -1, -1}},
+        {"DPH o[COL0], v[3], c[1];", {-1.75f, -1.75f, -1.75f, -1.75f}},
+        {"DST o[COL0], v[3], c[1];", {1, -1, 3, 0.25f}},
+        {"MIN o[COL0], v[3], c[1];", {1, -2, -1, 0.25f}},
+        {"MAX o[COL0], v[3], c[1];", {2, 0.5f, 3, 4}},
+        {"SLT o[COL0], v[3], c[1];", {1, 1, 0, 0}},
+        {"SGE o[COL0], v[3], c[1].xxzz;", {0, 0, 1, 1}},
+        {"ABS o[COL0], v[3];", {1, 2, 3, 4}},
+        {"RCP o[COL0], c[1].w;", {4, 4, 4, 4}},
+        {"RSQ o[COL0], c[2].y;", {0.5f, 0.5f, 0.5f, 0.5f}},
+        {"RSQ o[COL0], -c[2].y;", {0.5f, 0.5f, 0.5f, 0.5f}},  // of the magnitude
+        {"EXP o[COL0], c[2].z;", {0.25f, 0, 0.25f, 1}},
+        {"EXP o[COL0], -c[1].y;", {0.5f, 0.5f, std::sqrt(0.5f), 1}},
+        {"LOG o[COL0], c[2].w;", {3, 1, 3, 1}},
+        {"LOG o[COL0], -v[3].z;", {1, 1.5f, std::log2(3.0f), 1}},
+        {"LIT o[COL0], c[2].yxzy;", {1, 4, 0.0625f, 1}},   // 0.5^4
+        {"LIT o[COL0], -c[2].yxzy;", {1, 0, 0, 1}},          // x <= 0: no specular
+        {"ARL A0.x, v[3].w; MOV o[COL0], c[A0.x - 3];", {2, 0.5f, -1, 0.25f}},
+        {"ARL A0.x, c[2].x; MOV o[COL0], c[A0.x + 2];", {0.5f, 4, -2, 8}},  // floor(0.5)
+        {"ARL A0.x, c[2].w; MOV o[COL0], c[A0.x + 63];", {0, 0, 0, 0}},     // past c[95]
+        {"ARL A0.x, v[3].y; MOV o[COL0], c[A0.x];", {0, 0, 0, 0}},          // before c[0]
+    };
+    for (const auto& c : cases) {
+        Vec4 got = run(c.body, a, b);
+        for (int i = 0; i < 4; ++i) EXPECT_NEAR(got[i], c.expected[i], 1e-5f) << c.body << " [" << i << "]";
+    }
+}
+
+TEST(VertexProgramInterpreter, ClampedReciprocal) {
+    const float cases[][2] = {{2, 0.5f}, {-4, -0.25f}, {0, 1.884467e+19f}, {1e30f, 5.42101e-20f},
+                              {-1e-30f, -1.884467e+19f}, {1, 1}};
+    for (const auto& c : cases) EXPECT_FLOAT_EQ(clampedReciprocal(c[0]), c[1]) << c[0];
+}
+
+TEST(VertexProgramInterpreter, StateProgramWritesParameters) {
+    ParseResult r = parseVertexProgram("!!VSP1.0 MUL c[4].xy, v[0], c[5]; ADD c[6], c[4], v[0]; END");
+    ASSERT_TRUE(r.ok()) << r.message;
+    VertexMachine m;
+    m.attributes[0] = {1, 2, 3, 4};
+    m.parameters[4] = {9, 9, 9, 9};
+    m.parameters[5] = {2, 3, 4, 5};
+    execute(r.program, m);
+    EXPECT_EQ(m.parameters[4], (Vec4{2, 6, 9, 9}));
+    EXPECT_EQ(m.parameters[6], (Vec4{3, 8, 12, 13}));
+}
+
+}  // namespace
+}  // namespace demo::vp

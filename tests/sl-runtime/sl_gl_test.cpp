@@ -1,0 +1,174 @@
+// The SL OpenGL binding on Mesa, through the platform's vertex-program layer:
+// return codes, row and column uploads of state matrices, refused registers
+// and inverses, and constants restored on bind. Programs come from object
+// text, without the compiler.
+
+#include "sl-runtime/opengl/sl_gl.h"
+
+#include <GL/glext.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/display.h"
+#include "platform/gl_proc_address.h"
+#include "platform/vertex_program/vertex_program_layer.h"
+#include "sl-runtime/sl_object_parser.h"
+#include "sl-runtime/sl_records.h"
+
+namespace demo {
+namespace {
+
+class SlGL : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        platform::DisplayRequest request;
+        request.width = request.height = 16;
+        platform::DisplayFailure failure{};
+        display = platform::DisplaySystem::real().open(request, failure);
+    }
+    static void TearDownTestSuite() { delete display; }
+
+    void SetUp() override {
+        ASSERT_NE(display, nullptr);
+        display->makeCurrent();
+        vp::resetLayer();
+        slGLForget();
+        context = new SlContextData;
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
+    void TearDown() override {
+        for (SlProgram* p : programs) sliFreeProgram(p);
+        delete context;
+    }
+
+    // A program whose object text is the given body plus its directives.
+    SlProgram* program(const std::string& body, const std::string& directives) {
+        SlProgram* p = sliNewProgram(context);
+        p->objectText = "!!VP1.0\n" + body + "END\n#profile vp20\n#program main\n" + directives;
+        sliParseProgramOutput(p, p->objectText, &p->listing);
+        programs.push_back(p);
+        return p;
+    }
+    SlParameterHandle parameter(SlProgram* p, const char* name) { return slGetParameterByName(p, name); }
+
+    std::array<float, 4> registerValue(int index) {
+        std::array<float, 4> v{};
+        reinterpret_cast<PFNGLGETPROGRAMPARAMETERFVNVPROC>(platform::getProcAddress("glGetProgramParameterfvNV"))(
+            GL_VERTEX_PROGRAM_NV, index, GL_PROGRAM_PARAMETER_NV, v.data());
+        return v;
+    }
+
+    static platform::Display* display;
+    SlContextData* context = nullptr;
+    std::vector<SlProgram*> programs;
+};
+
+platform::Display* SlGL::display = nullptr;
+
+const std::string kBody = "DP4 o[HPOS].x, c[0], v[0];\n";
+const std::string kMatrix = "#pragma bind main.M = c 4\n#var float4x4 main.M\n";
+
+TEST_F(SlGL, ReturnCodes) {
+    SlProgram* p = program(kBody, kMatrix + "#pragma bind main.v = c 1\n#var float4 main.v\n");
+    ASSERT_EQ(p->Profile, slProfileVp20);
+    EXPECT_EQ(slGLEnableProfile(slProfileDx8vs), slErrorProfile);
+    EXPECT_EQ(slGLEnableProfile(slProfileVp20), slOk);
+    EXPECT_TRUE(glIsEnabled(GL_VERTEX_PROGRAM_NV));
+    EXPECT_EQ(slGLDisableProfile(slProfileVp20), slOk);
+    EXPECT_FALSE(glIsEnabled(GL_VERTEX_PROGRAM_NV));
+
+    EXPECT_EQ(slGLBindProgram(p), slErrorBind);  // never loaded
+    EXPECT_EQ(slGLSetParameter4f(p, parameter(p, "main.v"), 1, 2, 3, 4), slErrorNotLoaded);
+    EXPECT_EQ(slGLSetStateMatrixParameter(p, parameter(p, "main.M"), 4, 0), slErrorMatrixSelector);
+    EXPECT_EQ(slGLSetStateMatrixParameter(p, parameter(p, "main.v"), 0, 0), slErrorNotMatrix4);
+
+    SlProgram* bad = program("MOV o[HPOS], c[99];\n", "");
+    EXPECT_EQ(slGLLoadProgram(bad, 3), slErrorLoad);
+    EXPECT_EQ(bad->glProgramId, -1);
+    EXPECT_EQ(slGLLoadProgram(p, 4), slOk);
+    EXPECT_EQ(p->glProgramId, 4);
+    EXPECT_EQ(slGLBindProgram(p), slOk);
+    EXPECT_EQ(slGLSetParameter4f(p, parameter(p, "main.v"), 1, 2, 3, 4), slOk);
+    EXPECT_EQ(registerValue(1), (std::array<float, 4>{1, 2, 3, 4}));
+
+    p->Profile = slProfileNone;  // no table row: refused, not indexed
+    EXPECT_EQ(slGLLoadProgram(p, 4), slErrorProfile);
+    EXPECT_EQ(slGLBindProgram(p), slErrorProfile);
+    EXPECT_EQ(slGLSetParameter4f(p, parameter(p, "main.v"), 1, 2, 3, 4), slErrorProfile);
+    p->Profile = slProfileFp30;
+    EXPECT_EQ(slGLBindProgram(p), slErrorUnsupported);
+
+    EXPECT_TRUE(slGLListsVertexProgram("GL_A GL_NV_vertex_program"));  // the last name counts
+    EXPECT_FALSE(slGLListsVertexProgram("GL_NV_vertex_program1_1 GL_NV_vertex_program2 "));
+}
+
+TEST_F(SlGL, StateMatrixUploads) {
+    SlProgram* p = program(kBody, kMatrix + "#pragma bind main.Low = c 94\n#var float4x4 main.Low\n" +
+                                      "#pragma bind main.None = *** NO BINDING SPECIFIED ***\n#var float4x4 main.None\n");
+    ASSERT_EQ(slGLLoadProgram(p, 1), slOk);
+    const float projection[16] = {2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 5, 1, 6, 0, 1};  // column-major
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(projection);
+    SlParameterHandle m = parameter(p, "main.M");
+    struct Case {
+        int matrix, transform;
+        float rows[4][4];
+    };
+    const Case cases[] = {
+        {3, 0, {{2, 0, 0, 1}, {0, 3, 0, 6}, {0, 0, 4, 0}, {0, 0, 5, 1}}},  // rows of P
+        {1, 1, {{2, 0, 0, 0}, {0, 3, 0, 0}, {0, 0, 4, 5}, {1, 6, 0, 1}}},  // its columns
+        {0, 0, {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}},
+        {1, 2, {{0.5f, 0, 0.625f, -0.5f}, {0, 1.0f / 3, 2.5f, -2}, {0, 0, 0.25f, 0}, {0, 0, -1.25f, 1}}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(slGLSetStateMatrixParameter(p, m, c.matrix, c.transform), slOk);
+        for (int r = 0; r < 4; ++r) {
+            auto v = registerValue(4 + r);
+            for (int k = 0; k < 4; ++k) EXPECT_NEAR(v[k], c.rows[r][k], 1e-6) << c.matrix << "/" << c.transform << " row " << r;
+        }
+    }
+    // A singular inverse uploads nothing; registers past c[95] or none refuse.
+    glLoadIdentity();
+    glScalef(1, 0, 1);
+    EXPECT_EQ(slGLSetStateMatrixParameter(p, m, 1, 2), slErrorSingular);
+    EXPECT_NEAR(registerValue(4)[0], 0.5f, 1e-6);
+    EXPECT_EQ(slGLSetStateMatrixParameter(p, parameter(p, "main.Low"), 1, 0), slErrorRegister);
+    EXPECT_EQ(registerValue(94)[0], 0);
+    EXPECT_EQ(slGLSetStateMatrixParameter(p, parameter(p, "main.None"), 1, 0), slErrorRegister);
+}
+
+TEST_F(SlGL, BindRestoresTheProgramsConstants) {
+    SlProgram* a = program(kBody, "#const c[10] = 1.0 2.0 3.0 4.0\n#const c[11] = 5.0\n");
+    SlProgram* b = program(kBody, "#const c[10] = 9.0 8.0 7.0 6.0\n");
+    ASSERT_EQ(slGLLoadProgram(a, 1), slOk);
+    ASSERT_EQ(slGLLoadProgram(b, 2), slOk);
+    ASSERT_EQ(slGLBindProgram(a), slOk);
+    EXPECT_EQ(registerValue(11), (std::array<float, 4>{5, 0, 0, 1}));
+    ASSERT_EQ(slGLBindProgram(b), slOk);
+    EXPECT_EQ(registerValue(10), (std::array<float, 4>{9, 8, 7, 6}));
+    ASSERT_EQ(slGLBindProgram(a), slOk);
+    EXPECT_EQ(registerValue(10), (std::array<float, 4>{1, 2, 3, 4}));
+}
+
+TEST(SlGLMatrices, MultiplyAndInvert) {
+    const double a[16] = {1, 2, 0, 0, 0, 1, 0, 0, 0, 0, 2, 0, 3, 0, 0, 1};
+    const double b[16] = {2, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 1, 0, 1};
+    double ab[16], inverse[16], back[16];
+    sliMultiplyMatrix4(a, b, ab);
+    EXPECT_EQ(ab[0], 2);
+    EXPECT_EQ(ab[1], 2);
+    EXPECT_EQ(ab[12], 6);
+    EXPECT_EQ(ab[13], 1);
+    ASSERT_EQ(sliInvertMatrix4(ab, inverse), 1);
+    sliMultiplyMatrix4(ab, inverse, back);
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(back[i], i % 5 == 0 ? 1 : 0, 1e-12) << i;
+    const double singular[16] = {1, 2, 0, 0, 2, 4, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    EXPECT_EQ(sliInvertMatrix4(singular, inverse), 0);
+}
+
+}  // namespace
+}  // namespace demo

@@ -1,0 +1,271 @@
+// slc: golden object text, programs run on the vertex-program interpreter
+// against the same math in C++, every limit and the command line.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <sstream>
+
+#include "platform/vertex_program/vertex_program_interpreter.h"
+#include "platform/vertex_program/vertex_program_parser.h"
+#include "sl-runtime/sl_object_parser.h"
+#include "sl-runtime/sl_records.h"
+#include "tests/support/scratch_dir.h"
+#include "tools/slc/compiler.h"
+
+namespace demo::slc {
+namespace {
+
+using vp::Vec4;
+
+const char* kLighting = R"(// diffuse light
+void main(float4 position : POSITION, float3 normal : NORMAL,
+          uniform float4x4 ModelViewProj, uniform float3 LightDir,
+          out float4 oPosition : POSITION, out float4 oColor : COLOR0)
+{
+    oPosition = mul(ModelViewProj, position);
+    float d = max(dot(normalize(normal), LightDir), 0.0);
+    oColor = float4(d, d * 0.5, 1.0, 1.0);
+}
+)";
+
+TEST(Slc, GoldenObjectText) {
+    Compilation c = compile(kLighting, "light.vp", "main");
+    ASSERT_TRUE(c.ok) << c.listing;
+    EXPECT_EQ(c.object,
+              "!!VP1.0\n"
+              "DP4 o[HPOS].x, c[0], v[OPOS];\nDP4 o[HPOS].y, c[1], v[OPOS];\n"
+              "DP4 o[HPOS].z, c[2], v[OPOS];\nDP4 o[HPOS].w, c[3], v[OPOS];\n"
+              "DP3 R3.x, v[NRML].xyzz, v[NRML].xyzz;\nRSQ R3.x, R3.x;\n"
+              "MUL R2.xyz, v[NRML].xyzx, R3.x;\nDP3 R1.x, R2.xyzz, c[4].xyzz;\n"
+              "MAX R0.x, R1.x, c[5].x;\n"
+              "MOV o[COL0].x, R0.x;\nMUL o[COL0].y, R0.x, c[5].y;\nMOV o[COL0].zw, c[5].z;\n"
+              "END\n#profile vp20\n#program main\n"
+              "#pragma bind main.ModelViewProj = c 0\n#pragma bind main.LightDir = c 4\n"
+              "#pragma bind main.position = ATTR0\n#pragma bind main.normal = ATTR2\n"
+              "#var float4 main.position\n#var float3 main.normal\n"
+              "#var float4x4 main.ModelViewProj\n#var float3 main.LightDir\n"
+              "#const c[5] = 0.0 0.5 1.0 0.0\n");
+    EXPECT_EQ(c.listing, "light.vp: vp20 program 'main': 12 instructions, 6 constant registers\n");
+}
+
+TEST(Slc, ObjectTextReadsBackAsTheParameterList) {
+    Compilation c = compile(kLighting, "light.vp", "main");
+    SlContextData context;
+    SlProgram* program = sliNewProgram(&context);
+    std::string diagnostics;
+    EXPECT_EQ(sliParseProgramOutput(program, c.object, &diagnostics).errors, 0) << diagnostics;
+    EXPECT_EQ(program->Profile, slProfileVp20);
+    EXPECT_EQ(program->name, "main");
+    struct Expected {
+        const char* name;
+        SlParameterKind kind;
+        int reg;
+        SlBinding binding;
+        SlType type;
+    };
+    const Expected expected[] = {
+        {"main.ModelViewProj", slUniformParam, 0, slBindConstRegister, slTypeFloat4x4},
+        {"main.LightDir", slUniformParam, 4, slBindConstRegister, SlType(slTypeFloat + 2)},
+        {"main.position", slBoundParam, -1, slBindAttr0, slTypeFloat4},
+        {"main.normal", slBoundParam, -1, SlBinding(slBindAttr0 + 2), SlType(slTypeFloat + 2)},
+        {"$C[5]$", slConstParam, 5, slBindConstRegister, slTypeFloat4},
+    };
+    SlListNode* node = program->ParamList->Head;
+    for (const Expected& e : expected) {
+        ASSERT_NE(node, nullptr) << e.name;
+        const SlParameter* p = node->parameter;
+        EXPECT_EQ(p->Name, e.name);
+        EXPECT_EQ(p->kind, e.kind) << e.name;
+        EXPECT_EQ(p->registerIndex, e.reg) << e.name;
+        EXPECT_EQ(p->binding, e.binding) << e.name;
+        EXPECT_EQ(p->type, e.type) << e.name;
+        EXPECT_EQ(p->arraySize, 1) << e.name;
+        node = node->next;
+    }
+    EXPECT_EQ(node, nullptr);
+    sliFreeProgram(program);
+}
+
+// Runs a compiled program: uniforms by name at the registers of its bind
+// lines, literals from its const lines, inputs by attribute register.
+std::map<int, Vec4> run(const Compilation& c, const std::map<std::string, std::vector<Vec4>>& uniforms,
+                        const std::map<int, Vec4>& inputs) {
+    vp::ParseResult parsed = vp::parseVertexProgram(c.object);
+    EXPECT_TRUE(parsed.ok()) << parsed.message << "\n" << c.object;
+    vp::VertexMachine m;
+    std::istringstream lines(c.object);
+    for (std::string line; std::getline(lines, line);) {
+        char name[64];
+        int reg = 0;
+        Vec4 v{};
+        if (std::sscanf(line.c_str(), "#pragma bind main.%63s = c %d", name, &reg) == 2) {
+            const auto& rows = uniforms.at(name);
+            for (std::size_t i = 0; i < rows.size(); ++i) m.parameters[reg + i] = rows[i];
+        } else if (std::sscanf(line.c_str(), "#const c[%d] = %f %f %f %f", &reg, &v[0], &v[1], &v[2], &v[3]) == 5) {
+            m.parameters[reg] = v;
+        }
+    }
+    for (const auto& [reg, v] : inputs) m.attributes[reg] = v;
+    vp::execute(parsed.program, m);
+    std::map<int, Vec4> out;
+    for (int i = 0; i < vp::kOutputs; ++i) out[i] = m.outputs[i];
+    return out;
+}
+
+void expectNear(const Vec4& got, const Vec4& want, const std::string& what) {
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(got[i], want[i], 2e-4f * (1 + std::fabs(want[i]))) << what << "[" << i << "]";
+}
+
+TEST(Slc, ProgramsComputeWhatCppComputes) {
+    const std::vector<Vec4> m = {{1, 2, 0, 0.5f}, {0, 1, -1, 2}, {0.5f, 0, 3, -1}, {0, 0, 0.25f, 1}};
+    const Vec4 p{0.5f, -1, 2, 1}, n{0.3f, 0.4f, 1.2f, 0}, light{0, 0.6f, 0.8f, 0};
+    auto row = [&](int r, const Vec4& v) { return m[r][0] * v[0] + m[r][1] * v[1] + m[r][2] * v[2] + m[r][3] * v[3]; };
+    {
+        Compilation c = compile(kLighting, "light.vp", "main");
+        auto out = run(c, {{"ModelViewProj", m}, {"LightDir", {light}}}, {{0, p}, {2, n}});
+        float len = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        float d = std::max((n[1] * light[1] + n[2] * light[2]) / len, 0.0f);
+        expectNear(out[vp::kHPOS], {row(0, p), row(1, p), row(2, p), row(3, p)}, "position");
+        expectNear(out[vp::kCOL0], {d, d * 0.5f, 1, 1}, "colour");
+    }
+    const char* kEverything = R"(
+void main(float4 pos : POSITION, float3 nrm : NORMAL, float2 uv : TEXCOORD0,
+          uniform float4x4 M, uniform float3x3 R, uniform half4 k,
+          out float4 oPos : HPOS, out float4 oTex : TEXCOORD0, out float4 oCol : COLOR1,
+          out float oFog : FOG, out float4 oBack : BCOL0) {
+    oPos = mul(pos, M);
+    oPos.xy += M[1].zw * -2;
+    float3 a = mul(R, nrm) / k.y;
+    a.zx *= float2(rsqrt(k.z), rcp(k.w));
+    oTex.xyz = cross(a, nrm) - lerp(a, nrm.zyx, 0.25);
+    oTex.w = length(a) + sqrt(k.z);
+    oCol = lit(a.x, a.y, k.z) + dst(k, pos);
+    oFog = saturate(a.z - 1.5) + abs(-a.x) * min(k.x, 3.0) + distance(a, nrm);
+    oCol.xz += clamp(a.xz, -0.5, k.w) + step(k.xy, 1.75);
+    oPos.xyz -= reflect(a, nrm);
+    nrm.y = 7;
+    oBack = float4(nrm, uv.y / 2);
+}
+)";
+    Compilation c = compile(kEverything, "all.vp", "main");
+    ASSERT_TRUE(c.ok) << c.listing;
+    const std::vector<Vec4> r = {{0.5f, 1, 0, 0}, {0, 2, 1, 0}, {1, 0, -1, 0}};
+    const Vec4 k{1.5f, 2, 4, 0.5f}, uv{0.25f, 0.75f, 0, 1};
+    auto out = run(c, {{"M", m}, {"R", r}, {"k", {k}}}, {{0, p}, {2, n}, {8, uv}});
+    Vec4 pos{};
+    for (int j = 0; j < 4; ++j) {
+        for (int i = 0; i < 4; ++i) pos[j] += p[i] * m[i][j];
+    }
+    pos[0] -= 2 * m[1][2];
+    pos[1] -= 2 * m[1][3];
+    float a[3];
+    for (int i = 0; i < 3; ++i) a[i] = (r[i][0] * n[0] + r[i][1] * n[1] + r[i][2] * n[2]) / k[1];
+    a[2] *= 1 / std::sqrt(k[2]);
+    a[0] *= 1 / k[3];
+    float cr[3] = {a[1] * n[2] - a[2] * n[1], a[2] * n[0] - a[0] * n[2], a[0] * n[1] - a[1] * n[0]};
+    float nz[3] = {n[2], n[1], n[0]};
+    Vec4 tex{};
+    for (int i = 0; i < 3; ++i) tex[i] = cr[i] - (a[i] + 0.25f * (nz[i] - a[i]));
+    tex[3] = std::sqrt(a[0] * a[0] + a[1] * a[1] + a[2] * a[2]) + std::sqrt(k[2]);
+    float spec = a[0] > 0 ? std::pow(std::max(a[1], 0.0f), k[2]) : 0;
+    Vec4 col{1 + 1, std::max(a[0], 0.0f) + k[1] * p[1], spec + k[2], 1 + p[3]};
+    float fog = std::clamp(a[2] - 1.5f, 0.0f, 1.0f) + std::fabs(a[0]) * std::min(k[0], 3.0f) +
+                std::sqrt((a[0] - n[0]) * (a[0] - n[0]) + (a[1] - n[1]) * (a[1] - n[1]) + (a[2] - n[2]) * (a[2] - n[2]));
+    col[0] += std::clamp(a[0], -0.5f, k[3]) + (1.75f >= k[0]);
+    col[2] += std::clamp(a[2], -0.5f, k[3]) + (1.75f >= k[1]);
+    float an = a[0] * n[0] + a[1] * n[1] + a[2] * n[2];
+    for (int i = 0; i < 3; ++i) pos[i] -= a[i] - 2 * an * n[i];
+    expectNear(out[vp::kHPOS], pos, "position");
+    expectNear(out[vp::kTEX0], tex, "texcoord");
+    expectNear(out[vp::kCOL1], col, "colour");
+    expectNear(out[vp::kFOGC], {fog, 0, 0, 1}, "fog");
+    expectNear(out[vp::kBFC0], {n[0], 7, n[2], uv[1] / 2}, "back colour");
+}
+
+std::string repeat(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+}
+
+TEST(Slc, ReportsLimitsAndFaultsWithTheirLine) {
+    const std::string head = "void main(float4 p : POSITION, out float4 o : POSITION";
+    const std::string ok = head + ") {\no = p;\n}\n";
+    std::string uniforms;
+    for (int i = 0; i < 24; ++i) uniforms += ", uniform float4x4 m" + std::to_string(i);
+    std::string temps, vectors;
+    for (int i = 0; i < 13; ++i) temps += "float t" + std::to_string(i) + " = p.x;\n";
+    for (int i = 0; i < 5; ++i) vectors += "o = float4(" + std::to_string(i) + ".5, 1, 2, 3);\n";
+    const struct {
+        std::string source;
+        std::string listing;
+    } cases[] = {
+        {head + ") {\n" + repeat("o = p * p.x;\n", 129) + "}", "t.vp(130) : error: the program needs more than 128 instructions"},
+        {head + ") {\n" + temps + "o = p;\n}", "t.vp(14) : error: the program needs more than 12 temporary registers"},
+        {head + uniforms + ", uniform float4 u) {\no = p;\n}", "t.vp(1) : error: uniforms need more than 96 constant registers"},
+        {head + uniforms.substr(0, uniforms.rfind(',')) + ") {\n" + vectors + "}",
+         "t.vp(6) : error: the program needs more than 96 constant registers"},
+        {head + ") {\nif (p.x) o = p;\n}", "t.vp(2) : error: 'if': the target has no control flow"},
+        {head + ") {\no = q;\n}", "t.vp(2) : error: 'q' is not declared"},
+        {head + ") {\no = p.xyzq;\n}", "t.vp(2) : error: bad swizzle '.xyzq'"},
+        {head + ") {\no.xx = p.xy;\n}", "t.vp(2) : error: a write mask names a component twice"},
+        {head + ") {\no = p + p.xy;\n}", "t.vp(2) : error: '+' of a 4-vector and a 2-vector"},
+        {head + ") {\no = foo(p);\n}", "t.vp(2) : error: unknown function 'foo'"},
+        {head + ") {\no = float3(p.xy, 1, 2);\n}", "t.vp(2) : error: float3() takes 3 components, not 4"},
+        {head + ", uniform float4 u) {\nu = p;\no = p;\n}", "t.vp(2) : error: uniform 'u' is read-only"},
+        {head + ") {\no = p.xy;\n}", "t.vp(2) : error: cannot assign a 2-vector to a 4-vector"},
+        {head + ") {\no.x = 1e39;\n}", "t.vp(2) : error: a literal out of the float range"},
+        {head + ", float4 q : POSITION) {\no = p;\n}", "t.vp(1) : error: 'q' and 'p' share one register"},
+        {head + ", float4 q : WHATEVER) {\no = p;\n}", "t.vp(1) : error: 'WHATEVER' is not an input semantic"},
+        {"void main(float4 p : POSITION, out float4 c : COLOR0) {\nc = p;\n}", "t.vp(1) : error: the program never writes a POSITION output"},
+        {ok + "void other() {}", "t.vp(4) : error: only the entry function 'main' is supported"},
+        {"float4 main() : POSITION { return 0; }", "t.vp(1) : error: the entry function must return void: results are out parameters"},
+        {head + ") {\no = p; /* open", "t.vp(2) : error: unterminated comment"},
+        {head + ") {\no = " + repeat("(", 200) + "p" + repeat(")", 200) + ";\n}", "t.vp(2) : error: nesting too deep"},
+        {head + ") {\no = p", "t.vp(2) : error: expected ';' before the end of the source"},
+        {ok, "t.vp: vp20 program 'main': 1 instructions, 0 constant registers"},
+    };
+    for (const auto& c : cases) {
+        Compilation result = compile(c.source, "t.vp", "main");
+        EXPECT_EQ(result.listing, c.listing + "\n") << c.source.substr(0, 200);
+        EXPECT_EQ(result.ok, result.object.size() > 0);
+    }
+    EXPECT_EQ(compile(ok, "t.vp", "vmain").listing, "t.vp(1) : error: only the entry function 'vmain' is supported\n");
+}
+
+TEST(Slc, CommandLineWritesObjectAndListingAndExitCodes) {
+    namespace fs = std::filesystem;
+    fs::path tool = test::buildDir() / "tools" / "slc";
+    if (!fs::exists(tool)) GTEST_SKIP() << "slc not built at " << tool;
+    fs::path dir = test::freshScratchDir("slc");
+    std::ofstream(dir / "good.vp") << kLighting;
+    std::ofstream(dir / "bad.vp") << "void main() {\n  o = 1;\n}\n";
+    auto run = [&](const std::string& source, const std::string& profile) {
+        std::string command = "\"" + tool.string() + "\" " + (dir / source).string() + " -o " + (dir / "out.o").string() +
+                              " -l " + (dir / "out.lst").string() + " -entry main -q -profile " + profile;
+        int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    auto slurp = [&](const char* name) {
+        std::ifstream in(dir / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(run("good.vp", "vp20"), 0);
+    EXPECT_EQ(slurp("out.o"), compile(kLighting, "x", "main").object);
+    EXPECT_NE(slurp("out.lst").find(" instructions, 6 constant registers"), std::string::npos);
+    EXPECT_EQ(run("bad.vp", "vp20"), 1);
+    EXPECT_EQ(slurp("out.lst"), (dir / "bad.vp").string() + "(2) : error: 'o' is not declared\n");
+    EXPECT_EQ(run("good.vp", "fp30"), 2);
+    EXPECT_EQ(run("missing.vp", "vp20"), 1);
+}
+
+}  // namespace
+}  // namespace demo::slc
