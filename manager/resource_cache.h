@@ -18,7 +18,8 @@ public:
     virtual ~ResourceCache() = default;  // frees the map, not the objects
 
     // The object under name, one reference added; created on a miss.
-    // Exceptions from create() pass through and leave nothing behind.
+    // Exceptions from create() pass through and leave nothing behind; a null
+    // from create() is returned, not stored, so the next get() tries again.
     T* get(const std::string& name) {
         auto found = objects_.find(name);
         if (found != objects_.end()) {
@@ -26,7 +27,7 @@ public:
             return found->second;
         }
         T* object = timedCreate([&] { return create(name); });
-        objects_[name] = object;
+        if (object != nullptr) objects_[name] = object;
         return object;
     }
 
@@ -69,14 +70,15 @@ protected:
     }
 
     // The object that make() returns, its time added to the load time and
-    // the progress bar stepped once; exceptions from make() pass through.
+    // the progress bar stepped once (unless told not to); exceptions from
+    // make() pass through.
     template <class Make>
-    T* timedCreate(Make make) {
+    T* timedCreate(Make make, bool stepProgress = true) {
         double t0 = secondsSinceStart();
         T* object = make();
         double t1 = secondsSinceStart();
         loadSeconds_ += static_cast<float>(t1 - t0);
-        ProgressBar::instance()->step();
+        if (stepProgress) ProgressBar::instance()->step();
         return object;
     }
 

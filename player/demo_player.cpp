@@ -14,6 +14,7 @@
 #include "manager/process.h"
 #include "manager/progress_bar.h"
 #include "player/show_host.h"
+#include "player/textures_section.h"
 #include "manager/source_location.h"
 
 namespace demo {
@@ -100,6 +101,9 @@ void DemoPlayer::readScript(const std::string& scriptName) {
                 events_.readSection(reader, parts_);
                 break;
             case 5:
+                ensureDisplay();
+                readTexturesSection(reader);
+                break;
             case 6:
                 throw DemoPlayerException(std::string("The ") + sections[section] +
                                               " section of " + scriptName +

@@ -310,7 +310,8 @@ TEST_F(PlayerTest, ScriptErrorsNameTheScriptAndLine) {
          "processes."},
         {"events { { 1 ghost STOP } }\nprocesses { ghost recorder } end",
          "Parse error (bad.ini 2 ): Process 'ghost' is declared after events have used it."},
-        {"textures { } end", "The textures section of bad.ini is not available in this build."},
+        {"textures {\n t rectangle { width 2 height 2 } } end",
+         "Parse error (bad.ini 2 ): textures need an OpenGL context"},
         {"scenes { } end", "The scenes section of bad.ini is not available in this build."},
     };
     for (const auto& [script, message] : cases) EXPECT_EQ(failure(script), message) << script;

@@ -1,0 +1,36 @@
+// libFuzzer over JPEG decoding into RGBA pixels and into the alpha of an
+// image ("a+b" names): any input decodes, stops with a message, or is
+// refused, without reading or writing outside its buffers.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+#include "graphics/formats/alpha_jpeg_sink.h"
+#include "graphics/formats/jpeg_decoder.h"
+#include "graphics/formats/rgb_jpeg_sink.h"
+#include "graphics/image.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    std::freopen("/dev/null", "w", stdout);  // the decoder's messages
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    demo::RgbJpegSink sink;
+    demo::decodeJpeg(data, size, sink);
+    if (!sink.begun()) return 0;
+    demo::Image image("fuzz.jpg", sink.width(), sink.height(), demo::Image::RGBA, sink.takePixels());
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < image.byteCount(); ++i) sum += image.pixels[i];
+    // The same file as a mask fits; a mask of another size is refused.
+    demo::AlphaJpegSink alpha(image);
+    demo::decodeJpeg(data, size, alpha);
+    demo::Image other("other.jpg", 16, 16, demo::Image::RGBA);
+    demo::AlphaJpegSink refused(other);
+    demo::decodeJpeg(data, size, refused);
+    volatile unsigned keep = sum + image.pixels[3];
+    (void)keep;
+    return 0;
+}

@@ -1,0 +1,70 @@
+#include "graphics/image_cache.h"
+
+#include <memory>
+
+#include "graphics/formats/alpha_jpeg_sink.h"
+#include "graphics/formats/jpeg_decoder.h"
+#include "graphics/formats/rgb_jpeg_sink.h"
+#include "manager/file_system.h"
+
+namespace demo {
+namespace {
+
+bool endsWithNoCase(const std::string& name, const char* suffix) {
+    std::size_t length = std::char_traits<char>::length(suffix);
+    if (name.size() < length) return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        char c = name[name.size() - length + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != suffix[i]) return false;
+    }
+    return true;
+}
+
+// The file's bytes for the length of decode(), its reference released after.
+template <class Decode>
+void withFile(const std::string& name, Decode decode) {
+    FileSystem* files = FileSystem::instance();
+    MemoryFile* file = files->get(name);
+    try {
+        decode(*file);
+    } catch (...) {
+        files->release(file);
+        throw;
+    }
+    files->release(file);
+}
+
+}  // namespace
+
+ImageCache* ImageCache::instance() {
+    static ImageCache* cache = new ImageCache();
+    return cache;
+}
+
+Image* ImageCache::load(const std::string& name) {
+    std::size_t plus = name.find('+');
+    if (plus != std::string::npos) {
+        std::unique_ptr<Image> image(load(name.substr(0, plus)));
+        if (image == nullptr) return nullptr;
+        image->name = name;
+        loadJpegAlpha(name.substr(plus + 1), *image);
+        return image.release();
+    }
+    if (endsWithNoCase(name, ".jpg") || endsWithNoCase(name, ".jpeg")) return loadJpegRgb(name);
+    return nullptr;  // ".png" and every other type
+}
+
+Image* loadJpegRgb(const std::string& name) {
+    RgbJpegSink sink;
+    withFile(name, [&](const MemoryFile& file) { decodeJpeg(file, sink); });
+    if (!sink.begun()) return nullptr;  // stopped before the frame was known
+    return new Image(name, sink.width(), sink.height(), Image::RGBA, sink.takePixels());
+}
+
+void loadJpegAlpha(const std::string& name, Image& image) {
+    AlphaJpegSink sink(image);
+    withFile(name, [&](const MemoryFile& file) { decodeJpeg(file, sink); });
+}
+
+}  // namespace demo

@@ -1,0 +1,382 @@
+#include "graphics/opengl/texture.h"
+
+#include <GL/glext.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <utility>
+
+#include "graphics/image.h"
+#include "graphics/opengl/glh_extensions.h"
+#include "manager/exceptions.h"
+
+namespace demo {
+
+namespace {
+
+constexpr const char* kTextureUnit = "graphics/opengl/texture";
+constexpr int kUnequalLayersLine = 276;
+constexpr int kNoLayersLine = 268;
+constexpr int kUnsupportedLine = 94;
+constexpr int kMissingImageLine = 101;
+constexpr int kCubeFacesLine = 341;
+constexpr int kTooLongLine = 158;
+
+// The driver must have the extension before anything is sent: on some
+// drivers unresolved entry points are stubs rather than null.
+void requireSupport(bool supported, const char* kind) {
+    if (!supported) {
+        throwTextureException(std::string(kind) + " textures not supported by the driver",
+                              kUnsupportedLine);
+    }
+}
+
+bool compressionSupported() {
+    probeExtensions();
+    return probe::glCompressedTexImage1DARB != nullptr &&
+           probe::glCompressedTexImage2DARB != nullptr &&
+           probe::glGetCompressedTexImageARB != nullptr;
+}
+
+Image* requireImage(Image* image, const std::string& name) {
+    if (image == nullptr)
+        throwTextureException("texture image not found: " + name, kMissingImageLine);
+    return image;
+}
+
+void setWrap(GLenum target, GLenum parameter, int wrap) {
+    glTexParameteri(target, parameter, wrap);
+}
+
+// After the driver compressed level 0, reads it back and sends it again
+// as compressed data. Drivers without a compressed format for the request
+// keep it uncompressed; then there is nothing to read back.
+struct CompressedLevel {
+    GLint internalFormat = 0;
+    std::vector<unsigned char> data;
+};
+
+bool readCompressedLevel(GLenum target, CompressedLevel& level) {
+    GLint compressed = 0;
+    glGetTexLevelParameteriv(target, 0, GL_TEXTURE_COMPRESSED_ARB, &compressed);
+    if (compressed == 0) return false;
+    GLint size = 0;
+    glGetTexLevelParameteriv(target, 0, GL_TEXTURE_INTERNAL_FORMAT, &level.internalFormat);
+    glGetTexLevelParameteriv(target, 0, GL_TEXTURE_COMPRESSED_IMAGE_SIZE_ARB, &size);
+    if (size <= 0) return false;
+    level.data.resize(static_cast<std::size_t>(size));
+    probe::glGetCompressedTexImageARB(target, 0, level.data.data());
+    return true;
+}
+
+}  // namespace
+
+void throwTextureException(const std::string& message, int line) {
+    throw TextureException(message, kTextureUnit, line);
+}
+
+bool extensionListed(std::string_view name) {
+    probeExtensions();
+    std::string_view all = extensionString();
+    for (std::size_t at = all.find(name); at != std::string_view::npos;
+         at = all.find(name, at + 1)) {
+        bool starts = at == 0 || all[at - 1] == '\n';
+        std::size_t end = at + name.size();
+        if (starts && (end == all.size() || all[end] == '\n')) return true;
+    }
+    return false;
+}
+
+GLenum imagePixelFormat(const Image& image) {
+    switch (image.bytesPerPixel) {
+        case 1:
+            return GL_LUMINANCE;
+        case 3:
+            return GL_RGB;
+        default:
+            return GL_RGBA;
+    }
+}
+
+TextureHandle::~TextureHandle() {
+    if (created) glDeleteTextures(1, &id);
+    created = false;
+}
+
+Texture::Texture(std::string name, const TextureParams& params)
+    : name(std::move(name)),
+      filter(params.filter),
+      flags(params.flags),
+      wrapS(params.wrapS),
+      wrapT(params.wrapT),
+      wrapR(params.wrapR) {}
+
+Texture::Texture(std::string name, const TextureParams& params, GLenum target)
+    : Texture(std::move(name), params) {
+    handle = std::make_unique<TextureHandle>(target);
+}
+
+Texture::~Texture() = default;
+
+void Texture::bind() {
+    if (!handle) return;
+    if (!handle->created) {
+        glGenTextures(1, &handle->id);
+        handle->created = true;
+    }
+    glBindTexture(handle->target, handle->id);
+}
+
+bool Texture::wantsMipmaps() const {
+    return (flags & kTextureMipmap) != 0 || filter == kFilterTrilinear;
+}
+
+void Texture::applyFilter() {
+    bool mipmap = (flags & kTextureMipmap) != 0;
+    GLint minFilter = GL_LINEAR_MIPMAP_LINEAR;
+    GLint magFilter = GL_LINEAR;
+    if (filter == kFilterNearest) {
+        minFilter = mipmap ? GL_NEAREST_MIPMAP_NEAREST : GL_NEAREST;
+        magFilter = GL_NEAREST;
+    } else if (filter == kFilterBilinear) {
+        minFilter = mipmap ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR;
+    }
+    glTexParameteri(target(), GL_TEXTURE_MIN_FILTER, minFilter);
+    glTexParameteri(target(), GL_TEXTURE_MAG_FILTER, magFilter);
+}
+
+// ---- 1-D
+
+Texture1D::Texture1D(std::string name, Image* image, const TextureParams& params)
+    : Texture(std::move(name), params, GL_TEXTURE_1D) {
+    images.push_back(requireImage(image, this->name));
+    if ((flags & kTextureCompress) != 0) requireSupport(compressionSupported(), "compressed");
+    upload();
+}
+
+void Texture1D::upload() {
+    if (images.empty()) return;
+    if ((flags & kTextureCompress) != 0) {
+        uploadCompressed();
+    } else {
+        uploadPlain();
+    }
+}
+
+void Texture1D::uploadPlain() {
+    const Image& image = *images.front();
+    GLint length = image.width * image.height;
+    GLint limit = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+    // GL would refuse it silently; mipmaps scale it down instead.
+    if (length > limit && !wantsMipmaps()) {
+        std::printf("1d texture too long\n");
+        throwTextureException("1d texture too long", kTooLongLine);
+    }
+    bool normalMap = (flags & kTextureNormalMap) != 0;
+    GLenum format = imagePixelFormat(image);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    bind();
+    setWrap(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, wrapS);
+    glTexImage1D(GL_TEXTURE_1D, 0, normalMap ? GL_RGB8 : GL_RGBA8, length, 0, format,
+                 GL_UNSIGNED_BYTE, image.pixels);
+    if (wantsMipmaps()) {
+        gluBuild1DMipmaps(GL_TEXTURE_1D, normalMap ? GL_RGB : GL_RGBA, length, format,
+                          GL_UNSIGNED_BYTE, image.pixels);
+    }
+    applyFilter();
+}
+
+void Texture1D::uploadCompressed() {
+    const Image& image = *images.front();
+    GLint length = image.width * image.height;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    bind();
+    setWrap(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, wrapS);
+    gluBuild1DMipmaps(GL_TEXTURE_1D, GL_COMPRESSED_RGBA_ARB, length, imagePixelFormat(image),
+                      GL_UNSIGNED_BYTE, image.pixels);
+    CompressedLevel level;
+    if (readCompressedLevel(GL_TEXTURE_1D, level)) {
+        bind();
+        setWrap(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, wrapS);
+        probe::glCompressedTexImage1DARB(GL_TEXTURE_1D, 0, level.internalFormat, length, 0,
+                                         static_cast<GLsizei>(level.data.size()),
+                                         level.data.data());
+    }
+    applyFilter();
+}
+
+// ---- 2-D
+
+Texture2D::Texture2D(std::string name, Image* image, const TextureParams& params)
+    : Texture(std::move(name), params, GL_TEXTURE_2D) {
+    images.push_back(requireImage(image, this->name));
+    if ((flags & kTextureCompress) != 0) requireSupport(compressionSupported(), "compressed");
+    upload();
+}
+
+void Texture2D::upload() {
+    if (images.empty()) return;
+    if ((flags & kTextureCompress) != 0) {
+        uploadCompressed();
+    } else {
+        uploadPlain();
+    }
+}
+
+void Texture2D::uploadPlain() {
+    const Image& image = *images.front();
+    // A normal map keeps three channels whatever the image holds: JPEG
+    // images are RGBA, and reading them as packed RGB would shear them.
+    bool normalMap = (flags & kTextureNormalMap) != 0;
+    GLenum format = imagePixelFormat(image);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    bind();
+    setWrap(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapS);
+    setWrap(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrapT);
+    static const GLfloat white[4] = {1, 1, 1, 1};
+    static const GLfloat black[4] = {0, 0, 0, 0};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, white);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, white);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, white);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0.0f);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, black);
+    glTexImage2D(GL_TEXTURE_2D, 0, normalMap ? GL_RGB8 : GL_RGBA8, image.width, image.height, 0,
+                 format, GL_UNSIGNED_BYTE, image.pixels);
+    if (wantsMipmaps()) {
+        gluBuild2DMipmaps(GL_TEXTURE_2D, normalMap ? GL_RGB : GL_RGBA, image.width, image.height,
+                          format, GL_UNSIGNED_BYTE, image.pixels);
+    }
+    applyFilter();
+}
+
+// Keeps the driver's default filters, as no filter is set here.
+void Texture2D::uploadCompressed() {
+    const Image& image = *images.front();
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    bind();
+    setWrap(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapS);
+    setWrap(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrapT);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_COMPRESSED_RGBA_ARB, image.width, image.height,
+                      imagePixelFormat(image), GL_UNSIGNED_BYTE, image.pixels);
+    CompressedLevel level;
+    if (!readCompressedLevel(GL_TEXTURE_2D, level)) return;
+    bind();
+    setWrap(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapS);
+    setWrap(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrapT);
+    probe::glCompressedTexImage2DARB(GL_TEXTURE_2D, 0, level.internalFormat, image.width,
+                                     image.height, 0, static_cast<GLsizei>(level.data.size()),
+                                     level.data.data());
+}
+
+// ---- 3-D
+
+Texture3D::Texture3D(std::string name, const std::vector<Image*>& layers,
+                     const TextureParams& params)
+    : Texture(std::move(name), params, GL_TEXTURE_3D) {
+    if (layers.empty()) throwTextureException("zero 3d-texture layers given", kNoLayersLine);
+    for (Image* layer : layers) images.push_back(requireImage(layer, this->name));
+    std::size_t layerBytes = images.front()->byteCount();
+    for (const Image* layer : images) {
+        if (layer->byteCount() != layerBytes) {
+            throwTextureException("3d-texture layers are not all of the same size",
+                                  kUnequalLayersLine);
+        }
+    }
+    probeExtensions();
+    requireSupport(probe::glTexImage3DEXT != nullptr, "3d");
+    layers_.reserve(layerBytes * images.size());
+    for (const Image* layer : images) {
+        layers_.insert(layers_.end(), layer->pixels, layer->pixels + layerBytes);
+    }
+    upload();
+}
+
+void Texture3D::upload() {
+    if (images.empty()) return;
+    const Image& first = *images.front();
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    bind();
+    setWrap(GL_TEXTURE_3D, GL_TEXTURE_WRAP_S, wrapS);
+    setWrap(GL_TEXTURE_3D, GL_TEXTURE_WRAP_T, wrapT);
+    setWrap(GL_TEXTURE_3D, GL_TEXTURE_WRAP_R, wrapR);
+    probe::glTexImage3DEXT(GL_TEXTURE_3D, 0, GL_RGBA8, first.width, first.height,
+                           static_cast<GLsizei>(images.size()), 0, imagePixelFormat(first),
+                           GL_UNSIGNED_BYTE, layers_.data());
+    applyFilter();
+}
+
+// ---- cube
+
+namespace {
+
+constexpr GLenum kCubeFaces[6] = {
+    GL_TEXTURE_CUBE_MAP_POSITIVE_Z_ARB, GL_TEXTURE_CUBE_MAP_POSITIVE_Y_ARB,
+    GL_TEXTURE_CUBE_MAP_POSITIVE_X_ARB, GL_TEXTURE_CUBE_MAP_NEGATIVE_Z_ARB,
+    GL_TEXTURE_CUBE_MAP_NEGATIVE_Y_ARB, GL_TEXTURE_CUBE_MAP_NEGATIVE_X_ARB,
+};
+
+}  // namespace
+
+TextureCube::TextureCube(std::string name, Image* const (&faces)[6], const TextureParams& params)
+    : Texture(std::move(name), params, GL_TEXTURE_CUBE_MAP_ARB) {
+    for (Image* face : faces) images.push_back(requireImage(face, this->name));
+    const Image& first = *images.front();
+    for (const Image* face : images) {
+        if (face->width != first.width || face->height != first.width ||
+            face->bytesPerPixel != first.bytesPerPixel) {
+            throwTextureException("cubemap faces are not six squares of the same size",
+                                  kCubeFacesLine);
+        }
+    }
+    requireSupport(
+        extensionListed("GL_ARB_texture_cube_map") || extensionListed("GL_EXT_texture_cube_map"),
+        "cube");
+    upload();
+}
+
+void TextureCube::upload() {
+    if (images.size() != 6) return;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    bind();
+    for (int i = 0; i < 6; ++i) {
+        const Image& face = *images[static_cast<std::size_t>(i)];
+        glTexImage2D(kCubeFaces[i], 0, GL_RGBA8, face.width, face.height, 0, imagePixelFormat(face),
+                     GL_UNSIGNED_BYTE, face.pixels);
+    }
+    GLint both = filter == kFilterBilinear ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_CUBE_MAP_ARB, GL_TEXTURE_MIN_FILTER, both);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP_ARB, GL_TEXTURE_MAG_FILTER, both);
+}
+
+// ---- rectangle
+
+TextureRectangle::TextureRectangle(std::string name, Image* image, const TextureParams& params)
+    : Texture(std::move(name), params, GL_TEXTURE_RECTANGLE_NV) {
+    images.push_back(requireImage(image, this->name));
+    requireSupport(extensionListed("GL_NV_texture_rectangle") ||
+                       extensionListed("GL_ARB_texture_rectangle") ||
+                       extensionListed("GL_EXT_texture_rectangle"),
+                   "rectangle");
+    upload();
+}
+
+void TextureRectangle::upload() {
+    if (images.empty()) return;
+    const Image& image = *images.front();
+    if (wrapS == GL_REPEAT) wrapS = GL_CLAMP;
+    if (wrapT == GL_REPEAT) wrapT = GL_CLAMP;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    bind();
+    setWrap(GL_TEXTURE_RECTANGLE_NV, GL_TEXTURE_WRAP_S, wrapS);
+    setWrap(GL_TEXTURE_RECTANGLE_NV, GL_TEXTURE_WRAP_T, wrapT);
+    glTexImage2D(GL_TEXTURE_RECTANGLE_NV, 0, GL_RGBA8, image.width, image.height, 0,
+                 imagePixelFormat(image), GL_UNSIGNED_BYTE, image.pixels);
+    flags &= ~kTextureMipmap;
+    if (filter == kFilterTrilinear) filter = kFilterBilinear;
+    applyFilter();
+}
+
+}  // namespace demo

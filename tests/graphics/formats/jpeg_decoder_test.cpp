@@ -1,0 +1,277 @@
+#include "graphics/formats/jpeg_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <array>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "graphics/formats/jpeg_idct.h"
+#include "graphics/formats/rgb_jpeg_sink.h"
+#include "tests/support/test_jpeg.h"
+
+namespace demo {
+namespace {
+
+using test::Bytes;
+using test::JpegSpec;
+
+// Every block handed over, kept by component, block row and block column.
+struct RecordingSink : JpegSink {
+    bool begin(int, int, const JpegComponent*, int, int unitWidth, int unitHeight) override {
+        unitW = unitWidth, unitH = unitHeight;
+        return true;
+    }
+    void write(const JpegComponent* components, int count, int x, int y, int, int) override {
+        for (int i = 0; i < count; ++i) {
+            const JpegComponent& c = components[i];
+            for (int b = 0; b < c.h * c.v; ++b) {
+                auto& block = blocks[{i, y / unitH * c.v + b / c.h, x / unitW * c.h + b % c.h}];
+                block.assign(c.blocks + 64 * b, c.blocks + 64 * b + 64);
+            }
+        }
+    }
+    std::map<std::array<int, 3>, std::vector<std::int32_t>> blocks;
+    int unitW = 0, unitH = 0;
+};
+
+// The inverse DCT exactly as written down, in 64-bit arithmetic.
+void referenceIdct(std::int64_t* b) {
+    auto pass = [](std::int64_t* p, int stride, int shift) {
+        std::int64_t c[8];
+        for (int i = 0; i < 8; ++i) c[i] = p[i * stride];
+        if (!(c[1] | c[2] | c[3] | c[4] | c[5] | c[6] | c[7])) {
+            for (int i = 0; i < 8; ++i) p[i * stride] = shift == 11 ? c[0] * 4 : c[0] >> 5;
+            return;
+        }
+        std::int64_t z1 = (c[2] + c[6]) * 4433, t2 = z1 - c[6] * 15137, t3 = z1 + c[2] * 6270;
+        std::int64_t t0 = (c[0] + c[4]) * 8192, t1 = (c[0] - c[4]) * 8192;
+        std::int64_t a = c[7], bb = c[5], cc = c[3], d = c[1];
+        std::int64_t y1 = (a + d) * -7373, y2 = (bb + cc) * -20995, y5 = (a + bb + cc + d) * 9633;
+        std::int64_t y3 = y5 - (a + cc) * 16069, y4 = y5 - (bb + d) * 3196;
+        std::int64_t odd[4] = {a * 2446 + y1 + y3, bb * 16819 + y2 + y4, cc * 25172 + y2 + y3, d * 12299 + y1 + y4};
+        std::int64_t even[4] = {t0 + t3, t1 + t2, t1 - t2, t0 - t3};
+        for (int i = 0; i < 4; ++i) {
+            p[i * stride] = (even[i] + odd[3 - i]) >> shift;
+            p[(7 - i) * stride] = (even[i] - odd[3 - i]) >> shift;
+        }
+    };
+    for (int i = 0; i < 8; ++i) pass(b + i, 8, 11);
+    for (int i = 0; i < 8; ++i) pass(b + 8 * i, 1, 18);
+}
+
+// libjpeg reading the bytes, headers read.
+struct LibjpegReader {
+    explicit LibjpegReader(const Bytes& bytes) {
+        info.err = jpeg_std_error(&error);
+        jpeg_create_decompress(&info);
+        jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+        jpeg_read_header(&info, TRUE);
+    }
+    ~LibjpegReader() { jpeg_destroy_decompress(&info); }
+    jpeg_decompress_struct info;
+    jpeg_error_mgr error;
+};
+
+std::string decodeCapturing(const Bytes& bytes, JpegSink& sink, bool* complete = nullptr) {
+    testing::internal::CaptureStdout();
+    bool done = decodeJpeg(bytes.data(), bytes.size(), sink);
+    if (complete != nullptr) *complete = done;
+    return testing::internal::GetCapturedStdout();
+}
+
+// Sampling factors (h, v) per component, then any other change.
+template <class Change = void (*)(JpegSpec&)>
+JpegSpec spec(std::initializer_list<std::pair<int, int>> factors, Change change = [](JpegSpec&) {}) {
+    JpegSpec s;
+    s.components = static_cast<int>(factors.size());
+    int i = 0;
+    for (auto [h, v] : factors) s.sampling[i][0] = h, s.sampling[i++][1] = v;
+    change(s);
+    return s;
+}
+const std::initializer_list<std::pair<int, int>> k420 = {{2, 2}, {1, 1}, {1, 1}};
+
+TEST(JpegDecoder, BlocksEqualLibjpegCoefficientsThroughTheIntegerIdct) {
+    const struct { const char* name; JpegSpec spec; const char* messages; } cases[] = {
+        {"4:4:4", spec({{1, 1}, {1, 1}, {1, 1}}), ""},
+        {"4:2:2", spec({{2, 1}, {1, 1}, {1, 1}}), ""},
+        {"4:2:0", spec(k420), ""},
+        {"4:4:0", spec({{1, 2}, {1, 1}, {1, 1}}), ""},
+        {"all 2x1", spec({{2, 1}, {2, 1}, {2, 1}}), ""},
+        {"grey 1x1", spec({{1, 1}}), ""},
+        {"grey 2x2", spec({{2, 2}}), ""},
+        {"restart 1", spec(k420, [](JpegSpec& s) { s.restartInterval = 1; }), ""},
+        {"restart 3", spec(k420, [](JpegSpec& s) { s.restartInterval = 3; }), ""},
+        {"restart 4 grey", spec({{1, 1}}, [](JpegSpec& s) { s.restartInterval = 4; }), ""},
+        {"custom tables", spec(k420, [](JpegSpec& s) { s.quantScale = 1; }), ""},
+        {"16-bit tables", spec(k420, [](JpegSpec& s) { s.quantScale = 5; }), ""},
+        {"quality 100, optimised", spec(k420, [](JpegSpec& s) { s.quality = 100, s.optimize = true; }), ""},
+        {"ids 1-4", spec({{2, 2}, {1, 1}, {1, 1}, {2, 2}}), ""},
+        {"no JFIF", spec(k420, [](JpegSpec& s) { s.jfif = false; }), ""},
+        {"APP1", spec(k420, [](JpegSpec& s) { s.app1 = true; }), "Unidentified segment marker.\n"},
+        {"1x1", spec(k420, [](JpegSpec& s) { s.width = s.height = 1; }), ""},
+        {"17x9", spec(k420, [](JpegSpec& s) { s.width = 17, s.height = 9; }), ""},
+        {"173x131", spec(k420, [](JpegSpec& s) { s.width = 173, s.height = 131, s.restartInterval = 7; }), ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bytes bytes = test::encodeJpeg(c.spec);
+        RecordingSink sink;
+        bool complete = false;
+        EXPECT_EQ(decodeCapturing(bytes, sink, &complete), c.messages);
+        EXPECT_TRUE(complete);
+        LibjpegReader reader(bytes);
+        jpeg_decompress_struct& cinfo = reader.info;
+        jvirt_barray_ptr* arrays = jpeg_read_coefficients(&cinfo);
+        int mismatches = 0, compared = 0;
+        for (int ci = 0; ci < cinfo.num_components; ++ci) {
+            const jpeg_component_info& info = cinfo.comp_info[ci];
+            for (JDIMENSION row = 0; row < info.height_in_blocks; ++row) {
+                JBLOCKARRAY line = (*cinfo.mem->access_virt_barray)(reinterpret_cast<j_common_ptr>(&cinfo),
+                                                                   arrays[ci], row, 1, FALSE);
+                for (JDIMENSION column = 0; column < info.width_in_blocks; ++column, ++compared) {
+                    std::int64_t expected[64];
+                    for (int k = 0; k < 64; ++k) expected[k] = line[0][column][k] * info.quant_table->quantval[k];
+                    referenceIdct(expected);
+                    const auto& got = sink.blocks[{ci, static_cast<int>(row), static_cast<int>(column)}];
+                    mismatches += got.size() != 64 || !std::equal(got.begin(), got.end(), expected);
+                }
+            }
+        }
+        EXPECT_EQ(mismatches, 0) << "of " << compared;
+    }
+}
+
+// The vector inverse DCT equals the plain one, on blocks that overflow too.
+TEST(JpegDecoder, VectorIdctEqualsThePlainOne) {
+    std::uint32_t state = 1;
+    int mismatches = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::int32_t block[64] = {}, fast[64], plain[64];
+        for (int i = round % 7; i < 64; i += 1 + round % 9) {
+            state = state * 1664525u + 1013904223u;
+            block[round % 3 ? i : i & 56] = static_cast<std::int32_t>(state) >> (round % 4 ? 20 : 1);
+        }
+        idct8x8(block, fast);
+        idct8x8Portable(block, plain);
+        mismatches += !std::equal(fast, fast + 64, plain);
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+// libjpeg with its integer IDCT and no fancy upsampling rounds where the
+// decoder truncates: within 4 per channel, and about 1 low on average.
+TEST(JpegDecoder, PixelsMatchLibjpegWithinRounding) {
+    for (const JpegSpec& s : {spec({{1, 1}, {1, 1}, {1, 1}}, [](JpegSpec& s) { s.quality = 75; }),
+                              spec({{1, 2}, {1, 1}, {1, 1}}), spec(k420, [](JpegSpec& s) { s.width = 173, s.height = 131; }),
+                              spec({{1, 1}}, [](JpegSpec& s) { s.width = 61, s.height = 35; })}) {
+        Bytes bytes = test::encodeJpeg(s);
+        LibjpegReader reader(bytes);
+        jpeg_decompress_struct& cinfo = reader.info;
+        cinfo.do_fancy_upsampling = FALSE;
+        jpeg_start_decompress(&cinfo);
+        int channels = cinfo.output_components;
+        Bytes expected(static_cast<std::size_t>(s.width) * s.height * channels);
+        while (cinfo.output_scanline < cinfo.output_height) {
+            JSAMPROW row = expected.data() + static_cast<std::size_t>(cinfo.output_scanline) * s.width * channels;
+            jpeg_read_scanlines(&cinfo, &row, 1);
+        }
+        RgbJpegSink sink;
+        EXPECT_EQ(decodeCapturing(bytes, sink), "");
+        ASSERT_EQ(sink.width() * sink.height(), s.width * s.height);
+        std::unique_ptr<unsigned char[]> pixels(sink.takePixels());
+        int worst = 0, alphaWrong = 0;
+        double sum = 0;
+        for (std::size_t i = 0; i < expected.size() / channels; ++i) {
+            for (int ch = 0; ch < 3; ++ch) {
+                int diff = pixels[4 * i + ch] - expected[i * channels + (channels == 1 ? 0 : ch)];
+                worst = std::max(worst, std::abs(diff));
+                sum += diff;
+            }
+            alphaWrong += pixels[4 * i + 3] != (channels == 1 ? 127 : 255);
+        }
+        EXPECT_LE(worst, channels == 1 ? 1 : 4);
+        EXPECT_LE(std::abs(sum / (expected.size() / channels * 3.0)), 1.0);
+        EXPECT_EQ(alphaWrong, 0);
+    }
+}
+
+// The bytes with values written at an offset from the first marker FF code.
+Bytes patched(Bytes bytes, unsigned char code, std::size_t offset, std::initializer_list<int> values) {
+    std::size_t at = 0;
+    while (!(bytes.at(at) == 0xFF && bytes.at(at + 1) == code)) ++at;
+    for (int v : values) bytes.at(at++ + offset) = static_cast<unsigned char>(v);
+    return bytes;
+}
+
+TEST(JpegDecoder, ReportsEachProblemOnItsOwnLineAndStopsWhereItMust) {
+    const Bytes good = test::encodeJpeg(spec(k420));
+    const Bytes restarts = test::encodeJpeg(spec(k420, [](JpegSpec& s) { s.restartInterval = 1; }));
+    const std::string frame = "Unsupported JPEG frame: bad sampling factor or table index.\n";
+    const std::string size = "Unsupported JPEG frame: bad size or component count.\n";
+    const struct { const char* name; Bytes bytes; std::string output; bool began; } cases[] = {
+        {"not a JPEG", {'G', 'I', 'F', '8'}, "This is not jpeg-file.\n", false},
+        {"12-bit", patched(good, 0xC0, 4, {12}), "Other than 8 bits/sample precision not supported.\n", true},
+        {"end before scan", {0xFF, 0xD8, 0xFF, 0xFE, 0, 3, 0, 0xFF, 0xD9, 0x12, 0x34}, "Unexpected end of JPEG (no image data).\n", false},
+        {"APP0 not JFIF", patched(good, 0xE0, 7, {'X'}), "Can read only JFIF-format.\n", true},
+        {"progressive", test::encodeJpeg(spec(k420, [](JpegSpec& s) { s.progressive = true; })),
+         "There have to be SOF0 before SOS.\n", false},
+        {"arithmetic", test::encodeJpeg(spec(k420, [](JpegSpec& s) { s.arithmetic = true; })),
+         "There have to be SOF0 before SOS.\n", false},
+        {"scan count", patched(good, 0xDA, 4, {2}), "Different number of components in SOS and SOF0.\n", true},
+        {"scan id", patched(good, 0xDA, 5, {9}), "Different component id in SOS and SOF0.\n", true},
+        {"qtable", patched(good, 0xC0, 12, {2}), "Not all qtables defined.\n", false},
+        {"huffman", patched(good, 0xDA, 6, {0x22}), "Not all huffmans defined.\n", false},
+        {"scan table index", patched(good, 0xDA, 6, {0x40}), "Corrupt JPEG data: bad Huffman table index.\n", false},
+        {"short length", patched(good, 0xDB, 2, {0, 1}), "Corrupt JPEG data: bad segment length.\n", false},
+        {"length past end", patched(good, 0xDB, 2, {0xFF, 0xF0}), "Corrupt JPEG data: bad segment length.\n", false},
+        {"zero width", patched(good, 0xC0, 7, {0, 0}), size, false},
+        {"sampling 0", patched(good, 0xC0, 11, {0x10}), frame, false},
+        {"qtable index 4", patched(good, 0xC0, 12, {4}), frame, false},
+        {"overfull code", patched(good, 0xC4, 5, {3, 1, 2}), "Corrupt JPEG data: bad Huffman table.\n", false},
+        {"DC size above 11", patched(good, 0xC4, 21, {12, 12, 12, 12, 12, 12, 12, 12, 12, 12, 12, 12}),
+         "Corrupt JPEG data: bad Huffman code.\n", true},
+        {"truncated data", Bytes(good.begin(), good.end() - 40), "Corrupt JPEG data: the image data ends too early.\n", true},
+        {"missing restart", patched(restarts, 0xD1, 1, {0xD9}), "Corrupt JPEG data: restart marker expected.\n", true},
+        {"too large", patched(good, 0xC0, 5, {0x40, 1}), "JPEG image too large.\n", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RgbJpegSink sink;
+        EXPECT_EQ(decodeCapturing(c.bytes, sink), c.output);
+        EXPECT_EQ(sink.begun(), c.began);
+        std::unique_ptr<unsigned char[]> pixels(sink.takePixels());
+        if (c.began) {
+            EXPECT_EQ(pixels[4 * (sink.width() * sink.height() - 1) + 3], 255);  // filled black
+        }
+    }
+}
+
+TEST(JpegDecoder, SurvivesEveryTruncationAndByteFlip) {
+    const Bytes bytes = test::encodeJpeg(spec(k420, [](JpegSpec& s) { s.width = 33, s.height = 17, s.restartInterval = 2; }));
+    testing::internal::CaptureStdout();
+    int complete = 0;
+    for (std::size_t length = 0; length < bytes.size(); ++length) {
+        RgbJpegSink sink;
+        complete += decodeJpeg(bytes.data(), length, sink);
+    }
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        for (unsigned char flip : {0x01, 0x10, 0x80, 0xFF}) {
+            Bytes broken = bytes;
+            broken[at] ^= flip;
+            RgbJpegSink sink;
+            decodeJpeg(broken.data(), broken.size(), sink);
+            delete[] sink.takePixels();
+        }
+    }
+    testing::internal::GetCapturedStdout();
+    EXPECT_LE(complete, 2);  // only without the end marker's bytes
+}
+
+}  // namespace
+}  // namespace demo

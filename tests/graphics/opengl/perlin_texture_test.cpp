@@ -1,0 +1,87 @@
+// The noise texture on Mesa: its hash, the shaped octave sum of constant
+// octaves read back from "perlinfinal", the bands it regenerates and the
+// state a render leaves.
+
+#include "graphics/opengl/perlin_texture.h"
+
+#include <GL/glext.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "manager/exceptions.h"
+#include "tests/support/texture_fixture.h"
+
+namespace demo {
+namespace {
+
+class PerlinTextureTest : public test::HeadlessGLTest {};
+
+TEST_F(PerlinTextureTest, TheHashInThirtyTwoBitWrapAround) {
+    EXPECT_NEAR(PerlinTexture::latticeSample(0), 0.35910451f, 1e-6);
+    EXPECT_NEAR(PerlinTexture::latticeSample(0xFFFFFFFFu), 0.95006314f, 1e-6);  // m = -1
+    EXPECT_NEAR(PerlinTexture::smoothNoise(0, 0, 0), 0.50371491f, 1e-6);
+    EXPECT_THROW(PerlinTexture(640, 127), TextureException);
+}
+
+TEST_F(PerlinTextureTest, ConstantOctavesGiveTheShapedWeightedSum) {
+    const int cases[][4] = {
+        // greys of octaves 16, 32, 64, 128
+        {0, 0, 0, 0},     {64, 64, 64, 64}, {128, 128, 128, 128}, {255, 0, 0, 0},
+        {0, 255, 0, 255}, {0, 0, 255, 255}, {200, 40, 0, 0},      {90, 90, 255, 0},
+    };
+    PerlinTexture noise(128, 128);
+    std::vector<unsigned char> texels(128 * 128 * 4);
+    for (const auto& greys : cases) {
+        for (int octave = 0; octave < 4; ++octave) {
+            for (int slot = 0; slot < 2; ++slot) {
+                Image& image = *noise.images[octave][slot];
+                std::memset(image.pixels, greys[octave], image.byteCount());
+                noise.textures[octave][slot]->upload();
+            }
+        }
+        noise.render();
+        double s = (greys[0] / 2.0 + greys[1] / 4.0 + greys[2] / 8.0 + greys[3] / 8.0) / 255;
+        double want = std::clamp(4 * (0.3 - s * s), 0.0, 1.0) * 255;
+        noise.finalTexture().bind();
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        for (std::size_t texel : {0, 64 * 128 + 64, 128 * 128 - 1}) {
+            EXPECT_NEAR(texels[texel * 4], want, 2)
+                << greys[0] << " " << greys[1] << " " << greys[2] << " " << greys[3];
+        }
+    }
+}
+
+TEST_F(PerlinTextureTest, BandsRegenerateAtEachOctavesPaceAndStateIsRestored) {
+    PerlinTexture noise(128, 128);
+    std::vector<std::vector<unsigned char>> before;  // slot 1: swapped in by the first render
+    for (const auto& slots : noise.images) {
+        before.emplace_back(slots[1]->pixels, slots[1]->pixels + slots[1]->byteCount());
+    }
+    glClearColor(0, 1, 0, 1);
+    noise.render();
+    EXPECT_EQ(noise.generation, 4);
+    const int changedRows[4] = {0, 1, 4, 8};
+    for (int octave = 0; octave < 4; ++octave) {
+        const Image& image = *noise.images[octave][0];
+        int rowBytes = image.width * 4;
+        for (int row = 0; row < image.height; ++row) {
+            bool same =
+                std::equal(image.pixels + row * rowBytes, image.pixels + (row + 1) * rowBytes,
+                           before[static_cast<std::size_t>(octave)].begin() + row * rowBytes);
+            EXPECT_EQ(same, row >= changedRows[octave]) << "octave " << octave << " row " << row;
+        }
+    }
+    // Octave 32 was the second to swap: generation 2 seeds its band.
+    EXPECT_EQ(noise.images[1][0]->pixels[5 * 4],
+              static_cast<unsigned char>(255 * PerlinTexture::smoothNoise(0, 5, 64 * 2)));
+
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && glIsEnabled(GL_DEPTH_TEST) && !glIsEnabled(GL_BLEND));
+    probe::glActiveTextureARB(GL_TEXTURE1_ARB);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(test::readPixel(10, 10), (test::Rgba{0, 255, 0, 255}));  // cleared
+}
+
+}  // namespace
+}  // namespace demo

@@ -1,0 +1,162 @@
+// The texture block on Mesa: "Default", JPEG images to the frame buffer,
+// redefinitions, definitions read from files, and every refusal.
+
+#include "graphics/opengl/texture_manager.h"
+
+#include <GL/glext.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "graphics/image_cache.h"
+#include "manager/ascii_reader.h"
+#include "manager/exceptions.h"
+#include "manager/file_system.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/texture_fixture.h"
+
+namespace demo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::texParameter;
+
+const fs::path kSource = fs::path(__FILE__).parent_path() / "../../..";
+
+class TextureManagerTest : public test::HeadlessGLTest {
+  protected:
+    static void SetUpTestSuite() {
+        HeadlessGLTest::SetUpTestSuite();
+        fs::path dir = test::freshScratchDir("texture_manager");
+        FileSystem::instance()->addDirectory(dir.string());
+        fs::copy_file(kSource / "sample/data/sunset.jpg", dir / "sunset.jpg");
+        fs::copy_file(kSource / "tests/data/red.jpg", dir / "red.jpg");
+        fs::copy_file(kSource / "tests/data/grey.jpg", dir / "grey.jpg");
+        std::ofstream(dir / "wall.tex") << "rectangle { width 3 height 5 }";
+    }
+    static Texture* define(const std::string& name, const std::string& text) {
+        AsciiReader reader("show.ini", text);
+        return TextureManager::instance()->createTimed(name, reader);
+    }
+    // Draws the texture one texel per pixel with GL_REPLACE over black.
+    static void draw(Texture* texture, float width, float height) {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_LIGHTING);
+        glEnable(GL_TEXTURE_2D);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        texture->bind();
+        test::drawTexturedQuad(width, height);
+        glDisable(GL_TEXTURE_2D);
+    }
+};
+
+TEST_F(TextureManagerTest, JpegImagesReachTheFrameBufferTexelForTexel) {
+    Texture* texture = define("sunset",
+                              "texture2d { filename \"sunset.jpg\" filter linear "
+                              "wrap clamp t-wrap repeat }");
+    EXPECT_TRUE(ImageCache::instance()->objects().empty());  // consumed and released
+    EXPECT_TRUE(texture->images.empty());
+    EXPECT_EQ(texParameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S), GL_CLAMP);
+    EXPECT_EQ(texParameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T), GL_REPEAT);
+    draw(texture, 64, 64);
+    Image* image = ImageCache::instance()->get("sunset.jpg");
+    ASSERT_EQ(image->width, 64);
+    int mismatches = 0;
+    for (int i = 0; i < 64 * 64; ++i) {
+        test::Rgba pixel = test::readPixel(i % 64, i / 64);  // image row 0 at the bottom
+        mismatches += !std::equal(pixel.begin(), pixel.begin() + 3, image->pixels + i * 4);
+    }
+    EXPECT_EQ(mismatches, 0);
+    ImageCache::instance()->release(image);
+    TextureManager::instance()->release(texture);
+
+    // A second image gives the alpha.
+    texture = define("masked", "texture2d { filename \"red.jpg+grey.jpg\" }");
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    draw(texture, 8, 8);
+    glDisable(GL_BLEND);
+    test::Rgba pixel = test::readPixel(3, 3);  // (200, 40, 60) at half alpha over black
+    EXPECT_NEAR(pixel[0], 100, 3);
+    EXPECT_NEAR(pixel[1], 20, 3);
+    EXPECT_NEAR(pixel[2], 30, 3);
+    TextureManager::instance()->release(texture);
+}
+
+TEST_F(TextureManagerTest, DefaultBlankRectanglesRedefinitionsAndFiles) {
+    TextureManager* manager = TextureManager::instance();
+    // "Default" and a blank rectangle are black.
+    const std::pair<Texture*, GLenum> blanks[] = {
+        {manager->objects().at("Default"), GL_TEXTURE_2D},
+        {define("twice",
+                "rectangle { width 640 height 480 filter trilinear wrap repeat "
+                "compress normalmap depth 9 }"),
+         GL_TEXTURE_RECTANGLE_NV},
+    };
+    for (const auto& [texture, target] : blanks) {
+        texture->bind();
+        GLint size = texParameter(target, GL_TEXTURE_WIDTH, 0) *
+                     texParameter(target, GL_TEXTURE_HEIGHT, 0) * 4;
+        std::vector<unsigned char> texels(static_cast<std::size_t>(size), 1);
+        glGetTexImage(target, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        EXPECT_EQ(std::count(texels.begin(), texels.end(), 0), size);
+        EXPECT_EQ(texParameter(target, GL_TEXTURE_WRAP_S), GL_CLAMP);
+        EXPECT_EQ(texParameter(target, GL_TEXTURE_MIN_FILTER),
+                  target == GL_TEXTURE_2D ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR);
+    }
+    Texture* first = blanks[1].first;
+    // Counts as the textures section leaves them: only users hold references.
+    first->referenceCount = 0;
+    GLuint firstId = first->handle->id;
+    Texture* second = define("twice", "rectangle { width 4 height 4 }");
+    second->referenceCount = 0;
+    EXPECT_FALSE(glIsTexture(firstId));  // nobody held it
+    Texture* held = manager->get("twice");
+    GLuint heldId = second->handle->id;
+    define("twice", "rectangle { width 8 height 8 }")->referenceCount = 0;
+    EXPECT_TRUE(glIsTexture(heldId));  // still held
+    manager->release(held);            // by its last user
+    EXPECT_FALSE(glIsTexture(heldId));
+    manager->collectUnused();
+
+    Texture* wall = manager->get("wall.tex");  // never declared: read from its file
+    EXPECT_EQ(texParameter(GL_TEXTURE_RECTANGLE_NV, GL_TEXTURE_HEIGHT, 0), 5);
+    manager->release(wall);
+    EXPECT_EQ(manager->objects().size(), 1u);  // "Default"
+}
+
+TEST_F(TextureManagerTest, EveryRefusalLeavesNothingBehind) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"texture2d { filename \"x.png\" }", "texture image not found: x.png"},
+        {"rectangle { width 4 }", "texture image not found: "},
+        {"texture3d { depth 2 }", "zero 3d-texture layers given"},
+        {"texture3d { filenames { \"a.png\" } }", "texture image not found: a.png"},
+        {"cube { filenames { a b c d e } }",
+         "cubemap filename(s) either not defined or invalidly defined"},
+        {"cube { filename \"sky%s.jpg\" }", "cubemap texture filename expects \"%d\" in the name"},
+        {"cube { filename \"%d%s%d.png\" }", "texture image not found: 1%s%d.png"},
+        {"cube { filenames { \"red.jpg\" \"red.jpg\" \"red.jpg\" \"red.jpg\" \"red.jpg\" "
+         "\"sunset.jpg\" } }",
+         "cubemap faces are not six squares of the same size"},
+        {"texture2d { t-clamp repeat }",
+         "Parse error (show.ini 1 ): One of the strings 'wrap' was expected here.STRING:clamp"},
+    };
+    for (const auto& [text, message] : cases) {
+        try {
+            AsciiReader reader("show.ini", text);
+            TextureManager::instance()->parseTexture(reader, "bad");
+            ADD_FAILURE() << text;
+        } catch (const ExceptionBase& e) {
+            EXPECT_EQ(e.message(), message);
+        }
+    }
+    EXPECT_EQ(TextureManager::instance()->objects().size(), 1u);
+    EXPECT_TRUE(ImageCache::instance()->objects().empty());
+}
+
+}  // namespace
+}  // namespace demo

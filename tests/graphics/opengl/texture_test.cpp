@@ -1,0 +1,180 @@
+// Textures on Mesa: filters, wraps and mipmaps read back from GL, texels
+// read back through a 1:1 quad or glGetTexImage, and every refusal.
+
+#include "graphics/opengl/texture.h"
+
+#include <GL/glext.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "manager/exceptions.h"
+#include "platform/gl_proc_address.h"
+#include "tests/support/texture_fixture.h"
+
+namespace demo {
+namespace {
+
+using test::Rgba;
+using test::solidImage;
+using test::texParameter;
+
+class TextureTest : public test::HeadlessGLTest {};
+
+TextureParams params(int filter, int flags, int wrap = GL_REPEAT) {
+    return TextureParams{filter, flags, wrap, wrap, wrap};
+}
+
+TEST_F(TextureTest, FiltersWrapsAndMipmapsPerKind) {
+    struct Case {
+        int kind;  // 1, 2, 4 (cube), 5 (rectangle)
+        int filter, flags, wrap;
+        GLint min, mag, wrapS;
+        bool mipmaps;
+    };
+    const Case cases[] = {
+        {2, 0, 0, GL_REPEAT, GL_NEAREST, GL_NEAREST, GL_REPEAT, false},
+        {2, 0, kTextureMipmap, GL_CLAMP, GL_NEAREST_MIPMAP_NEAREST, GL_NEAREST, GL_CLAMP, true},
+        {2, 1, 0, GL_REPEAT, GL_LINEAR, GL_LINEAR, GL_REPEAT, false},
+        {2, 1, kTextureMipmap, GL_REPEAT, GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR, GL_REPEAT, true},
+        {2, 2, 0, GL_REPEAT, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, GL_REPEAT, true},
+        {1, 2, 0, GL_CLAMP, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, GL_CLAMP, true},
+        {4, 2, kTextureMipmap, GL_REPEAT, GL_NEAREST, GL_NEAREST, GL_REPEAT, false},
+        {4, 1, 0, GL_REPEAT, GL_LINEAR, GL_LINEAR, GL_REPEAT, false},
+        {5, 2, kTextureMipmap, GL_REPEAT, GL_LINEAR, GL_LINEAR, GL_CLAMP, false},
+        // Compression keeps the driver's default filters.
+        {2, 0, kTextureCompress, GL_REPEAT, GL_NEAREST_MIPMAP_LINEAR, GL_LINEAR, GL_REPEAT, true},
+    };
+    auto image = solidImage(16, 4, {10, 20, 30, 40});
+    auto square = solidImage(8, 8, {10, 20, 30, 40});
+    Image* faces[6] = {square.get(), square.get(), square.get(),
+                       square.get(), square.get(), square.get()};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "kind " << c.kind << " filter " << c.filter);
+        TextureParams p = params(c.filter, c.flags, c.wrap);
+        std::unique_ptr<Texture> texture;
+        if (c.kind == 1) texture = std::make_unique<Texture1D>("t", image.get(), p);
+        if (c.kind == 2) texture = std::make_unique<Texture2D>("t", image.get(), p);
+        if (c.kind == 4) texture = std::make_unique<TextureCube>("t", faces, p);
+        if (c.kind == 5) texture = std::make_unique<TextureRectangle>("t", image.get(), p);
+        GLenum target = texture->target();
+        texture->bind();
+        EXPECT_EQ(texParameter(target, GL_TEXTURE_MIN_FILTER), c.min);
+        EXPECT_EQ(texParameter(target, GL_TEXTURE_MAG_FILTER), c.mag);
+        GLint wrapS = texParameter(target, GL_TEXTURE_WRAP_S);
+        EXPECT_EQ(c.kind == 4 ? c.wrapS : wrapS, c.wrapS);
+        EXPECT_EQ(c.kind <= 2 && texParameter(target, GL_TEXTURE_WIDTH, 1) > 0, c.mipmaps);
+        if (c.kind == 1) {
+            EXPECT_EQ(texParameter(target, GL_TEXTURE_WIDTH, 0), 64);  // one row
+        }
+        EXPECT_EQ(texture->flags & kTextureMipmap, c.kind == 5 ? 0 : c.flags & kTextureMipmap);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+}
+
+TEST_F(TextureTest, NormalMapsKeepThreeUnshearedChannelsOfAnyImage) {
+    for (int format : {Image::RGBA, Image::LUMINANCE}) {
+        auto source = solidImage(5, 3, {90, 100, 50, 7}, format);
+        Texture2D normals("n", source.get(), params(kFilterBilinear, kTextureNormalMap));
+        EXPECT_EQ(texParameter(GL_TEXTURE_2D, GL_TEXTURE_ALPHA_SIZE, 0), 0);
+        std::vector<unsigned char> back(5 * 3 * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, back.data());
+        Rgba want = format == Image::LUMINANCE ? Rgba{90, 90, 90, 0} : Rgba{90, 100, 50, 0};
+        for (std::size_t i = 0; i < back.size(); ++i) ASSERT_EQ(back[i], want[i % 3]) << format;
+    }
+    GLfloat shininess = -1;  // every 2-D upload leaves a non-shiny white material
+    glGetMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
+    EXPECT_EQ(shininess, 0.0f);
+}
+
+TEST_F(TextureTest, CubeFacesAndVolumeLayersKeepTheirOrder) {
+    const GLenum targets[6] = {
+        GL_TEXTURE_CUBE_MAP_POSITIVE_Z, GL_TEXTURE_CUBE_MAP_POSITIVE_Y,
+        GL_TEXTURE_CUBE_MAP_POSITIVE_X, GL_TEXTURE_CUBE_MAP_NEGATIVE_Z,
+        GL_TEXTURE_CUBE_MAP_NEGATIVE_Y, GL_TEXTURE_CUBE_MAP_NEGATIVE_X,
+    };
+    std::vector<std::unique_ptr<Image>> owned;
+    Image* faces[6];
+    for (int i = 0; i < 6; ++i) {
+        owned.push_back(solidImage(2, 2, {i * 40, 255 - i * 40, i, 255}));
+        faces[i] = owned.back().get();
+    }
+    TextureCube cube("c", faces, params(kFilterBilinear, 0));
+    unsigned char texels[2 * 2 * 4 * 6];
+    for (int i = 0; i < 6; ++i) {
+        glGetTexImage(targets[i], 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+        EXPECT_EQ((Rgba{texels[12], texels[13], texels[14], texels[15]}),
+                  (Rgba{i * 40, 255 - i * 40, i, 255}))
+            << "face " << i;
+    }
+    Texture3D volume("v", {faces[0], faces[2], faces[5]}, params(kFilterBilinear, 0, GL_CLAMP));
+    EXPECT_EQ(texParameter(GL_TEXTURE_3D, GL_TEXTURE_DEPTH, 0), 3);
+    EXPECT_EQ(texParameter(GL_TEXTURE_3D, GL_TEXTURE_WRAP_R), GL_CLAMP);
+    glGetTexImage(GL_TEXTURE_3D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+    EXPECT_EQ(texels[16], 80);   // layer 1 is face 2
+    EXPECT_EQ(texels[32], 200);  // layer 2 is face 5
+}
+
+// The driver's extension string without any of the texture extensions.
+const char* strippedGlString(GLenum name) {
+    if (name == GL_EXTENSIONS) return "GL_ARB_multitexture";
+    return reinterpret_cast<const char*>(glGetString(name));
+}
+const char* noWindowSystem() { return ""; }
+
+TEST_F(TextureTest, EveryRefusal) {
+    auto small = solidImage(2, 2, {0, 0, 0, 0});
+    auto other = solidImage(2, 3, {0, 0, 0, 0});
+    GLint limit = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+    auto tooLong = solidImage(limit + 1, 1, {0, 0, 0, 0});
+    Image* s = small.get();
+    Image* squares[6] = {s, s, s, s, s, s};
+    Image* odd[6] = {s, s, other.get(), s, s, s};
+    Image* missing[6] = {s, s, s, s, nullptr, s};
+    const TextureParams p = params(kFilterBilinear, 0);
+    auto failure = [](const std::function<void()>& make) -> std::string {
+        try {
+            make();
+        } catch (const TextureException& e) {
+            return e.sourceFile() + ": " + e.message();
+        }
+        return "no error";
+    };
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[&] {
+             Texture3D("v", {s, other.get()}, p);
+         },
+         "3d-texture layers are not all of the same size"},
+        {[&] { Texture3D("v", {}, p); }, "zero 3d-texture layers given"},
+        {[&] { TextureCube("c", odd, p); }, "cubemap faces are not six squares of the same size"},
+        {[&] { TextureCube("c", missing, p); }, "texture image not found: c"},
+        {[&] { Texture1D("l", tooLong.get(), p); }, "1d texture too long"},
+        // Mipmaps scale the long row down instead.
+        {[&] { Texture1D("l", tooLong.get(), params(kFilterTrilinear, 0)); }, ""},
+        {[&] { Texture3D("v", {s}, p); }, "3d textures not supported by the driver"},
+        {[&] { TextureCube("c", squares, p); }, "cube textures not supported by the driver"},
+        {[&] { TextureRectangle("r", s, p); }, "rectangle textures not supported by the driver"},
+        {[&] { Texture2D("c", s, params(kFilterBilinear, kTextureCompress)); },
+         "compressed textures not supported by the driver"},
+    };
+    const ExtensionDriver stripped{platform::getProcAddress, strippedGlString, noWindowSystem};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        if (i == 6) {  // the rest on a driver without the extensions
+            resetExtensionLoader();
+            setExtensionDriver(&stripped);
+        }
+        const auto& [make, message] = cases[i];
+        EXPECT_EQ(failure(make),
+                  message.empty() ? "no error" : "graphics/opengl/texture: " + message);
+    }
+    resetExtensionLoader();
+    setExtensionDriver(nullptr);
+    probeExtensions();
+}
+
+}  // namespace
+}  // namespace demo
