@@ -68,13 +68,13 @@ void disableArrays(VertexBuffer* buffer) {
 void switchTextures(const std::vector<Texture*>& textures, bool enable) {
     const int units = std::min(static_cast<int>(textures.size()), textureUnitCount());
     for (int i = 0; i < units; ++i) {
+        if (textures[i] == nullptr || textures[i]->target() == 0) continue;  // nothing to bind
         activeTextureUnit(i);
         textures[i]->bind();
-        const GLenum target = textures[i]->target();
         if (enable) {
-            glEnable(target);
+            glEnable(textures[i]->target());
         } else {
-            glDisable(target);
+            glDisable(textures[i]->target());
         }
     }
     activeTextureUnit(0);
