@@ -129,6 +129,7 @@ TEST_F(TextureTest, EveryRefusal) {
     Image* s = small.get();
     Image* squares[6] = {s, s, s, s, s, s};
     Image* odd[6] = {s, s, other.get(), s, s, s};
+    const std::vector<Image*> unequal = {s, other.get()};
     Image* missing[6] = {s, s, s, s, nullptr, s};
     const TextureParams p = params(kFilterBilinear, 0);
     auto failure = [](const std::function<void()>& make) -> std::string {
@@ -140,10 +141,7 @@ TEST_F(TextureTest, EveryRefusal) {
         return "no error";
     };
     const std::pair<std::function<void()>, std::string> cases[] = {
-        {[&] {
-             Texture3D("v", {s, other.get()}, p);
-         },
-         "3d-texture layers are not all of the same size"},
+        {[&] { Texture3D("v", unequal, p); }, "3d-texture layers are not all of the same size"},
         {[&] { Texture3D("v", {}, p); }, "zero 3d-texture layers given"},
         {[&] { TextureCube("c", odd, p); }, "cubemap faces are not six squares of the same size"},
         {[&] { TextureCube("c", missing, p); }, "texture image not found: c"},
