@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <unistd.h>
 
 #include "manager/file_system.h"
 #include "tests/support/scratch_dir.h"
@@ -18,7 +19,8 @@ using test::JpegSpec;
 class ImageCacheTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        std::filesystem::path dir = test::freshScratchDir("image_cache");
+        // One folder per process: ctest runs each case as a process of its own, side by side.
+        std::filesystem::path dir = test::freshScratchDir("image_cache." + std::to_string(getpid()));
         auto save = [&](const std::string& name, const JpegSpec& spec) {
             test::Bytes bytes = test::encodeJpeg(spec);
             std::ofstream(dir / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
