@@ -4,6 +4,7 @@
 
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -80,12 +81,9 @@ inline Bytes encodeJpeg(const JpegSpec& spec) {
     Bytes bytes(out, out + outSize);
     std::free(out);
     // 16-bit tables make libjpeg write an extended frame (SOF1); the data is baseline.
-    for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
-        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC1) {
-            bytes[i + 1] = 0xC0;
-            break;
-        }
-    }
+    const unsigned char sof1[] = {0xFF, 0xC1};
+    auto at = std::search(bytes.begin(), bytes.end(), sof1, sof1 + 2);
+    if (at != bytes.end()) at[1] = 0xC0;
     return bytes;
 }
 

@@ -26,6 +26,10 @@ inline std::unique_ptr<Image> solidImage(int width, int height, Rgba colour,
     return image;
 }
 
+inline void expectNear(Rgba pixel, std::array<int, 3> want, int tolerance) {
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(pixel[i], want[i], tolerance) << "channel " << i;
+}
+
 inline GLint texParameter(GLenum target, GLenum name, GLint level = -1) {
     GLint value = 0;
     if (level < 0) glGetTexParameteriv(target, name, &value);

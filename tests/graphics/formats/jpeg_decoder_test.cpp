@@ -165,7 +165,8 @@ TEST(JpegDecoder, VectorIdctEqualsThePlainOne) {
 }
 
 // libjpeg with its integer IDCT and no fancy upsampling rounds where the
-// decoder truncates: within 4 per channel, and about 1 low on average.
+// decoder truncates: within 4 per channel, and about 1 low on average. The
+// image cache's tests check the alpha.
 TEST(JpegDecoder, PixelsMatchLibjpegWithinRounding) {
     for (const JpegSpec& s : {spec({{1, 1}, {1, 1}, {1, 1}}, [](JpegSpec& s) { s.quality = 75; }),
                               spec({{1, 2}, {1, 1}, {1, 1}}), spec(k420, [](JpegSpec& s) { s.width = 173, s.height = 131; }),
@@ -185,7 +186,7 @@ TEST(JpegDecoder, PixelsMatchLibjpegWithinRounding) {
         EXPECT_EQ(decodeCapturing(bytes, sink), "");
         ASSERT_EQ(sink.width() * sink.height(), s.width * s.height);
         std::unique_ptr<unsigned char[]> pixels(sink.takePixels());
-        int worst = 0, alphaWrong = 0;
+        int worst = 0;
         double sum = 0;
         for (std::size_t i = 0; i < expected.size() / channels; ++i) {
             for (int ch = 0; ch < 3; ++ch) {
@@ -193,11 +194,9 @@ TEST(JpegDecoder, PixelsMatchLibjpegWithinRounding) {
                 worst = std::max(worst, std::abs(diff));
                 sum += diff;
             }
-            alphaWrong += pixels[4 * i + 3] != (channels == 1 ? 127 : 255);
         }
         EXPECT_LE(worst, channels == 1 ? 1 : 4);
         EXPECT_LE(std::abs(sum / (expected.size() / channels * 3.0)), 1.0);
-        EXPECT_EQ(alphaWrong, 0);
     }
 }
 

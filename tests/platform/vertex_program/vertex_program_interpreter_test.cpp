@@ -1,5 +1,6 @@
 // The interpreter against results worked out by hand: every opcode, the
-// initial register values, relative addressing and state programs.
+// initial register values and relative addressing (state programs run
+// through the layer's tests).
 
 #include "platform/vertex_program/vertex_program_interpreter.h"
 #include "platform/vertex_program/vertex_program_parser.h"
@@ -70,18 +71,6 @@ TEST(VertexProgramInterpreter, ClampedReciprocal) {
     const float cases[][2] = {{2, 0.5f}, {-4, -0.25f}, {0, 1.884467e+19f}, {1e30f, 5.42101e-20f},
                               {-1e-30f, -1.884467e+19f}, {1, 1}};
     for (const auto& c : cases) EXPECT_FLOAT_EQ(clampedReciprocal(c[0]), c[1]) << c[0];
-}
-
-TEST(VertexProgramInterpreter, StateProgramWritesParameters) {
-    ParseResult r = parseVertexProgram("!!VSP1.0 MUL c[4].xy, v[0], c[5]; ADD c[6], c[4], v[0]; END");
-    ASSERT_TRUE(r.ok()) << r.message;
-    VertexMachine m;
-    m.attributes[0] = {1, 2, 3, 4};
-    m.parameters[4] = {9, 9, 9, 9};
-    m.parameters[5] = {2, 3, 4, 5};
-    execute(r.program, m);
-    EXPECT_EQ(m.parameters[4], (Vec4{2, 6, 9, 9}));
-    EXPECT_EQ(m.parameters[6], (Vec4{3, 8, 12, 13}));
 }
 
 }  // namespace
