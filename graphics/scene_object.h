@@ -1,0 +1,70 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "graphics/transform.h"
+
+namespace demo {
+
+class DisplayList;
+class RenderState;
+class Texture;
+class TrackController;
+class TriangleIndexArray;
+class VertexBuffer;
+
+// The geometry of a scene object: vertex streams ("position", "normal",
+// "tex0", "tex1" are drawn), triangles, and texture i for texture unit i. The
+// mesh owns its vertices and triangles; textures belong to their manager.
+struct Mesh {
+    Mesh();
+    ~Mesh();
+
+    std::unique_ptr<VertexBuffer> vertices;
+    std::unique_ptr<TriangleIndexArray> triangles;
+    std::vector<Texture*> textures;
+};
+
+// A named node of a scene. Clones share the transform (when made so), the
+// mesh, its display list, the children and the render states with their
+// source; the shared pieces live as long as their last holder, so neither a
+// clone nor its source is left pointing at a freed one.
+class SceneObject {
+  public:
+    explicit SceneObject(const std::string& name);
+
+    // Copies every field, refCount included; shared pieces become shared.
+    void assign(const SceneObject& other);
+    // A copy with a transform of its own.
+    std::unique_ptr<SceneObject> cloneDeep() const;
+    // A copy that moves with this object.
+    std::unique_ptr<SceneObject> cloneSharingTransform() const;
+    // Gives this object its own copy of its current transform.
+    void copyTransform();
+
+    // Sets the tracks' time origin to f and rewinds them, then does the same
+    // down the tree; a node without tracks stops the descent below it.
+    void setFrame(int f);
+    // Steps this node's tracks, if any, and those of every descendant.
+    void advanceTree();
+
+    SceneObject* parent = nullptr;
+    std::vector<SceneObject*> children;  // not owned
+    std::shared_ptr<Transform> transform;
+    TrackController* trackController = nullptr;  // not owned
+    float frame = 0.0f;
+    std::string name;
+    int refCount = 1;
+    // Tracks evaluated every frame by the scene instance.
+    bool animated = false;
+    // Drawn from client arrays every time instead of from a display list.
+    bool dynamic = false;
+    // The compiled mesh, made the first time the object is queued.
+    std::shared_ptr<DisplayList> displayList;
+    std::vector<RenderState*> renderStates;  // not owned
+    std::shared_ptr<Mesh> mesh;
+};
+
+}  // namespace demo

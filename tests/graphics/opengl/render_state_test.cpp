@@ -1,0 +1,71 @@
+// Render states on a headless context, read back as GL state and pixels.
+
+#include <gtest/gtest.h>
+
+#include "graphics/opengl/camera.h"
+#include "graphics/opengl/constant_alpha_state.h"
+#include "graphics/opengl/glh_extensions.h"
+#include "graphics/opengl/reflection_map_state.h"
+#include "graphics/opengl/texture_matrix_state.h"
+#include "tests/support/headless_gl.h"
+
+namespace demo {
+namespace {
+
+Matrix4 scaled(float s) { return {s, 0, 0, 0, 0, s, 0, 0, 0, 0, s, 0, 0, 0, 0, 1}; }
+
+// The texture matrix of unit 1 (loaded first when given); unit 0 stays active.
+Matrix4 unitOneMatrix(const Matrix4* load = nullptr) {
+    GLint active = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &active);
+    EXPECT_EQ(GL_TEXTURE0_ARB, active);
+    probe::glActiveTextureARB(GL_TEXTURE1_ARB);
+    if (load != nullptr) glLoadMatrixf(load->data());
+    Matrix4 m{};
+    glGetFloatv(GL_TEXTURE_MATRIX, m.data());
+    probe::glActiveTextureARB(GL_TEXTURE0_ARB);
+    return m;
+}
+
+TEST(RenderState, TextureMatricesOnTheirUnitAndConstantAlpha) {
+    DisplayPair display;
+    ASSERT_TRUE(test::openHeadlessDisplay(display, 16, 16));
+    probeExtensions();
+    Camera camera("eye", 45, 4.0f / 3);
+    camera.transform.setPosition({5, 6, 7});  // the translation is dropped
+    ReflectionMapState reflection(1, &camera);
+    const Matrix4 two = scaled(2), three = scaled(3),
+                  mirror{-1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    TextureMatrixState load(two.data(), 1, false), multiply(two.data(), 1, true);
+    for (auto [state, applied] : {std::pair<RenderState*, Matrix4>{&reflection, mirror},
+                                  {&load, two},
+                                  {&multiply, scaled(6)}}) {
+        glMatrixMode(GL_TEXTURE);
+        unitOneMatrix(&three);
+        glMatrixMode(GL_MODELVIEW);
+        state->apply();
+        EXPECT_EQ(applied, unitOneMatrix());
+        state->restore();
+        EXPECT_EQ(three, unitOneMatrix());
+    }
+
+    ConstantAlphaState half(0.5f);
+    glDisable(GL_DEPTH_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    GLboolean mask[2];
+    glClear(GL_COLOR_BUFFER_BIT);  // to the window's black
+    glDepthMask(GL_FALSE);
+    half.apply();
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &mask[0]);
+    glRectf(-1, -1, 1, 1);
+    EXPECT_NEAR(128, test::readPixel(8, 8)[0], 1);
+    half.restore();
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &mask[1]);
+    EXPECT_TRUE(mask[0] == GL_FALSE && mask[1] == GL_TRUE);
+    destroyDisplay(display);
+}
+
+}  // namespace
+}  // namespace demo

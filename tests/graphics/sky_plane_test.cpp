@@ -1,0 +1,85 @@
+// The sky plane's grid and the vertex normals it and the scene meshes use.
+
+#include "graphics/sky_plane.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "graphics/scene_object.h"
+#include "graphics/vertex_buffer.h"
+#include "graphics/vertex_normals.h"
+
+namespace demo {
+namespace {
+
+Vector3 streamValue(const SceneObject& object, const char* name, int vertex) {
+    std::uint8_t* p = nullptr;
+    int stride = 0, count = 0;
+    VertexBuffer::streamPointer(name, object.mesh->vertices.get(), &p, &stride, &count);
+    Vector3 v;
+    std::memcpy(&v, p + stride * vertex, name[0] == 't' ? 8 : 12);
+    return v;
+}
+
+// Normal and position interleaved (stride 24), stale values in the normals.
+SceneObject meshObject(const std::vector<Vector3>& points, std::vector<std::uint32_t> indices) {
+    SceneObject object("mesh");
+    object.mesh = std::make_shared<Mesh>();
+    const int count = static_cast<int>(points.size());
+    object.mesh->vertices =
+        std::make_unique<VertexBuffer>(VertexFormat{{{{"normal", 12}, {"position", 12}}}}, count);
+    for (int i = 0; i < 2 * count; ++i) {
+        std::memcpy(object.mesh->vertices->data.data() + 12 * i, &points[i / 2], 12);
+    }
+    object.mesh->triangles = std::make_unique<TriangleIndexArray>(0);
+    object.mesh->triangles->indices = std::move(indices);
+    object.mesh->triangles->triangleCount =
+        static_cast<int>(object.mesh->triangles->indices.size() / 3);
+    return object;
+}
+
+TEST(SkyPlane, GridPointsSizesAndRefusedHeights) {
+    SceneObject sky("SkyPlane");
+    ASSERT_TRUE(buildSkyPlaneMesh(sky, 1, 0, 1, 2, 3));
+    EXPECT_EQ((Vector3{1, -1, 2}), streamValue(sky, "position", 1));
+    EXPECT_EQ((Vector3{2, 3, 0}), streamValue(sky, "tex1", 1));  // read from tex0
+    EXPECT_EQ((std::vector<std::uint32_t>{0, 1, 2, 1, 3, 2}), sky.mesh->triangles->indices);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ((Vector3{0, 0, 1}), streamValue(sky, "normal", i));  // flat
+    for (auto [n, vertices, triangles] :
+         {std::tuple{0, 4, 2}, {8, 81, 128}, {1000, 66049, 131072}}) {
+        ASSERT_TRUE(buildSkyPlaneMesh(sky, n, 3, 5, 1, 1));
+        EXPECT_EQ(vertices, sky.mesh->vertices->vertexCount);
+        EXPECT_EQ(triangles, sky.mesh->triangles->count());
+        EXPECT_NEAR(1.0f, streamValue(sky, "normal", vertices / 2).z, 1e-6f);  // flat or the bottom
+    }
+    const auto mesh = sky.mesh;
+    for (auto [a, b] : {std::pair{0.0f, 0.0f}, {2.0f, 1.0f}, {-2.0f, 1.0f}, {0.0f, NAN}}) {
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(buildSkyPlaneMesh(sky, 4, a, b, 1, 1));
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(std::count(out.begin(), out.end(), '\n') == 1 && sky.mesh == mesh) << out;
+    }
+}
+
+TEST(VertexNormals, DegenerateTrianglesAddNothingAndSomeRedrawTheFirst) {
+    for (auto [extra, replaced] :  // vertices 3, 4, 5 after a first triangle in the z = 0 plane
+         {std::pair{std::vector<Vector3>{{5, 5, 0}, {5, 5, 0}, {6, 5, 0}}, false},
+          {{{5, 5, 0}, {6, 5, 0}, {7, 5, 0}}, false},  // midpoint: two equal edges
+          {{{5, 5, 0}, {6, 5, 0}, {8, 5, 0}}, true},   // collinear
+          {{{INFINITY, 0, 0}, {0, 1, 0}, {0, 0, 1}}, true}}) {
+        extra.insert(extra.begin(), {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
+        SceneObject object = meshObject(extra, {0, 1, 2, 3, 4, 5});
+        ASSERT_TRUE(computeVertexNormals(object));
+        const std::uint32_t k = replaced ? 0 : 3;
+        EXPECT_EQ((std::vector<std::uint32_t>{0, 1, 2, k, k + 1, k + 2}),
+                  object.mesh->triangles->indices);
+        for (int i = 0; i < 6; ++i)  // untouched normals stay zero, not NaN
+            EXPECT_EQ(i < 3 ? Vector3(0, 0, 1) : Vector3(), streamValue(object, "normal", i));
+    }
+    EXPECT_FALSE(computeVertexNormals(*std::make_unique<SceneObject>("bare")));
+}
+
+}  // namespace
+}  // namespace demo
