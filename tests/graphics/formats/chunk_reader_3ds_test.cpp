@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <filesystem>
 
+#include "graphics/scene.h"
+#include "graphics/scene_builder_3ds.h"
+#include "graphics/scene_object.h"
+#include "graphics/vertex_buffer.h"
 #include "manager/exceptions.h"
 #include "manager/file_system.h"
 #include "tests/support/writer_3ds.h"
@@ -127,8 +132,8 @@ TEST(ChunkReader3DS, MalformedFilesAreFormatErrors) {
     }
 }
 
-// Files that no one here wrote: each valid one reads with finite vertices
-// and face indices inside its vertex list; an empty one is an error.
+// Files that no one here wrote: each valid one reads and builds meshes with
+// finite vertex data and face indices inside them; an empty one is an error.
 TEST(ChunkReader3DS, DebianSampleFiles) {
     int files = 0;
     for (const std::string dir : {"/usr/share/assimp/models/3DS", "/usr/share/glmark2/models", "/usr/share/assimp/models/invalid"}) {
@@ -144,13 +149,16 @@ TEST(ChunkReader3DS, DebianSampleFiles) {
             }
             std::unique_ptr<Chunk3DS> root;
             ASSERT_NO_THROW(root = loadChunkFile3DS(name)) << name;
-            ASSERT_TRUE(root && root->child(id::kObjMesh)) << name;
-            for (const Chunk3DS& block : root->child(id::kObjMesh)->children) {
-                const Chunk3DS* tri = block.child(id::kTriMesh);
-                if (block.id != id::kObjBlock || !tri || !tri->child(id::kFaceList)) continue;
-                const auto& vertices = *tri->child(id::kVertList)->get<std::vector<Vector3>>();
-                for (const Vector3& v : vertices) ASSERT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z)) << name;
-                for (auto i : tri->child(id::kFaceList)->get<FaceList3DS>()->indices) ASSERT_LT(i, vertices.size()) << name;
+            ASSERT_TRUE(root) << name;
+            auto scene = buildScene3DS(*root, name, nullptr);
+            ASSERT_TRUE(scene) << name;
+            for (SceneObject* o : scene->getObjects()) {
+                if (!o->mesh) continue;
+                std::uint8_t* p = nullptr;
+                int stride = 0, count = 0;
+                VertexBuffer::streamPointer("position", o->mesh->vertices.get(), &p, &stride, &count);
+                for (int v = 0; v < count * stride / 4; ++v) ASSERT_TRUE(std::isfinite(std::bit_cast<float>(*reinterpret_cast<std::uint32_t*>(p + v * 4)))) << name;
+                for (auto i : o->mesh->triangles->indices) ASSERT_LT(i, std::uint32_t(count)) << name;
             }
         }
     }
