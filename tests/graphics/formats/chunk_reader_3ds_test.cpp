@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include "graphics/scene.h"
@@ -154,11 +154,13 @@ TEST(ChunkReader3DS, DebianSampleFiles) {
             ASSERT_TRUE(scene) << name;
             for (SceneObject* o : scene->getObjects()) {
                 if (!o->mesh) continue;
-                std::uint8_t* p = nullptr;
-                int stride = 0, count = 0;
-                VertexBuffer::streamPointer("position", o->mesh->vertices.get(), &p, &stride, &count);
-                for (int v = 0; v < count * stride / 4; ++v) ASSERT_TRUE(std::isfinite(std::bit_cast<float>(*reinterpret_cast<std::uint32_t*>(p + v * 4)))) << name;
-                for (auto i : o->mesh->triangles->indices) ASSERT_LT(i, std::uint32_t(count)) << name;
+                const VertexBuffer& vertices = *o->mesh->vertices;
+                for (std::size_t at = 0; at < vertices.data.size(); at += 4) {
+                    float f;
+                    std::memcpy(&f, &vertices.data[at], 4);
+                    ASSERT_TRUE(std::isfinite(f)) << name;
+                }
+                for (auto i : o->mesh->triangles->indices) ASSERT_LT(i, std::uint32_t(vertices.vertexCount)) << name;
             }
         }
     }
