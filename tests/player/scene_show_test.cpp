@@ -15,7 +15,6 @@
 #include "graphics/opengl/render_batch.h"
 #include "graphics/opengl/scene_instance.h"
 #include "graphics/scene_manager.h"
-#include "manager/ascii_reader.h"
 #include "manager/file_system.h"
 #include "manager/process.h"
 #include "manager/progress_bar.h"
