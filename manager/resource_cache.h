@@ -60,6 +60,9 @@ public:
 protected:
     virtual T* create(const std::string& name) = 0;
 
+    // For managers whose objects can sit under more than one name.
+    std::map<std::string, T*>& entries() { return objects_; }
+
     // For managers that store objects made outside get() (declared processes).
     // Returns the object that the name mapped to before, or null.
     T* store(const std::string& name, T* object) {

@@ -14,6 +14,7 @@
 #include "manager/process.h"
 #include "manager/progress_bar.h"
 #include "player/show_host.h"
+#include "player/scenes_section.h"
 #include "player/textures_section.h"
 #include "manager/source_location.h"
 
@@ -22,7 +23,6 @@ namespace demo {
 namespace {
 
 constexpr int kProgressOutputLine = 73;
-constexpr int kSectionNotAvailableLine = 160;
 constexpr source::Location kSecondScreen{source::kDemoPlayer, 148};
 constexpr source::Location kDeclaredLate{source::kDemoPlayer, 181};
 
@@ -105,10 +105,9 @@ void DemoPlayer::readScript(const std::string& scriptName) {
                 readTexturesSection(reader);
                 break;
             case 6:
-                throw DemoPlayerException(std::string("The ") + sections[section] +
-                                              " section of " + scriptName +
-                                              " is not available in this build.",
-                                          source::kDemoPlayer, kSectionNotAvailableLine);
+                ensureDisplay();
+                readScenesSection(reader);
+                break;
             default:
                 return;
         }

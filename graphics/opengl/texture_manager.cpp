@@ -199,12 +199,16 @@ Texture* TextureManager::create(const std::string& name) {
 
 Texture* TextureManager::createTimed(const std::string& name, AsciiReader& reader) {
     Texture* texture = timedCreate([&] { return parseTexture(reader, name); }, false);
+    enter(texture);
+    return texture;
+}
+
+void TextureManager::enter(Texture* texture) {
     // The earlier texture of this name loses the map; its users, if any,
     // still hold it and release it later.
     if (Texture* displaced = store(texture->name, texture)) {
         if (displaced->referenceCount < 1) delete displaced;
     }
-    return texture;
 }
 
 Texture* TextureManager::parseTexture(AsciiReader& reader, const std::string& name) {

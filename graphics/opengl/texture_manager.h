@@ -45,6 +45,10 @@ class TextureManager : public ResourceCache<Texture>, public Singleton {
     // of that name) and returned with one reference, the caller's.
     Texture* createTimed(const std::string& name, AsciiReader& reader);
 
+    // Stores a texture made elsewhere under its name, as createTimed does;
+    // the texture's reference stays with whoever made it.
+    void enter(Texture* texture);
+
     // One definition read into a new texture called name. TextureException
     // for a missing image or unusable layers or faces, ParseError for a bad
     // block; images fetched for it are released again on failure.

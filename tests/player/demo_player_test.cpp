@@ -312,7 +312,8 @@ TEST_F(PlayerTest, ScriptErrorsNameTheScriptAndLine) {
          "Parse error (bad.ini 2 ): Process 'ghost' is declared after events have used it."},
         {"textures {\n t rectangle { width 2 height 2 } } end",
          "Parse error (bad.ini 2 ): textures need an OpenGL context"},
-        {"scenes { } end", "The scenes section of bad.ini is not available in this build."},
+        {"scenes {\n s \"3DS\" \"none.3ds\" } end", "Parse error (bad.ini 2 ): Cannot obtain 'none.3ds'."},
+        {"scenes { s \"3ds\" \"none.3ds\" } end", "Parse error (bad.ini 1 ): Unknown scene type '3ds'."},
     };
     for (const auto& [script, message] : cases) EXPECT_EQ(failure(script), message) << script;
     // A script without "end" is an error, not a hang.

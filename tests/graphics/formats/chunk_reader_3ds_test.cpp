@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
+#include "graphics/scene.h"
+#include "graphics/scene_builder_3ds.h"
+#include "graphics/scene_object.h"
+#include "graphics/vertex_buffer.h"
 #include "manager/exceptions.h"
 #include "manager/file_system.h"
 #include "tests/support/writer_3ds.h"
@@ -126,8 +131,8 @@ TEST(ChunkReader3DS, MalformedFilesAreFormatErrors) {
     }
 }
 
-// Files that no one here wrote: each valid one reads with finite vertices
-// and face indices inside its vertex list; an empty one is an error.
+// Files that no one here wrote: each valid one reads and builds meshes with
+// finite vertex data and face indices inside them; an empty one is an error.
 TEST(ChunkReader3DS, DebianSampleFiles) {
     int files = 0;
     for (const std::string dir : {"/usr/share/assimp/models/3DS", "/usr/share/glmark2/models", "/usr/share/assimp/models/invalid"}) {
@@ -143,13 +148,18 @@ TEST(ChunkReader3DS, DebianSampleFiles) {
             }
             std::unique_ptr<Chunk3DS> root;
             ASSERT_NO_THROW(root = loadChunkFile3DS(name)) << name;
-            ASSERT_TRUE(root && root->child(id::kObjMesh)) << name;
-            for (const Chunk3DS& block : root->child(id::kObjMesh)->children) {
-                const Chunk3DS* tri = block.child(id::kTriMesh);
-                if (block.id != id::kObjBlock || !tri || !tri->child(id::kFaceList)) continue;
-                const auto& vertices = *tri->child(id::kVertList)->get<std::vector<Vector3>>();
-                for (const Vector3& v : vertices) ASSERT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z)) << name;
-                for (auto i : tri->child(id::kFaceList)->get<FaceList3DS>()->indices) ASSERT_LT(i, vertices.size()) << name;
+            ASSERT_TRUE(root) << name;
+            auto scene = buildScene3DS(*root, name, nullptr);
+            ASSERT_TRUE(scene) << name;
+            for (SceneObject* o : scene->getObjects()) {
+                if (!o->mesh) continue;
+                const VertexBuffer& vertices = *o->mesh->vertices;
+                for (std::size_t at = 0; at < vertices.data.size(); at += 4) {
+                    float f;
+                    std::memcpy(&f, &vertices.data[at], 4);
+                    ASSERT_TRUE(std::isfinite(f)) << name;
+                }
+                for (auto i : o->mesh->triangles->indices) ASSERT_LT(i, std::uint32_t(vertices.vertexCount)) << name;
             }
         }
     }

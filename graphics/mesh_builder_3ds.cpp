@@ -1,0 +1,123 @@
+#include "graphics/mesh_builder_3ds.h"
+
+#include <cstring>
+
+#include "graphics/scene_object.h"
+#include "graphics/vertex_buffer.h"
+#include "graphics/vertex_normals.h"
+#include "manager/exceptions.h"
+#include "math/matrix.h"
+
+namespace demo {
+
+namespace {
+
+constexpr const char* kUnit = "graphics/mesh_builder_3ds";
+constexpr int kBadFaceLine = 40;
+
+Chunk3DS* faceListOf(Chunk3DS& tri) { return tri.child(chunk3ds::kFaceList); }
+
+void checkFaces(const SceneObject& object, const FaceList3DS& faces, std::size_t vertexCount) {
+    for (std::size_t i = 0; i < faces.indices.size(); ++i) {
+        if (faces.indices[i] >= vertexCount) {
+            throw ExceptionBase("3DS object '" + object.name + "': face " + std::to_string(i / 3) +
+                                    " uses vertex " + std::to_string(faces.indices[i]) + " of " +
+                                    std::to_string(vertexCount),
+                                kUnit, kBadFaceLine);
+        }
+    }
+}
+
+// p_world = X p.x + Y p.y + Z p.z + origin, column-major for OpenGL.
+Matrix4 objectMatrix(const ObjectMatrix3DS& m) {
+    Matrix4 out = identityMatrix4();
+    for (int axis = 0; axis < 3; ++axis) {
+        out[4 * axis] = m.axes[axis].x;
+        out[4 * axis + 1] = m.axes[axis].y;
+        out[4 * axis + 2] = m.axes[axis].z;
+    }
+    out[12] = m.origin.x;
+    out[13] = m.origin.y;
+    out[14] = m.origin.z;
+    return out;
+}
+
+void moveToObjectFrame(const Chunk3DS& tri, std::uint8_t* position, int stride, std::size_t count) {
+    const Chunk3DS* matrix = tri.child(chunk3ds::kTrMatrix);
+    const ObjectMatrix3DS* m = matrix ? matrix->get<ObjectMatrix3DS>() : nullptr;
+    if (m == nullptr) return;
+    Matrix4 inv = identityMatrix4();
+    if (invertAffineMatrix(objectMatrix(*m), inv) != 0) return;
+    for (std::size_t i = 0; i < count; ++i, position += stride) {
+        float p[3];
+        std::memcpy(p, position, sizeof p);
+        const float q[3] = {inv[0] * p[0] + inv[4] * p[1] + inv[8] * p[2] + inv[12],
+                            inv[1] * p[0] + inv[5] * p[1] + inv[9] * p[2] + inv[13],
+                            inv[2] * p[0] + inv[6] * p[1] + inv[10] * p[2] + inv[14]};
+        std::memcpy(position, q, sizeof q);
+    }
+}
+
+}  // namespace
+
+const Chunk3DS* triMeshOf3DS(const Chunk3DS& objBlock) {
+    if (objBlock.children.empty() || objBlock.children.front().id != chunk3ds::kTriMesh) return nullptr;
+    return &objBlock.children.front();
+}
+
+bool buildMesh3DS(SceneObject& object, Chunk3DS& objBlock, bool toObjectFrame) {
+    if (triMeshOf3DS(objBlock) == nullptr) return false;
+    Chunk3DS& tri = objBlock.children.front();
+    const Chunk3DS* vertList = tri.child(chunk3ds::kVertList);
+    Chunk3DS* faceList = faceListOf(tri);
+    const auto* vertices = vertList ? vertList->get<std::vector<Vector3>>() : nullptr;
+    FaceList3DS* faces = faceList ? faceList->get<FaceList3DS>() : nullptr;
+    if (vertices == nullptr || faces == nullptr) return false;
+    checkFaces(object, *faces, vertices->size());
+
+    const Chunk3DS* mapList = tri.child(chunk3ds::kMapList);
+    const auto* coords = mapList ? mapList->get<std::vector<TexCoord3DS>>() : nullptr;
+    const bool textured = coords != nullptr && !coords->empty();
+
+    StreamGroup group{{"position", 12}, {"normal", 12}};
+    if (textured) group["tex0"] = 8;
+    const int count = static_cast<int>(vertices->size());
+    auto buffer = std::make_unique<VertexBuffer>(VertexFormat{{group}}, count);
+    std::uint8_t* position = nullptr;
+    int stride = 0, n = 0;
+    VertexBuffer::streamPointer("position", buffer.get(), &position, &stride, &n);
+    for (int i = 0; i < count; ++i) std::memcpy(position + std::size_t(stride) * i, &(*vertices)[i], 12);
+    if (textured) {
+        std::uint8_t* tex = nullptr;
+        VertexBuffer::streamPointer("tex0", buffer.get(), &tex, &stride, &n);
+        const int given = std::min(count, static_cast<int>(coords->size()));
+        for (int i = 0; i < given; ++i) std::memcpy(tex + std::size_t(stride) * i, &(*coords)[i], 8);
+    }
+    if (toObjectFrame) {
+        VertexBuffer::streamPointer("position", buffer.get(), &position, &stride, &n);
+        moveToObjectFrame(tri, position, stride, vertices->size());
+    }
+
+    auto mesh = std::make_shared<Mesh>();
+    mesh->vertices = std::move(buffer);
+    mesh->triangles = std::make_unique<TriangleIndexArray>(0);
+    mesh->triangles->triangleCount = static_cast<int>(faces->faceCount());
+    mesh->triangles->indices = std::move(faces->indices);
+    faces->indices.clear();
+    object.mesh = std::move(mesh);
+    computeVertexNormals(object);
+    return true;
+}
+
+std::vector<std::string> faceMaterials3DS(const Chunk3DS& objBlock) {
+    std::vector<std::string> names;
+    const Chunk3DS* tri = triMeshOf3DS(objBlock);
+    const Chunk3DS* faceList = tri ? tri->child(chunk3ds::kFaceList) : nullptr;
+    if (faceList == nullptr) return names;
+    for (const Chunk3DS& c : faceList->children) {
+        if (const auto* group = c.get<FaceMaterial3DS>()) names.push_back(group->name);
+    }
+    return names;
+}
+
+}  // namespace demo

@@ -1,0 +1,60 @@
+#include "graphics/opengl/scene_loader_3ds.h"
+
+#include "graphics/formats/chunk_reader_3ds.h"
+#include "graphics/image.h"
+#include "graphics/image_cache.h"
+#include "graphics/opengl/texture_manager.h"
+#include "graphics/scene.h"
+#include "graphics/scene_builder_3ds.h"
+#include "manager/exceptions.h"
+
+namespace demo {
+
+namespace {
+
+class ManagerTextures final : public SceneTextures3DS {
+  public:
+    void material(const std::string& materialName, const std::string& mapFile) override {
+        Image* image = nullptr;
+        try {
+            image = ImageCache::instance()->get(mapFile);
+        } catch (const ResourceMissing&) {
+        }
+        if (image == nullptr) return;
+        const TextureParams params{kFilterBilinear, kTextureMipmap, GL_REPEAT, GL_REPEAT, GL_REPEAT};
+        Texture* texture = nullptr;
+        try {
+            texture = new Texture2D(materialName, image, params);
+        } catch (...) {
+            ImageCache::instance()->release(image);
+            throw;
+        }
+        texture->images.clear();  // the pixels are uploaded; the image goes
+        ImageCache::instance()->release(image);
+        TextureManager::instance()->enter(texture);
+    }
+
+    Texture* faceTexture(const std::string& materialName) override {
+        TextureManager* manager = TextureManager::instance();
+        try {
+            return manager->get(materialName);
+        } catch (const ExceptionBase&) {
+            return manager->get("Default");
+        }
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<Scene> loadScene3DS(const std::string& fileName) {
+    std::unique_ptr<Chunk3DS> root = loadChunkFile3DS(fileName);
+    if (root == nullptr) return nullptr;
+    ManagerTextures textures;
+    try {
+        return buildScene3DS(*root, fileName, &textures);
+    } catch (const ExceptionBase& e) {
+        throw ExceptionBase(fileName + ": " + e.message(), e.sourceFile(), e.sourceLine());
+    }
+}
+
+}  // namespace demo

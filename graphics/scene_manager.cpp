@@ -1,0 +1,92 @@
+#include "graphics/scene_manager.h"
+
+#include <set>
+
+#include "graphics/opengl/scene_loader_3ds.h"
+#include "manager/ascii_reader.h"
+#include "manager/exceptions.h"
+
+namespace demo {
+
+namespace {
+
+constexpr source::Location kUnknownSceneType{"graphics/scene", 34};
+constexpr const char* kLoaderUnit = "graphics/scene_manager";
+constexpr int kNoSceneLine = 20;
+
+}  // namespace
+
+Scene* SceneCreator3DS::create(const std::string&, AsciiReader& reader) {
+    const std::string file = reader.readQuotedString();
+    std::unique_ptr<Scene> scene = loadScene3DS(file);
+    if (scene == nullptr) {
+        throw ExceptionBase(file + ": not a 3DS scene (no main chunk with an object section)",
+                            kLoaderUnit, kNoSceneLine);
+    }
+    return scene.release();
+}
+
+SceneManager* SceneManager::instance() {
+    static SceneManager* manager = new SceneManager();
+    return manager;
+}
+
+SceneManager::SceneManager() { pending_.push_back(std::make_unique<SceneCreator3DS>()); }
+
+void SceneManager::addCreator(std::unique_ptr<SceneCreator> creator) {
+    pending_.push_back(std::move(creator));
+}
+
+Scene* SceneManager::create(const std::string& name, AsciiReader& reader) {
+    const std::string type = reader.readQuotedString();
+    while (!pending_.empty()) {
+        std::unique_ptr<SceneCreator> creator = std::move(pending_.back());
+        pending_.pop_back();
+        const std::string word = creator->name();
+        types_[word] = std::move(creator);
+    }
+    auto found = types_.find(type);
+    if (found == types_.end()) throw reader.error("Unknown scene type '" + type + "'.", kUnknownSceneType);
+    return found->second->create(name, reader);
+}
+
+Scene* SceneManager::loadTimed(const std::string& name, AsciiReader& reader) {
+    return load(name, reader, true);
+}
+
+Scene* SceneManager::load(const std::string& name, AsciiReader& reader, bool stepProgress) {
+    Scene* scene = timedCreate([&] { return create(name, reader); }, stepProgress);
+    if (Scene* displaced = store(scene->name, scene)) {
+        if (displaced->referenceCount < 1) destroy(displaced);
+    }
+    return scene;
+}
+
+Scene* SceneManager::create(const std::string& name) {
+    AsciiReader reader(name);
+    // get() times this load as well, and steps the progress bar for it.
+    return load(name, reader, false);
+}
+
+void SceneManager::release(Scene* scene) {
+    if (scene == nullptr || --scene->referenceCount > 0) return;
+    destroy(scene);
+}
+
+void SceneManager::collectUnused() {
+    std::set<Scene*> unused;
+    for (const auto& [name, scene] : entries()) {
+        if (scene->referenceCount < 1) unused.insert(scene);
+    }
+    for (Scene* scene : unused) destroy(scene);
+}
+
+void SceneManager::destroy(Scene* scene) {
+    auto& map = entries();
+    for (auto it = map.begin(); it != map.end();) {
+        it = it->second == scene ? map.erase(it) : std::next(it);
+    }
+    delete scene;
+}
+
+}  // namespace demo

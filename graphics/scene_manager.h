@@ -1,0 +1,68 @@
+#pragma once
+// The cache of loaded scenes and the factory that makes them. A scene
+// description is a quoted type word followed by what that type reads: for
+// "3DS", the quoted 3DS file name.
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "graphics/scene.h"
+#include "manager/resource_cache.h"
+#include "manager/singleton.h"
+
+namespace demo {
+
+class AsciiReader;
+
+class SceneCreator {
+  public:
+    virtual ~SceneCreator() = default;
+    virtual Scene* create(const std::string& name, AsciiReader& reader) = 0;
+    virtual std::string name() const = 0;
+};
+
+// Reads the quoted file name and loads it; the scene is named after the
+// file. A file that holds no scene is an ExceptionBase naming it.
+class SceneCreator3DS : public SceneCreator {
+  public:
+    Scene* create(const std::string& name, AsciiReader& reader) override;
+    std::string name() const override { return "3DS"; }
+};
+
+class SceneManager : public ResourceCache<Scene>, public Singleton {
+  public:
+    static SceneManager* instance();
+
+    // Reads one description and stores the new scene under its own name
+    // (an earlier scene of that name that nobody holds is destroyed), timed
+    // and counted as one progress step; one reference, the caller's. Nothing
+    // is stored when the description fails.
+    Scene* loadTimed(const std::string& name, AsciiReader& reader);
+    // The type word, then the creator of that type. An unknown word is a
+    // ParseError at the reader's line.
+    Scene* create(const std::string& name, AsciiReader& reader);
+
+    // Creators wait here until the next create enters them by type word.
+    void addCreator(std::unique_ptr<SceneCreator> creator);
+
+    // A scene can sit under two names (its own and the one it was asked for
+    // by); destroying it erases both entries.
+    void release(Scene* scene) override;
+    void collectUnused() override;
+
+  protected:
+    // A file holding a description, read through loadTimed.
+    Scene* create(const std::string& name) override;
+
+  private:
+    SceneManager();
+    Scene* load(const std::string& name, AsciiReader& reader, bool stepProgress);
+    void destroy(Scene* scene);
+
+    std::deque<std::unique_ptr<SceneCreator>> pending_;
+    std::map<std::string, std::unique_ptr<SceneCreator>> types_;
+};
+
+}  // namespace demo
