@@ -5,7 +5,6 @@
 #include <cmath>
 #include <limits>
 #include <random>
-#include <sstream>
 
 #include "math/animated_param.h"
 
@@ -112,21 +111,6 @@ TEST(CubicPath, SeeksForwardsBackwardsAndFar) {
     for (float key : times)
         if (key > 0 && key < end) check(key);
     EXPECT_TRUE(path.findKey(-1) == 0 && path.findKey(nan) == 0 && path.findKey(end + 1) == 298);
-}
-
-TEST(CubicPath, DumpText) {
-    std::ostringstream out;
-    CubicPath<Vector3>().dump(out);
-    EXPECT_EQ("  CubicPath: \n    lastKey <0>\n", out.str());
-    auto floats = floatPath({0, 1, 3}, {0, 0.5f, 2});
-    floats.evaluate(1);
-    out.str("");
-    floats.dump(out);
-    EXPECT_EQ("  CubicPath: [initialized]\n    lastKey <1>\n"
-              "    points <3>\n      #0: 0\n      #1: 1\n      #2: 3\n"
-              "    times <3>\n      #0: 0\n      #1: 0.5\n      #2: 2\n"
-              "    directions <3>\n      #0: 0.5\n      #1: 0.333333\n      #2: 1\n",
-              out.str());
 }
 
 }  // namespace
