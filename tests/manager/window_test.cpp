@@ -172,15 +172,6 @@ TEST(Display, CreateDisplayGivesTheStartState) {
     EXPECT_EQ(findWindow(display.window->dc()), display.window);
     EXPECT_EQ(glInteger(GL_VIEWPORT, 2) * 1000 + glInteger(GL_VIEWPORT, 3), 320240);
     expectPerspective(320.0 / 240.0);
-    const std::pair<GLenum, GLint> state[] = {{GL_MATRIX_MODE, GL_MODELVIEW}, {GL_SHADE_MODEL, GL_SMOOTH},
-                                              {GL_DEPTH_FUNC, GL_LEQUAL}, {GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST},
-                                              {GL_DEPTH_TEST, GL_TRUE}};
-    for (auto [name, value] : state) EXPECT_EQ(glInteger(name), value) << name;
-    EXPECT_TRUE(glInteger(GL_DEPTH_BITS) >= 24 && glInteger(GL_STENCIL_BITS) >= 8);
-    GLfloat clear[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    EXPECT_FLOAT_EQ(clear[3], 0.5f);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     // A size of height 0 keeps one row, and the aspect is width / 1.
     WindowMessage size{.kind = MessageKind::Size, .width = 200, .height = 0};
