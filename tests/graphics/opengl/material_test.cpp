@@ -77,24 +77,6 @@ TEST_F(MaterialTest, LightSlotsEnableWhatIsGivenAndDropTheRest) {
     EXPECT_EQ(diffuse[1], 1.0f);  // every light starts white
 }
 
-TEST_F(MaterialTest, BlendingAlphaAndColourWordsReachGL) {
-    parse<Material>(
-        "{ blending blend_src DST_COLOR blend_dst ONE_MINUS_CONSTANT_ALPHA blend_equation "
-        "MAX blend_color <0.5 0.25 0 1> alpha_test alpha_func NOTEQUAL alpha_ref 0.5 "
-        "color_material AMBIENT_AND_DIFFUSE }")
-        ->apply();
-    EXPECT_TRUE(glIsEnabled(GL_BLEND) && glIsEnabled(GL_ALPHA_TEST));
-    EXPECT_EQ(integer(GL_BLEND_SRC), GL_DST_COLOR);
-    EXPECT_EQ(integer(GL_BLEND_DST), GL_ONE_MINUS_CONSTANT_ALPHA);
-    EXPECT_EQ(integer(GL_BLEND_EQUATION_EXT), GL_MAX);
-    EXPECT_EQ(integer(GL_COLOR_MATERIAL_PARAMETER), GL_AMBIENT_AND_DIFFUSE);
-    // Colours set after colour tracking was on; "nolighting" leaves them.
-    parse<Material>("{ diffuse <0.1 0.2 0.3 1> }")->apply();
-    parse<Material>("{ nolighting diffuse <1 1 1 1> separate_specular }")->apply();
-    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-    EXPECT_EQ(materialValue(GL_DIFFUSE, 2), 0.3f);
-}
-
 TEST_F(MaterialTest, TextureUnitsBindEnableAndGenerate) {
     auto m = parse<Material>(
         "{ texture 1 { name Default env_mode MODULATE genS SPHERE_MAP genT OBJECT_LINEAR "

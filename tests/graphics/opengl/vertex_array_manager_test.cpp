@@ -1,5 +1,5 @@
 // Vertex-array types by exact type word, arrays stored by name, and the dynamic
-// pool's pieces on a heap block or the driver's range memory.
+// pool's pieces on a heap block.
 
 #include "graphics/opengl/vertex_array_manager.h"
 
@@ -10,7 +10,6 @@
 #include <string>
 
 #include "graphics/opengl/dynamic_glva.h"
-#include "graphics/opengl/glh_extensions.h"
 #include "manager/ascii_reader.h"
 #include "manager/exceptions.h"
 
@@ -44,18 +43,6 @@ TEST(VertexArrayManager, FindsTypesByExactWordAndCachesArrays) {
 }
 
 void* heapAllocate(int bytes) { return std::malloc(static_cast<std::size_t>(bytes)); }
-void* fakeRange(GLsizei bytes, GLfloat read, GLfloat write, GLfloat priority) {
-    static unsigned char block[16];
-    return bytes == 0x400000 && read == 0.2f && write == 0.2f && priority == 0.7f ? block : nullptr;
-}
-void ignore(void*) {}
-std::string fakeExtensions;
-platform::GLProc fakeResolve(const char* name) {
-    auto entry = std::string(name) == "wglAllocateMemoryNV" ? (void*)fakeRange : (void*)ignore;
-    return reinterpret_cast<platform::GLProc>(entry);
-}
-const ExtensionDriver kFakeDriver{fakeResolve, [](GLenum) { return fakeExtensions.c_str(); },
-                                  [] { return ""; }};
 
 TEST(DynamicGLVA, HandsOutPiecesThatLeaveTheBlockUnfilled) {
     {
@@ -66,18 +53,6 @@ TEST(DynamicGLVA, HandsOutPiecesThatLeaveTheBlockUnfilled) {
         for (int bytes : {1, -1, 0x7fffffff}) EXPECT_EQ(pool.allocate("DVAR", bytes), nullptr);
     }
     EXPECT_TRUE(VertexArrayManager::instance()->pendingTypes().empty());  // gone with the pool
-
-    // Probing resolves the entry points by substring; only the whole name counts.
-    setExtensionDriver(&kFakeDriver);
-    for (auto [list, capacity] : {std::pair{"GL_NV_vertex_array_range2", 0},
-                                  {"GL_EXT_abgr GL_NV_vertex_array_range", 0x400000}}) {
-        resetExtensionLoader();
-        fakeExtensions = list;
-        probeExtensions();
-        EXPECT_EQ(DynamicGLVA().capacity, capacity) << list;
-    }
-    setExtensionDriver(nullptr);
-    resetExtensionLoader();
 }
 
 }  // namespace
