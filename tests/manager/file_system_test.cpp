@@ -46,12 +46,6 @@ TEST(FileSystem, SourcesFilesAndPrefixes) {
     EXPECT_EQ(std::string(copy.get(), 4), std::string("new", 4));
     EXPECT_EQ(files->objects().at("newest_wins.txt")->referenceCount, 2);  // opened once
 
-    testing::internal::CaptureStdout();
-    files->dumpFiles();
-    std::string dump = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(dump.rfind("Files:\n", 0), 0u);
-    EXPECT_EQ(dump.find("\nnewest_wins.txt\n") + 1, dump.rfind("newest_wins.txt\n"));  // once
-
     // Show data comes from case-insensitive disks: a name that differs only
     // in case is found part by part; an absolute name opens as it is.
     write("old/sub/CWALL02.jpg", "wall");
@@ -67,8 +61,6 @@ TEST(FileSystem, SourcesFilesAndPrefixes) {
         EXPECT_EQ(files->objects().count("NEWEST_WINS.TXT.missing"), 0u);
     }
 
-    EXPECT_EQ(DirectorySource("a\\b\\").prefix(), "a/b/");
-    EXPECT_EQ(DirectorySource("").prefix(), "./");
     DirectorySource old((dir / "old").string());
     EXPECT_EQ(old.open("sub"), nullptr);  // a directory is not a file
     std::unique_ptr<MemoryFile> empty(old.open("empty"));
