@@ -36,11 +36,7 @@ TEST(BitmapFont, LoadsDrawsAndFreesGlyphs) {
 
     // The glyph fills the viewport at 32 pixels a texel; the file's first row is at the bottom.
     glViewport(0, 0, 64, 64);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 0.5, 0, 0.5, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    test::loadOrtho(0, 0.5, 0, 0.5);
     for (GLenum state : {GL_CULL_FACE, GL_DEPTH_TEST, GL_LIGHTING, GL_BLEND}) glDisable(state);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, bitmapFontImageTexture[0]);

@@ -82,9 +82,7 @@ struct RenderCommandTest : ::testing::Test {
         context = GLState::instance();
         glDisable(GL_CULL_FACE);
         glDisable(GL_DEPTH_TEST);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
+        test::loadOrtho(-1, 1, -1, 1);
         glClearColor(0, 0, 0, 1);
         root.children = {&plain, &moving};
         plain.mesh = squareMesh();

@@ -51,9 +51,7 @@ TEST(RenderState, TextureMatricesOnTheirUnitAndConstantAlpha) {
 
     ConstantAlphaState half(0.5f);
     glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
+    test::loadOrtho(-1, 1, -1, 1);
     GLboolean mask[2];
     glClear(GL_COLOR_BUFFER_BIT);  // to the window's black
     glDepthMask(GL_FALSE);

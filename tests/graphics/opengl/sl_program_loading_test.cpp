@@ -45,11 +45,7 @@ void main(float4 position : POSITION, uniform float4x4 ModelViewProj, uniform fl
     EXPECT_THROW(loadSlProgram(state, "tint.vp", "other"), ExceptionBase);
     EXPECT_EQ(loadSlProgram(state, "tint.vp", "main")->glProgramId, 4);  // ids 2 and 3 were spent
 
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 32, 0, 32, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    test::loadOrtho(0, 32, 0, 32);
     glTranslatef(8, 8, 0);
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
@@ -58,12 +54,7 @@ void main(float4 position : POSITION, uniform float4x4 ModelViewProj, uniform fl
     ASSERT_EQ(slGLEnableProfile(slProfileVp20), slOk);
     EXPECT_EQ(slGLSetStateMatrixParameter(program, slGetParameterByName(program, "main.ModelViewProj"), 3, 0), slOk);
     EXPECT_EQ(slGLSetParameter4f(program, slGetParameterByName(program, "main.Colour"), 1, 0.5f, 1, 1), slOk);
-    glBegin(GL_QUADS);
-    glVertex2f(0, 0);
-    glVertex2f(16, 0);
-    glVertex2f(16, 16);
-    glVertex2f(0, 16);
-    glEnd();
+    glRectf(0, 0, 16, 16);
     slGLDisableProfile(slProfileVp20);
     ASSERT_EQ(glGetError(), GL_NO_ERROR);
     auto inside = test::readPixel(16, 16);

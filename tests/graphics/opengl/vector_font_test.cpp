@@ -37,10 +37,7 @@ TEST(VectorFont, LoadsPlacesAndDrawsSymbols) {
     // x -2..6, y -4..4 at 8 pixels a unit: squares at x 8..24 and 25.6..41.6, y 24..40.
     centeredText = false;
     glViewport(0, 0, 64, 64);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();  // the window set a perspective
-    glOrtho(-2, 6, -4, 4, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
+    test::loadOrtho(-2, 6, -4, 4);  // the window set a perspective
     glClearColor(0, 0, 0, 1);
     glColor3f(1, 1, 1);
     for (GLenum state : {GL_CULL_FACE, GL_DEPTH_TEST, GL_TEXTURE_2D, GL_LIGHTING}) glDisable(state);
