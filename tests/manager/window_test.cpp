@@ -168,8 +168,6 @@ void expectPerspective(double aspect) {
 TEST(Display, CreateDisplayGivesTheStartState) {
     DisplayPair display;
     ASSERT_TRUE(test::openHeadlessDisplay(display, 320, 240));
-    EXPECT_FALSE(display.window->fullscreen());
-    EXPECT_EQ(findWindow(display.window->dc()), display.window);
     EXPECT_EQ(glInteger(GL_VIEWPORT, 2) * 1000 + glInteger(GL_VIEWPORT, 3), 320240);
     expectPerspective(320.0 / 240.0);
 
@@ -178,10 +176,6 @@ TEST(Display, CreateDisplayGivesTheStartState) {
     EXPECT_EQ(windowProcedure(display.window->dc(), size), MessageResult::Handled);
     EXPECT_EQ(glInteger(GL_VIEWPORT, 3), 1);
     expectPerspective(200.0);
-
-    for (int i = 0; i < 20; ++i) display.window->pumpMessages();
-    EXPECT_FALSE(display.window->isDone());
-    display.window->swapBuffers();
     destroyDisplay(display);
 }
 

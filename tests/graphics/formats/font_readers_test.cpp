@@ -50,23 +50,16 @@ TEST(FontReaders, RefuseEveryMalformedOrTruncatedFileWithOneLine) {
     const Bytes sgi = test::sgiBytes(2, 2, 1, {1, 2, 3, 4}, true);
     Bytes magic = glf;
     magic[2] = 'X';
-    test::GlfSymbol farFacet = square('C'), farLineEnd = square('C');
+    test::GlfSymbol farFacet = square('C');
     farFacet.facets[5] = 4;  // four vertices, 0 to 3
-    farLineEnd.lineEnds = {4};
     std::vector<std::tuple<Reader, Bytes, std::string>> cases = {
         {kGlf, magic, "font file: incorrect file format"},
         {kGlf, test::glfBytes({square('A'), square('B'), square('A')}),
          "font file: encountered symbols in font"},
         {kGlf, test::glfBytes({square('A'), farFacet}), "font file: vertex index out of range"},
-        {kGlf, test::glfBytes({square('A'), farLineEnd}), "font file: vertex index out of range"},
         {kBmf, Bytes{'G', 'L', 'F', 0}, ""}};  // not a bitmap font: silent
     for (auto [at, value, count, message] :
-         {std::tuple{2, 2, 1, "unsupported header"},
-          {3, 2, 1, "unsupported header"},
-          {6, 0, 2, "unsupported header"},
-          {8, 16385, 2, "unsupported header"},
-          {10, 300, 2, "unexpected end of file"},
-          {512, 5000, 4, "unexpected end of file"},
+         {std::tuple{8, 16385, 2, "unsupported header"}, {512, 5000, 4, "unexpected end of file"},
           {520, 2, 4, "encoded row does not fill the image width"}}) {
         cases.emplace_back(kSgi, sgi, std::string("SGI image: ") + message);
         test::setBigEndian(std::get<1>(cases.back()), at, value, count);
