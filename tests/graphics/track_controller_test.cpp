@@ -77,8 +77,7 @@ TEST(TrackController, PositionAndScaleFollowTheirPathsThroughAdvanceAndReset) {
     c.setTime(t, 10);
     EXPECT_TRUE(t.scale[0] == 1 && t.scale[1] == 3 && t.scale[2] == 1);  // zero scale components become 1
     c.reset(t);
-    c.advance(t);
-    c.advance(t);
+    for (int i = 0; i < 2; ++i) c.advance(t);
     c.setTimeStep(0);
     c.advance(t);
     EXPECT_FLOAT_EQ(2.48f, t.getPosition().x);  // frozen at time 2

@@ -109,12 +109,6 @@ TEST_F(RenderCommandTest, ObjectsQueueTheirCommandsAroundTheirStates) {
     EXPECT_EQ(plain.displayList.get(), std::next(list.begin(), 4)->argument);
     runRenderCommands(list, *context);
     EXPECT_EQ("AB-B-AB-B", journal);
-
-    auto clone = plain.cloneSharingTransform(),
-         deep = plain.cloneDeep();  // made now: share the list
-    queueObject(list, *clone, *context);
-    EXPECT_EQ(plain.displayList, clone->displayList);
-    EXPECT_TRUE(plain.transform == clone->transform && plain.transform != deep->transform);
 }
 
 TEST_F(RenderCommandTest, CompiledBatchDrawsTheSameFrameAndStaysFrozen) {
