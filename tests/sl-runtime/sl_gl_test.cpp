@@ -125,10 +125,9 @@ TEST_F(SlGL, StateMatrixUploads) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(slGLSetStateMatrixParameter(p, m, c.matrix, c.transform), slOk);
-        for (int r = 0; r < 4; ++r) {
-            auto v = registerValue(4 + r);
-            for (int k = 0; k < 4; ++k) EXPECT_NEAR(v[k], c.rows[r][k], 1e-6) << c.matrix << "/" << c.transform << " row " << r;
-        }
+        for (int i = 0; i < 16; ++i)
+            EXPECT_NEAR(registerValue(4 + i / 4)[i % 4], c.rows[i / 4][i % 4], 1e-6)
+                << c.matrix << "/" << c.transform << " " << i;
     }
     // A singular inverse uploads nothing; registers past c[95] or none refuse.
     glLoadIdentity();

@@ -139,12 +139,9 @@ TEST_F(VertexProgramLayer, DrawsWhatTheInterpreterComputes) {
     float mv[16], proj[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, mv);
     glGetFloatv(GL_PROJECTION_MATRIX, proj);
-    for (int r = 0; r < 4; ++r) {
-        for (int c = 0; c < 4; ++c) {
-            float sum = 0;
-            for (int k = 0; k < 4; ++k) sum += proj[k * 4 + r] * mv[c * 4 + k];
-            machine.parameters[r][c] = sum;
-        }
+    for (int i = 0; i < 16; ++i) {  // row i / 4, column i % 4
+        float& sum = machine.parameters[i / 4][i % 4] = 0;
+        for (int k = 0; k < 4; ++k) sum += proj[k * 4 + i / 4] * mv[(i % 4) * 4 + k];
     }
     for (int i = 0; i < 6; ++i) std::copy(params[i], params[i] + 4, machine.parameters[4 + i].begin());
     ParseResult parsed = parseVertexProgram(program);
@@ -160,10 +157,9 @@ TEST_F(VertexProgramLayer, DrawsWhatTheInterpreterComputes) {
         ASSERT_TRUE(x >= 0 && x < kSize && y >= 0 && y < kSize) << i;
         unsigned char rgba[4] = {};
         glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-        for (int k = 0; k < 4; ++k) {
-            float want = std::clamp(machine.outputs[kCOL0][k], 0.0f, 1.0f) * 255;
-            EXPECT_NEAR(rgba[k], want, 2.0) << "point " << i << " component " << k;
-        }
+        for (int k = 0; k < 4; ++k)
+            EXPECT_NEAR(rgba[k], std::clamp(machine.outputs[kCOL0][k], 0.0f, 1.0f) * 255, 2.0)
+                << i << " " << k;
     }
     unsigned char corner[4] = {9, 9, 9, 9};
     glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
