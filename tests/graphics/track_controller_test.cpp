@@ -85,8 +85,7 @@ TEST(TrackController, PositionAndScaleFollowTheirPathsThroughAdvanceAndReset) {
     c.advance(t);
     EXPECT_TRUE(c.position.path->time == 4.5f && c.rotationIndex.path->time == 4.5f && c.scale.path->time == 4.5f);
     c.reset(t);
-    EXPECT_EQ(0, t.getPosition().x);
-    EXPECT_TRUE(near(turnY(0), t.orientation));
+    EXPECT_TRUE(t.getPosition().x == 0 && near(turnY(0), t.orientation));
 
     TrackController constant;  // animated without a path: the constant
     constant.position.animated = true;

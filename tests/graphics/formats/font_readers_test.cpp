@@ -65,9 +65,7 @@ TEST(FontReaders, RefuseEveryMalformedOrTruncatedFileWithOneLine) {
         test::setBigEndian(std::get<1>(cases.back()), at, value, count);
     }
     const std::size_t bmfHeader = 99 + sizeof(std::array<GlyphRect, 256>);
-    for (auto [reader, whole] : {std::pair{kGlf, glf},
-                                 {kSgi, sgi},
-                                 {kBmf, test::bmfBytes({}, sgi)},
+    for (auto [reader, whole] : {std::pair{kGlf, glf}, {kSgi, sgi}, {kBmf, test::bmfBytes({}, sgi)},
                                  {kSgi, test::sgiBytes(3, 2, 2, Bytes(12, 7), false)}}) {
         for (std::size_t size = 0; size < whole.size(); ++size) {
             bool font = reader == kGlf || (reader == kBmf && size < bmfHeader);

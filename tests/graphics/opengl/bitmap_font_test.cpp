@@ -46,9 +46,8 @@ TEST(BitmapFont, LoadsDrawsAndFreesGlyphs) {
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     EXPECT_NEAR(m[12], 0.501f, 1e-6);  // width and gap
     for (auto [x, y] : {std::pair{16, 16}, {48, 16}, {16, 48}, {48, 48}}) {
-        auto pixel = test::readPixel(x, y);
         auto want = texel(2 + x / 32, 2 + y / 32);
-        for (int i = 0; i < 3; ++i) EXPECT_NEAR(pixel[i], want[i], 6) << x << "," << y;
+        for (int i : {0, 1, 2}) EXPECT_NEAR(test::readPixel(x, y)[i], want[i], 6) << x << "," << y;
     }
     glDisable(GL_TEXTURE_2D);
 

@@ -73,8 +73,8 @@ TEST_F(MaterialTest, LightSlotsEnableWhatIsGivenAndDropTheRest) {
     GLfloat linear = -1, diffuse[4] = {};
     glGetLightfv(GL_LIGHT2, GL_LINEAR_ATTENUATION, &linear);
     glGetLightfv(GL_LIGHT2, GL_DIFFUSE, diffuse);
-    EXPECT_EQ(linear, 0.0f);      // the later entry replaced the whole light
-    EXPECT_EQ(diffuse[1], 1.0f);  // every light starts white
+    // The later entry replaced the whole light; every light starts white.
+    EXPECT_TRUE(linear == 0.0f && diffuse[1] == 1.0f);
 }
 
 TEST_F(MaterialTest, TextureUnitsBindEnableAndGenerate) {

@@ -61,7 +61,7 @@ void main(float4 position : POSITION, uniform float4x4 ModelViewProj, uniform fl
     auto inside = test::readPixel(16, 16);
     auto outside = test::readPixel(4, 4);
     const int want[4] = {191, 64, 128, 255};  // (0.75, 0.25, 0.5, 1)
-    for (int k = 0; k < 4; ++k) EXPECT_TRUE(std::abs(inside[k] - want[k]) <= 2 && outside[k] == 0) << k;
+    for (int k : {0, 1, 2, 3}) EXPECT_TRUE(std::abs(inside[k] - want[k]) <= 2 && !outside[k]) << k;
     destroyDisplay(display);
 }
 
