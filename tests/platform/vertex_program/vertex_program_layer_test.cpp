@@ -122,7 +122,8 @@ TEST_F(VertexProgramLayer, DrawsWhatTheInterpreterComputes) {
     }
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
-    const GLenum arrays[] = {GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY};
+    const GLenum arrays[] = {GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_NORMAL_ARRAY,
+                             GL_TEXTURE_COORD_ARRAY};
     for (GLenum array : arrays) glEnableClientState(array);
     glVertexPointer(3, GL_FLOAT, 0, positions);
     glColorPointer(4, GL_FLOAT, 0, colours);

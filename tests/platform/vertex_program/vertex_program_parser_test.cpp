@@ -34,10 +34,8 @@ TEST(VertexProgramParser, ReportsTheFirstFaultOrAccepts) {
         {"!!VP1.0 FOO o[HPOS], v[0]; END", 8},
         {"!!VP1.0 DPH o[HPOS], v[0], v[0]; END", 8},                // 1.1 opcode
         {"!!VP1.1 DPH o[HPOS], v[0], c[1]; SUB R0, -R1, R2.xxyy; END", -1},
-        {"!!VP1.0 MOV o[HPOS], R12; END", 21},
-        {"!!VP1.0 MOV o[HPOS], c[96]; END", 23},
-        {"!!VP1.0 MOV o[HPOS], c[A0.x + 64]; END", 28},
-        {"!!VP1.0 MOV o[HPOS], v[16]; END", 23},
+        {"!!VP1.0 MOV o[HPOS], R12; END", 21}, {"!!VP1.0 MOV o[HPOS], c[96]; END", 23},
+        {"!!VP1.0 MOV o[HPOS], c[A0.x + 64]; END", 28}, {"!!VP1.0 MOV o[HPOS], v[16]; END", 23},
         {"!!VP1.0 ADD o[HPOS], c[0], c[1]; END", 27},               // two c[]
         {"!!VP1.0 ADD o[HPOS], c[1], -c[1].x; END", -1},            // same c[] twice
         {"!!VP1.0 MAD o[HPOS], v[0], v[1], v[0]; END", 27},         // two v[]
@@ -56,8 +54,7 @@ TEST(VertexProgramParser, ReportsTheFirstFaultOrAccepts) {
         {"!!VP1.0 OPTION NV_position_invariant; MOV o[HPOS], v[0]; END", 8},
         {"!!VSP1.0 MUL c[4], v[0], c[5]; END", -1},
         {"!!VSP1.0 MUL c[4], v[1], c[5]; END", 21},                  // only v[0]
-        {"!!VSP1.0 MOV o[HPOS], v[0]; END", 13},
-        {"!!VP1.0 MOV o[HPOS], v[0]; MOV", 30},
+        {"!!VSP1.0 MOV o[HPOS], v[0]; END", 13}, {"!!VP1.0 MOV o[HPOS], v[0]; MOV", 30},
     };
     for (const Case& c : cases) {
         ParseResult result = parseVertexProgram(c.text);
