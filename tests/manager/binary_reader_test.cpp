@@ -23,7 +23,8 @@ TEST(BinaryReader, ReadsLittleEndianUpToTheEndAndNoFurther) {
     // position alone, even for counts that would wrap a pointer sum.
     unsigned char sink[4];
     const std::pair<std::function<void()>, int> overruns[] = {
-        {[&] { reader.read2(); }, 29}, {[&] { reader.skip(SIZE_MAX); }, 26}, {[&] { reader.read(SIZE_MAX, sink); }, 31}};
+        {[&] { reader.read2(); }, 29}, {[&] { reader.skip(SIZE_MAX); }, 26},
+        {[&] { reader.read(SIZE_MAX, sink); }, 31}};
     for (const auto& [read, line] : overruns) {
         try {
             read();

@@ -19,15 +19,12 @@ namespace fs = std::filesystem;
 
 TEST(FileSystem, SourcesFilesAndPrefixes) {
     fs::path dir = test::freshScratchDir("fileio");
-    fs::create_directories(dir / "old/sub");
-    fs::create_directories(dir / "new");
+    fs::create_directories(dir / "old/sub"), fs::create_directories(dir / "new");
     auto write = [&](const char* name, const std::string& text) {
         std::ofstream(dir / name, std::ios::binary) << text;
     };
-    write("old/newest_wins.txt", "old");
-    write("new/newest_wins.txt", "new");
-    write("old/only_old.txt", "only");
-    write("old/empty", "");
+    write("old/newest_wins.txt", "old"), write("new/newest_wins.txt", "new");
+    write("old/only_old.txt", "only"), write("old/empty", "");
     std::vector<unsigned char> archive = buildArchive({{"only_old.txt", {'z'}}}, true);
     write("data.m", std::string(archive.begin(), archive.end()));
 
