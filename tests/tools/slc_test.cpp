@@ -64,18 +64,19 @@ TEST(Slc, ObjectTextReadsBackAsTheParameterList) {
     std::string diagnostics;
     EXPECT_EQ(sliParseProgramOutput(program, c.object, &diagnostics).errors, 0) << diagnostics;
     EXPECT_TRUE(program->Profile == slProfileVp20 && program->name == "main");
-    using Parameter = std::tuple<std::string, int, int, int, int, int>;  // kind, register, binding, type, size
+    // Name, kind, register, binding, type and size.
+    using Parameter = std::tuple<std::string, int, int, int, int, int>;
     std::vector<Parameter> got;
     for (SlListNode* n = program->ParamList->Head; n != nullptr; n = n->next) {
         const SlParameter* p = n->parameter;
         got.emplace_back(p->Name, p->kind, p->registerIndex, p->binding, p->type, p->arraySize);
     }
     EXPECT_EQ(got, (std::vector<Parameter>{
-                       {"main.ModelViewProj", slUniformParam, 0, slBindConstRegister, slTypeFloat4x4, 1},
-                       {"main.LightDir", slUniformParam, 4, slBindConstRegister, slTypeFloat + 2, 1},
-                       {"main.position", slBoundParam, -1, slBindAttr0, slTypeFloat4, 1},
-                       {"main.normal", slBoundParam, -1, slBindAttr0 + 2, slTypeFloat + 2, 1},
-                       {"$C[5]$", slConstParam, 5, slBindConstRegister, slTypeFloat4, 1}}));
+        {"main.ModelViewProj", slUniformParam, 0, slBindConstRegister, slTypeFloat4x4, 1},
+        {"main.LightDir", slUniformParam, 4, slBindConstRegister, slTypeFloat + 2, 1},
+        {"main.position", slBoundParam, -1, slBindAttr0, slTypeFloat4, 1},
+        {"main.normal", slBoundParam, -1, slBindAttr0 + 2, slTypeFloat + 2, 1},
+        {"$C[5]$", slConstParam, 5, slBindConstRegister, slTypeFloat4, 1}}));
     sliFreeProgram(program);
 }
 
