@@ -106,7 +106,6 @@ TEST_F(MaterialTest, ParseErrorsNameTheScriptLine) {
         {"{ blend_equation SUBTRACT }",
          "(show.ini 1 ): One of the values 'ADD' 'MIN' 'MAX' was expected "
          "here.STRING:blend_equation"},
-        {"{ texture { name Default } }", "(show.ini 1 ): Number was expected here."},
         {"{ light 0 { ambient <1 2 3> } }", "(show.ini 1 ): Number was expected here."},
     };
     for (const auto& [text, message] : cases) {
