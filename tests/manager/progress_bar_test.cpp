@@ -34,9 +34,8 @@ TEST(ProgressBar, LoadsCountsDrawsAndGenerates) {
     } catch (const ExceptionBase& e) {
         std::ostringstream out;
         e.print(out);
-        EXPECT_EQ(out.str(), "manager/progress_bar L108: Cannot open " +
-                                 (dir / "none.dat").string() +
-                                 ". Use -progress flag to generate file.");
+        EXPECT_EQ(out.str(), "manager/progress_bar L108: Cannot open " + dir.string() +
+                                 "/none.dat. Use -progress flag to generate file.");
     }
     EXPECT_THROW(bar->loadTimes(dir.c_str()), ExceptionBase);  // Linux opens a directory
     std::ofstream(dir / "p.dat", std::ios::binary) << std::string("\x00\x80\xff", 3);

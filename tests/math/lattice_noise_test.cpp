@@ -25,17 +25,6 @@ TEST(LatticeNoise, SeedDecidesAndPeriodIs256OnEachAxis) {
     EXPECT_GT(differ, 1000);
 }
 
-TEST(LatticeNoise, ContinuousAcrossCellFaces) {
-    const LatticeNoise noise(12);
-    for (float face = -20; face < 20; ++face)
-        for (float o : {0.13f, 0.5f, 0.91f})
-            for (float e : {-1.0f / 4096, 1.0f / 4096}) {
-                EXPECT_NEAR(noise.value(face, o, 2 * o), noise.value(face + e, o, 2 * o), 0.005f);
-                EXPECT_NEAR(noise.value(o, face, -o), noise.value(o, face + e, -o), 0.005f);
-                EXPECT_NEAR(noise.value(-o, o, face), noise.value(-o, o, face + e), 0.005f);
-            }
-}
-
 // Floored cells also below the shift, nothing but finite values, and frozen samples.
 TEST(LatticeNoise, FiniteEverywhereAndFrozenSamples) {
     const LatticeNoise noise(1234);

@@ -15,34 +15,6 @@ std::vector<std::vector<int>> polygonsOf(int row) {
     return polygons;
 }
 
-TEST(MarchingTable, TellingRows) {
-    // Empty rows, and complements, follow from the structural tests below;
-    // rows 6 and 9 resolve an ambiguous face the two ways.
-    const std::vector<std::pair<int, std::vector<int>>> rows{
-        {1, {3, 0, 2, 1, 0}},
-        {3, {4, 1, 3, 4, 2, 0}},
-        {6, {6, 0, 1, 6, 5, 3, 4, 0}},
-        {9, {3, 0, 2, 1, 3, 3, 5, 7, 0}},
-        {22, {3, 0, 1, 2, 6, 3, 4, 8, 9, 6, 5, 0}},
-        {105, {3, 0, 2, 1, 6, 3, 5, 6, 9, 8, 4, 3, 7, 10, 11, 0}},
-    };
-    for (const auto& [row, integers] : rows)
-        EXPECT_EQ(std::vector<int>(polygonTable[row].begin(), polygonTable[row].begin() + integers.size()), integers)
-            << "row " << row;
-}
-
-TEST(MarchingTable, ComplementRowIsTheRowReversed) {
-    for (int r = 0; r < 256; ++r) {
-        auto polygons = polygonsOf(r), complement = polygonsOf(255 - r);
-        ASSERT_EQ(polygons.size(), complement.size()) << "row " << r;
-        for (std::size_t p = 0; p < polygons.size(); ++p) {
-            std::vector<int> reversed{polygons[p][0]};
-            reversed.insert(reversed.end(), polygons[p].rbegin(), polygons[p].rend() - 1);
-            EXPECT_EQ(complement[p], reversed) << "row " << r << " polygon " << p;
-        }
-    }
-}
-
 // Every crossed edge once per row; polygons of 3 to 8 edges, starting at and
 // ordered by their lowest edge, each side joining two edges of one face.
 TEST(MarchingTable, RowsAreWellFormed) {

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <numbers>
 #include <random>
-#include <sstream>
 
 #include "math/matrix.h"
 #include "math/quaternion.h"
@@ -21,9 +20,6 @@ void expectNear(Vector3 expected, Vector3 actual, float tolerance = 1e-6f) {
 }
 
 TEST(Quaternion, OutputMatrixAxisAngleProductAndSlerp) {
-    std::ostringstream out;
-    out << Vector3{1, 2.5f, -3};
-    EXPECT_EQ("(1 2.5 -3)", out.str());
     EXPECT_EQ(identityMatrix3(), Quaternion(0, 0, 0, 1).toMatrix3());
     EXPECT_EQ(Matrix3{}, Quaternion(0, 0, 0, 0).toMatrix3());
     // The axis length does not matter; a quarter turn about Z takes X to Y.
@@ -56,10 +52,6 @@ TEST(Basis, TieRulesHandednessAndRandomDirections) {
     expectNear({1, 0, 0}, row(m, 1));
     buildOrthonormalBasis({0, 3, 4}, 0, m, true);  // x smallest: e = X
     expectNear({1, 0, 0}, row(m, 1));
-    Matrix3 k7;
-    buildOrthonormalBasis({1, -2, 0.5f}, 7, k7, true);
-    buildOrthonormalBasis({1, -2, 0.5f}, 2, m, true);
-    EXPECT_EQ(m, k7);
 
     std::mt19937 gen(3);
     std::uniform_real_distribution<float> d(-10, 10);
@@ -72,7 +64,7 @@ TEST(Basis, TieRulesHandednessAndRandomDirections) {
     }
 }
 
-TEST(AffineInverse, SingularTranslationAndRandomMatrices) {
+TEST(AffineInverse, SingularTranslationAndAGeneralMatrix) {
     Matrix4 m = identityMatrix4(), out;
     m[4] = m[5] = m[6] = 0;  // zero second column
     out.fill(42);
@@ -83,19 +75,13 @@ TEST(AffineInverse, SingularTranslationAndRandomMatrices) {
     ASSERT_EQ(0, invertAffineMatrix(m, out));
     // The fourth row is left to the caller.
     EXPECT_EQ(out, (Matrix4{1, 0, 0, 42, 0, 1, 0, 42, 0, 0, 1, 42, -1, -2, -3, 42}));
-
-    std::mt19937 gen(11);
-    std::uniform_real_distribution<float> d(-3, 3);
-    for (int n = 0; n < 1000; ++n) {
-        // Diagonally dominant, so well-conditioned in floats.
-        for (int i : {0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14}) m[i] = d(gen) + (i % 5 ? 0.0f : (n % 2 ? 10.0f : -10.0f));
-        Matrix4 inv = identityMatrix4();
-        ASSERT_EQ(0, invertAffineMatrix(m, inv));
-        for (int c = 0; c < 16; ++c) {
-            float sum = 0;
-            for (int k = 0; k < 4; ++k) sum += m[4 * k + c % 4] * inv[4 * (c / 4) + k];
-            ASSERT_NEAR(c % 5 == 0 ? 1.0f : 0.0f, sum, 1e-5f) << n;
-        }
+    m = {2, 1, 0, 0, 0, 3, 1, 0, 1, 0, 4, 0, 5, -6, 7, 1};  // a general 3 x 3 part
+    out = identityMatrix4();
+    ASSERT_EQ(0, invertAffineMatrix(m, out));
+    for (int c = 0; c < 16; ++c) {
+        float sum = 0;
+        for (int k = 0; k < 4; ++k) sum += m[4 * k + c % 4] * out[4 * (c / 4) + k];
+        EXPECT_NEAR(c % 5 == 0 ? 1.0f : 0.0f, sum, 1e-5f) << c;
     }
 }
 

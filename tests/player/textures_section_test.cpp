@@ -49,10 +49,8 @@ TEST_F(TexturesSectionTest, TheGuidesExampleLoadsAndRefusalsNameTheirLine) {
     std::string guide((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::size_t open = guide.find("```\n", guide.find("Textures example:")) + 4;
     EXPECT_EQ(load(guide.substr(open, guide.find("```", open) - open) + "end"), "loaded");
-    const std::pair<const char*, int> declared[] = {
-        {"sunset", 2}, {"sweep", 1}, {"tiles", 2}, {"sky", 4},
-        {"steps", 3},  {"bumps", 2}, {"glass", 2}, {"screen", 5},
-    };
+    const std::pair<const char*, int> declared[] = {{"sunset", 2}, {"sweep", 1}, {"tiles", 2},
+        {"sky", 4}, {"steps", 3}, {"bumps", 2}, {"glass", 2}, {"screen", 5}};
     const auto& textures = TextureManager::instance()->objects();
     for (const auto& [name, type] : declared) {
         ASSERT_EQ(textures.count(name), 1u) << name;

@@ -44,29 +44,20 @@ struct EveryParameter {
     PointParameter point;
     ParameterDesc deepest[2] = {{"x", PARAM_INT, &deepX, nullptr},
                                 {nullptr, PARAM_END, nullptr, nullptr}};
-    ParameterDesc inner[4] = {{"f", PARAM_FLOAT, &innerF, nullptr},
-                              {"flag", PARAM_FLAG, &innerFlag, nullptr},
-                              {"deeper", PARAM_BLOCK, deepest, nullptr},
-                              {nullptr, PARAM_END, nullptr, nullptr}};
+    ParameterDesc inner[4] = {
+        {"f", PARAM_FLOAT, &innerF, nullptr}, {"flag", PARAM_FLAG, &innerFlag, nullptr},
+        {"deeper", PARAM_BLOCK, deepest, nullptr}, {nullptr, PARAM_END, nullptr, nullptr}};
     ParameterDesc table[17] = {
-        {"flag", PARAM_FLAG, &flag, nullptr},
-        {"f", PARAM_FLOAT, &f, nullptr},
-        {"i", PARAM_INT, &i, nullptr},
-        {"mode", PARAM_ENUM_INDEX, &mode, kEveryModes},
-        {"blend", PARAM_ENUM_VALUE, &blend, kEveryBlends},
-        {"s", PARAM_STRING, &s, nullptr},
-        {"text", PARAM_TEXT, nullptr, nullptr},
-        {"strings", PARAM_STRING_LIST, &strings, nullptr},
-        {"ints", PARAM_INT_LIST, &ints, nullptr},
-        {"floats", PARAM_FLOAT_LIST, &floats, nullptr},
-        {"v2", PARAM_VECTOR2, v2, nullptr},
-        {"v3", PARAM_VECTOR3, v3, nullptr},
+        {"flag", PARAM_FLAG, &flag, nullptr}, {"f", PARAM_FLOAT, &f, nullptr},
+        {"i", PARAM_INT, &i, nullptr}, {"mode", PARAM_ENUM_INDEX, &mode, kEveryModes},
+        {"blend", PARAM_ENUM_VALUE, &blend, kEveryBlends}, {"s", PARAM_STRING, &s, nullptr},
+        {"text", PARAM_TEXT, nullptr, nullptr}, {"strings", PARAM_STRING_LIST, &strings, nullptr},
+        {"ints", PARAM_INT_LIST, &ints, nullptr}, {"floats", PARAM_FLOAT_LIST, &floats, nullptr},
+        {"v2", PARAM_VECTOR2, v2, nullptr}, {"v3", PARAM_VECTOR3, v3, nullptr},
         {"v4", PARAM_VECTOR4, v4, nullptr},
         {"point", PARAM_CUSTOM, static_cast<CustomParameter*>(&point), nullptr},
-        {"inner", PARAM_BLOCK, inner, nullptr},
-        {"later", 42, nullptr, nullptr},
-        {nullptr, PARAM_END, nullptr, nullptr},
-    };
+        {"inner", PARAM_BLOCK, inner, nullptr}, {"later", 42, nullptr, nullptr},
+        {nullptr, PARAM_END, nullptr, nullptr}};
 };
 
 // Reads "name { block }" pairs up to the end of the data.

@@ -26,6 +26,15 @@ inline ::testing::AssertionResult openHeadlessDisplay(DisplayPair& display, int 
     return ::testing::AssertionSuccess();
 }
 
+// A flat projection of the given rectangle (z from -1 to 1) and an identity model-view.
+inline void loadOrtho(double left, double right, double bottom, double top) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(left, right, bottom, top, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
 // The RGBA bytes of one pixel of a colour buffer of the current context.
 inline std::array<int, 4> readPixel(int x, int y, GLenum buffer = GL_BACK) {
     glReadBuffer(buffer);

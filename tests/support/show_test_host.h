@@ -32,16 +32,12 @@ public:
     }
 
     std::vector<float> times;  // what the clock reads, frame after frame
-    float clockEnd = kClockNoEnd;
-    int pumps = 0;
+    float clockEnd = kClockNoEnd, startedAt = -1.0f;
+    int pumps = 0, displaysOpened = 0, frames = 0;
     std::function<void(TestHost&)> onPump;
     DisplaySettings settings;
-    int displaysOpened = 0;
     std::string musicFile;
-    bool soundOn = false;
-    int frames = 0;
-    float startedAt = -1.0f;
-    bool stopped = false;
+    bool soundOn = false, stopped = false;
 };
 
 // Reads the host's times in turn, then a time past any stop time.

@@ -41,11 +41,7 @@ inline GLint texParameter(GLenum target, GLenum name, GLint level = -1) {
 // with texture coordinates 0..1 and normal +Z, without depth test.
 inline void drawTexturedQuad(float w, float h, int viewport = 128) {
     glViewport(0, 0, viewport, viewport);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, viewport, 0, viewport, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    loadOrtho(0, viewport, 0, viewport);
     glDisable(GL_DEPTH_TEST);
     glNormal3f(0, 0, 1);
     glBegin(GL_QUADS);

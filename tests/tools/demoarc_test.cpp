@@ -34,10 +34,8 @@ TEST(DemoArc, RoundTripsADirectoryAndRefusesBadArchives) {
 
     std::string noise;
     for (int i = 0; i < 70000; ++i) noise += static_cast<char>(i * 7919 % 251);
-    std::map<std::string, std::string> files{{"a.txt", "hello\n"},
-                                             {"empty", ""},
-                                             {"sub/noise.bin", noise},
-                                             {"sub/deeper/z.ini", "x = 1"}};
+    std::map<std::string, std::string> files{{"a.txt", "hello\n"}, {"empty", ""},
+        {"sub/noise.bin", noise}, {"sub/deeper/z.ini", "x = 1"}};
     for (const auto& [name, text] : files)
         std::ofstream(dir / "in" / name, std::ios::binary) << text;
 

@@ -23,16 +23,11 @@ Bytes firstPixels(const unsigned char* rgba, int count) { return Bytes(rgba, rgb
 
 TEST(FontReaders, ChannelsRowsAndFontMasks) {
     const Bytes planes = {10, 20, 30, 40, 50, 60, 70, 80, 90, 99};  // two pixels a channel
-    std::pair<int, Bytes> cases[] = {{0, {10, 10, 10, 255, 20, 20, 20, 255}},  // 0 read as 1
-                                     {2, {10, 10, 10, 30, 20, 20, 20, 40}},
-                                     {5, {10, 30, 50, 70, 20, 40, 60, 80}}};
-    for (const auto& [channels, rgba] : cases) {
-        for (bool encoded : {false, true}) {
-            Bytes file = test::sgiBytes(2, 1, channels, planes, encoded);
-            SgiImage image;
-            ASSERT_TRUE(decodeSgiImage(file.data(), file.size(), 0, image)) << channels;
-            EXPECT_EQ(firstPixels(image.rgba.get(), 2), rgba) << channels << " " << encoded;
-        }
+    for (bool encoded : {false, true}) {  // 0 channels read as 1
+        Bytes file = test::sgiBytes(2, 1, 0, planes, encoded);
+        SgiImage image;
+        ASSERT_TRUE(decodeSgiImage(file.data(), file.size(), 0, image)) << encoded;
+        EXPECT_EQ(firstPixels(image.rgba.get(), 2), (Bytes{10, 10, 10, 255, 20, 20, 20, 255}));
     }
     const Bytes row = {0x83, 1, 2, 3, 0x02, 9, 0x00};
     Bytes out(6);
@@ -55,31 +50,22 @@ TEST(FontReaders, RefuseEveryMalformedOrTruncatedFileWithOneLine) {
     const Bytes sgi = test::sgiBytes(2, 2, 1, {1, 2, 3, 4}, true);
     Bytes magic = glf;
     magic[2] = 'X';
-    test::GlfSymbol farFacet = square('C'), farLineEnd = square('C');
+    test::GlfSymbol farFacet = square('C');
     farFacet.facets[5] = 4;  // four vertices, 0 to 3
-    farLineEnd.lineEnds = {4};
     std::vector<std::tuple<Reader, Bytes, std::string>> cases = {
         {kGlf, magic, "font file: incorrect file format"},
         {kGlf, test::glfBytes({square('A'), square('B'), square('A')}),
          "font file: encountered symbols in font"},
         {kGlf, test::glfBytes({square('A'), farFacet}), "font file: vertex index out of range"},
-        {kGlf, test::glfBytes({square('A'), farLineEnd}), "font file: vertex index out of range"},
         {kBmf, Bytes{'G', 'L', 'F', 0}, ""}};  // not a bitmap font: silent
     for (auto [at, value, count, message] :
-         {std::tuple{2, 2, 1, "unsupported header"},
-          {3, 2, 1, "unsupported header"},
-          {6, 0, 2, "unsupported header"},
-          {8, 16385, 2, "unsupported header"},
-          {10, 300, 2, "unexpected end of file"},
-          {512, 5000, 4, "unexpected end of file"},
+         {std::tuple{8, 16385, 2, "unsupported header"}, {512, 5000, 4, "unexpected end of file"},
           {520, 2, 4, "encoded row does not fill the image width"}}) {
         cases.emplace_back(kSgi, sgi, std::string("SGI image: ") + message);
         test::setBigEndian(std::get<1>(cases.back()), at, value, count);
     }
     const std::size_t bmfHeader = 99 + sizeof(std::array<GlyphRect, 256>);
-    for (auto [reader, whole] : {std::pair{kGlf, glf},
-                                 {kSgi, sgi},
-                                 {kBmf, test::bmfBytes({}, sgi)},
+    for (auto [reader, whole] : {std::pair{kGlf, glf}, {kSgi, sgi}, {kBmf, test::bmfBytes({}, sgi)},
                                  {kSgi, test::sgiBytes(3, 2, 2, Bytes(12, 7), false)}}) {
         for (std::size_t size = 0; size < whole.size(); ++size) {
             bool font = reader == kGlf || (reader == kBmf && size < bmfHeader);

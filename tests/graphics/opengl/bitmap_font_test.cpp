@@ -36,11 +36,7 @@ TEST(BitmapFont, LoadsDrawsAndFreesGlyphs) {
 
     // The glyph fills the viewport at 32 pixels a texel; the file's first row is at the bottom.
     glViewport(0, 0, 64, 64);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 0.5, 0, 0.5, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    test::loadOrtho(0, 0.5, 0, 0.5);
     for (GLenum state : {GL_CULL_FACE, GL_DEPTH_TEST, GL_LIGHTING, GL_BLEND}) glDisable(state);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, bitmapFontImageTexture[0]);
@@ -50,9 +46,8 @@ TEST(BitmapFont, LoadsDrawsAndFreesGlyphs) {
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     EXPECT_NEAR(m[12], 0.501f, 1e-6);  // width and gap
     for (auto [x, y] : {std::pair{16, 16}, {48, 16}, {16, 48}, {48, 48}}) {
-        auto pixel = test::readPixel(x, y);
         auto want = texel(2 + x / 32, 2 + y / 32);
-        for (int i = 0; i < 3; ++i) EXPECT_NEAR(pixel[i], want[i], 6) << x << "," << y;
+        for (int i : {0, 1, 2}) EXPECT_NEAR(test::readPixel(x, y)[i], want[i], 6) << x << "," << y;
     }
     glDisable(GL_TEXTURE_2D);
 

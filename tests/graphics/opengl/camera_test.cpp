@@ -31,22 +31,8 @@ TEST(Camera, ProjectionLoadsOnlyForANewUsableFieldOfView) {
     Camera::setProjection(60);
     // gluPerspective(60, 4/3, 0.1f, 10000) with its z column negated.
     const float f = 1 / std::tan(std::numbers::pi_v<float> / 6), n = 0.1f, far = 10000;
-    const Matrix expected{f * 0.75f,
-                          0,
-                          0,
-                          0,
-                          0,
-                          f,
-                          0,
-                          0,
-                          0,
-                          0,
-                          (far + n) / (far - n),
-                          1,
-                          0,
-                          0,
-                          -2 * far * n / (far - n),
-                          0};
+    const Matrix expected{f * 0.75f, 0, 0, 0, 0, f, 0, 0, 0, 0, (far + n) / (far - n), 1,
+                          0, 0, -2 * far * n / (far - n), 0};
     for (int i = 0; i < 16; ++i) EXPECT_NEAR(expected[i], projection()[i], 1e-5f) << i;
     destroyDisplay(display);
 }

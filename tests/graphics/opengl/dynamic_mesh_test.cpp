@@ -12,10 +12,7 @@ namespace {
 TEST(DynamicMesh, DrawsCountQuadsWithOptionalColoursAndKeepsItsCapacity) {
     DisplayPair display;
     ASSERT_TRUE(test::openHeadlessDisplay(display, 40, 4));
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 10, 0, 1, -1, 1);  // quad q covers pixels 4q..4q+3
-    glMatrixMode(GL_MODELVIEW);
+    test::loadOrtho(0, 10, 0, 1);  // quad q covers pixels 4q..4q+3
     glDisable(GL_DEPTH_TEST);
     DynamicMesh mesh;
     mesh.resize(10);

@@ -82,9 +82,7 @@ struct RenderCommandTest : ::testing::Test {
         context = GLState::instance();
         glDisable(GL_CULL_FACE);
         glDisable(GL_DEPTH_TEST);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
+        test::loadOrtho(-1, 1, -1, 1);
         glClearColor(0, 0, 0, 1);
         root.children = {&plain, &moving};
         plain.mesh = squareMesh();
@@ -111,12 +109,6 @@ TEST_F(RenderCommandTest, ObjectsQueueTheirCommandsAroundTheirStates) {
     EXPECT_EQ(plain.displayList.get(), std::next(list.begin(), 4)->argument);
     runRenderCommands(list, *context);
     EXPECT_EQ("AB-B-AB-B", journal);
-
-    auto clone = plain.cloneSharingTransform(),
-         deep = plain.cloneDeep();  // made now: share the list
-    queueObject(list, *clone, *context);
-    EXPECT_EQ(plain.displayList, clone->displayList);
-    EXPECT_TRUE(plain.transform == clone->transform && plain.transform != deep->transform);
 }
 
 TEST_F(RenderCommandTest, CompiledBatchDrawsTheSameFrameAndStaysFrozen) {

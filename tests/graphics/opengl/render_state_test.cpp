@@ -38,8 +38,7 @@ TEST(RenderState, TextureMatricesOnTheirUnitAndConstantAlpha) {
                   mirror{-1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     TextureMatrixState load(two.data(), 1, false), multiply(two.data(), 1, true);
     for (auto [state, applied] : {std::pair<RenderState*, Matrix4>{&reflection, mirror},
-                                  {&load, two},
-                                  {&multiply, scaled(6)}}) {
+                                  {&load, two}, {&multiply, scaled(6)}}) {
         glMatrixMode(GL_TEXTURE);
         unitOneMatrix(&three);
         glMatrixMode(GL_MODELVIEW);
@@ -51,9 +50,7 @@ TEST(RenderState, TextureMatricesOnTheirUnitAndConstantAlpha) {
 
     ConstantAlphaState half(0.5f);
     glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
+    test::loadOrtho(-1, 1, -1, 1);
     GLboolean mask[2];
     glClear(GL_COLOR_BUFFER_BIT);  // to the window's black
     glDepthMask(GL_FALSE);

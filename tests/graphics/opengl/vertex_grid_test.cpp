@@ -24,8 +24,6 @@ TEST(VertexGrid, IndexPatterns) {
     EXPECT_EQ(VertexGrid::buildSphereIndices(4, 2),
               (Indices{0, 1, 2, 0, 2, 3, 0, 3, 4, 0, 4, 1, 1, 5, 6, 1, 6, 2, 2, 6, 7, 2, 7, 3,
                        3, 7, 8, 3, 8, 4, 4, 8, 5, 4, 5, 1, 5, 9, 6, 6, 9, 7, 7, 9, 8, 8, 9, 5}));
-    EXPECT_EQ(VertexGrid::buildSphereIndices(3, 1),  // the two fans only
-              (Indices{0, 1, 2, 0, 2, 3, 0, 3, 1, 1, 4, 2, 2, 4, 3, 3, 4, 1}));
     for (auto [a, b] : {std::pair{1, 5}, {5, 1}, {-3, 4}, {0, 0}}) {
         EXPECT_TRUE(VertexGrid::buildGridIndices(a, b).empty()) << a << "x" << b;
         EXPECT_TRUE(VertexGrid::buildSphereIndices(a - 1, b - 1).empty()) << a << "x" << b;
@@ -73,9 +71,6 @@ TEST(VertexGridOnMesa, SphereInAListCoversItsDisc) {
     EXPECT_NEAR(coverage(*list), 1.0, 0.03);
 
     GLuint name = list->list;
-    list->begin(GL_COMPILE);  // recorded again, empty, under the same name
-    glEndList();
-    EXPECT_EQ(list->list, name);
     list.reset();
     EXPECT_FALSE(glIsList(name));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
