@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <tuple>
@@ -305,6 +306,23 @@ TEST_F(PlayerTest, ScriptErrorsNameTheScriptAndLine) {
     EXPECT_THAT(failure("music { }"), ::testing::EndsWith("was expected here.EOF"));
     std::filesystem::remove("progress.dat");
     EXPECT_EQ(failure("end"), "Cannot open progress.dat. Use -progress flag to generate file.");
+}
+
+// The code block that follows the first line containing `marker`.
+std::string codeBlockAfter(const std::string& text, const std::string& marker) {
+    std::size_t open = text.find("```\n", text.find(marker));
+    std::size_t close = open == std::string::npos ? open : text.find("```", open + 4);
+    return close == std::string::npos ? "" : text.substr(open + 4, close - open - 4);
+}
+
+TEST_F(PlayerTest, TheGuidesCompleteExamplePlays) {
+    std::ifstream in(std::filesystem::path(__FILE__).parent_path() / "../../docs/show-script.md");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(codeBlockAfter(text, "and the file \"flash\":"), "clear { color <1 1 1 1> }\n");
+    writeFile("flash", "clear { color <1 1 1 1> }");
+    play(codeBlockAfter(text, "## A complete example"), {0, 8, 12, 12.2f, 29, 30, 31});
+    EXPECT_EQ(host.musicFile, "music.ogg");
+    EXPECT_EQ(host.frames, 6);  // 31 is past the stop time
 }
 
 }  // namespace
