@@ -24,13 +24,13 @@ W node(const std::string& name, int parent) {
     return W(id::kTrackInfo).add(W(id::kTrackObjName).text(name).u32(0).u16(std::uint16_t(parent)));
 }
 
-// A triangle object; the matrix, when given, places the object's origin.
-W triangle(const std::string& name, const Vector3* origin = nullptr, bool faces = true) {
+// A triangle object; when placed, its matrix puts its origin at (10, 0, 0).
+W triangle(const std::string& name, bool placed = false, bool faces = true) {
     W tri(id::kTriMesh);
     tri.add(W(id::kVertList).u16(3).vec(0, 0, 0).vec(1, 0, 0).vec(0, 1, 0));
     if (faces) tri.add(W(id::kFaceList).u16(1).u16(0).u16(1).u16(2).u16(0));
     tri.add(W(id::kMapList).u16(1).f32(0.5f).f32(0.25f));
-    if (origin) tri.add(W(id::kTrMatrix).vec(1, 0, 0).vec(0, 1, 0).vec(0, 0, 1).vec(origin->x, origin->y, origin->z));
+    if (placed) tri.add(W(id::kTrMatrix).vec(1, 0, 0).vec(0, 1, 0).vec(0, 0, 1).vec(10, 0, 0));
     return W(id::kObjBlock).text(name).add(tri);
 }
 
@@ -51,56 +51,59 @@ std::vector<T> stream(const SceneObject& o, const char* name = "position") {
 }
 
 TEST(SceneBuilder3DS, ObjectsLightsAndCamerasLeftHanded) {
-    const Vector3 origin{10, 0, 0};
     W keys(id::kKeyframer);
     keys.add(W(id::kTrackCamera).add(W(id::kTrackObjName).text("cam").u32(0).u16(0xFFFF))
                  .add(test::track(id::kTrackRoll, {{0, {90}}})));
-    keys.add(node("moved", -1).add(W(id::kTrackPivot).vec(1, 0, 0)).add(test::track(id::kTrackPos, {})));
-    W spot = W(id::kLight).vec(0, 0, 5).add(W(id::kSpotlight).vec(0, 0, 0).f32(1).f32(2)).add(W(id::kRgbF).vec(1, 0.5f, 0));
-    W objects = W(id::kObjMesh).add(triangle("moved", &origin)).add(triangle("still", &origin))
+    keys.add(node("moved", -1).add(W(id::kTrackPivot).vec(1, 0, 0))
+                 .add(test::track(id::kTrackPos, {})));
+    W spot = W(id::kLight).vec(0, 0, 5).add(W(id::kSpotlight).vec(0, 0, 0).f32(1).f32(2))
+                 .add(W(id::kRgbF).vec(1, 0.5f, 0));
+    W bulb = W(id::kLight).vec(1, 2, 3).add(W(id::kRgbB).u8(255).u8(255).u8(255));
+    W cam = W(id::kCamera).vec(0, 0, 0).vec(0, 10, 0).f32(0).f32(35);
+    W objects = W(id::kObjMesh).add(triangle("moved", true)).add(triangle("still", true))
                     .add(W(id::kObjBlock).text("spot").add(spot))
-                    .add(W(id::kObjBlock).text("bulb").add(W(id::kLight).vec(1, 2, 3).add(W(id::kRgbB).u8(255).u8(255).u8(255))))
-                    .add(W(id::kObjBlock).text("cam").add(W(id::kCamera).vec(0, 0, 0).vec(0, 10, 0).f32(0).f32(35)));
+                    .add(W(id::kObjBlock).text("bulb").add(bulb))
+                    .add(W(id::kObjBlock).text("cam").add(cam));
     auto scene = build(objects, keys);
 
     // Negated by the reader, into the object's frame by the matrix's inverse
     // (origin -10), less the pivot (-1); an object without a node stays put.
     SceneObject& moved = *scene->findObject("moved");
     EXPECT_EQ((std::vector<Vector3>{{11, 0, 0}, {10, 0, 0}, {11, -1, 0}}), stream(moved));
-    EXPECT_EQ((std::vector<Vector3>{{0, 0, 0}, {-1, 0, 0}, {0, -1, 0}}), stream(*scene->findObject("still")));
+    EXPECT_EQ((std::vector<Vector3>{{0, 0, 0}, {-1, 0, 0}, {0, -1, 0}}),
+              stream(*scene->findObject("still")));
     EXPECT_EQ((std::vector<std::uint32_t>{1, 0, 2}), moved.mesh->triangles->indices);
     EXPECT_FALSE(moved.trackController->position.animated);  // no keys: absent
     EXPECT_EQ(0.0, stream<double>(moved, "tex0")[1]);  // past the one given pair: zeros
     auto lights = scene->getLights();  // "bulb": a byte colour alone is black
-    EXPECT_EQ((std::pair{false, Rgba{0, 0, 0, 1}}), std::pair(lights.at(0)->directional, lights[0]->diffuse));
-    EXPECT_EQ((std::pair{true, Rgba{1, 0.5f, 0, 1}}), std::pair(lights.at(1)->directional, lights[1]->specular));
-
-    Camera& cam = *scene->getCameras().at(0);
-    ASSERT_TRUE(cam.roll.path);
-    EXPECT_NEAR(-1.5707963f, cam.roll.path->points[0], 1e-6f);
-    EXPECT_NEAR(-1.0f, cam.transform.matrix()[9], 1e-6f);  // looks down -y, at the negated target
+    EXPECT_TRUE(!lights.at(0)->directional && lights[0]->diffuse == (Rgba{0, 0, 0, 1}));
+    EXPECT_TRUE(lights.at(1)->directional && lights[1]->specular == (Rgba{1, 0.5f, 0, 1}));
+    Camera& camera = *scene->getCameras().at(0);
+    ASSERT_TRUE(camera.roll.path);
+    EXPECT_NEAR(-1.5707963f, camera.roll.path->points[0], 1e-6f);
+    // It looks down -y, at the negated target.
+    EXPECT_NEAR(-1.0f, camera.transform.matrix()[9], 1e-6f);
 }
 
 // Nodes root(-1), child(0), grandchild(1), second child(0): the second child's
 // parent is the root whatever order the objects were placed in.
 TEST(SceneBuilder3DS, HierarchyFollowsNodeNumbers) {
-    const char* orders[][4] = {{"root", "child", "grand", "second"}, {"root", "second", "child", "grand"}};
+    const char* orders[][4] = {{"root", "child", "grand", "second"},
+                               {"root", "second", "child", "grand"}};
     for (const auto& order : orders) {
         W objects(id::kObjMesh);
         for (const char* name : order) objects.add(triangle(name));
         W keys = W(id::kKeyframer).add(node("root", -1)).add(node("child", 0)).add(node("grand", 1))
-                     .add(node("second", 0)).add(node("$$$DUMMY", 3)).add(node("$$$DUMMY", 4)).add(node("$$$DUMMY", 5));
+                     .add(node("second", 0)).add(node("$$$DUMMY", 3)).add(node("$$$DUMMY", 4))
+                     .add(node("$$$DUMMY", 5));
         auto scene = build(objects, keys);
-        auto parentOf = [&](const char* n) {
-            SceneObject* p = scene->findObject(n)->parent;
-            return p ? p->name : std::string("none");
-        };
-        EXPECT_EQ("none", parentOf("root"));
-        EXPECT_EQ("root", parentOf("child"));
-        EXPECT_EQ("child", parentOf("grand"));
-        EXPECT_EQ("root", parentOf("second"));
-        EXPECT_EQ("second", parentOf("DUMMY0"));
-        EXPECT_EQ("DUMMY1", parentOf("DUMMY2"));
+        std::vector<std::string> parents;
+        for (const char* name : {"root", "child", "grand", "second", "DUMMY0", "DUMMY2"}) {
+            SceneObject* p = scene->findObject(name)->parent;
+            parents.push_back(p ? p->name : "none");
+        }
+        EXPECT_EQ(parents, (std::vector<std::string>{"none", "root", "child", "root", "second",
+                                                     "DUMMY1"}));
     }
 }
 
@@ -111,20 +114,20 @@ TEST(SceneBuilder3DS, FaultyFilesStaySafe) {
     EXPECT_EQ(nullptr, cycle->findObject("a")->parent->parent);
     EXPECT_EQ(nullptr, cycle->findObject("c")->parent);
     // Without a face list: no mesh, but its node still animates and parents it.
-    auto bare = build(W(id::kObjMesh).add(triangle("p")).add(triangle("q", nullptr, false)),
+    auto bare = build(W(id::kObjMesh).add(triangle("p")).add(triangle("q", false, false)),
                       W(id::kKeyframer).add(node("p", -1)).add(node("q", 0)));
     SceneObject& q = *bare->findObject("q");
-    EXPECT_FALSE(q.mesh);
-    EXPECT_TRUE(q.trackController);
-    EXPECT_EQ("p", q.parent->name);
+    EXPECT_TRUE(!q.mesh && q.trackController && q.parent->name == "p");
     // A singular matrix leaves the vertices as read.
     W flat = W(id::kTriMesh).add(W(id::kVertList).u16(1).vec(1, 2, 3)).add(W(id::kFaceList).u16(0))
                  .add(W(id::kTrMatrix).vec(0, 0, 0).vec(0, 0, 0).vec(0, 0, 0).vec(5, 5, 5));
-    auto singular = build(W(id::kObjMesh).add(W(id::kObjBlock).text("s").add(flat)), W(id::kKeyframer).add(node("s", -1)));
+    auto singular = build(W(id::kObjMesh).add(W(id::kObjBlock).text("s").add(flat)),
+                          W(id::kKeyframer).add(node("s", -1)));
     EXPECT_EQ((std::vector<Vector3>{{-1, -2, -3}}), stream(*singular->findObject("s")));
     EXPECT_FALSE(build(W(id::kMaterial)));  // no object section: no scene
 
-    W badFace = W(id::kTriMesh).add(W(id::kVertList).u16(1).vec(1, 2, 3)).add(W(id::kFaceList).u16(1).u16(0).u16(0).u16(3).u16(0));
+    W badFace = W(id::kTriMesh).add(W(id::kVertList).u16(1).vec(1, 2, 3))
+                    .add(W(id::kFaceList).u16(1).u16(0).u16(0).u16(3).u16(0));
     try {
         build(W(id::kObjMesh).add(W(id::kObjBlock).text("broken").add(badFace)));
         ADD_FAILURE() << "no error";

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "tests/support/headless_gl.h"
+#include "tests/support/texture_fixture.h"
 
 namespace demo {
 namespace {
@@ -21,9 +21,9 @@ Matrix projection() {
     return m;
 }
 
-TEST(Camera, ProjectionLoadsOnlyForANewUsableFieldOfView) {
-    DisplayPair display;
-    ASSERT_TRUE(test::openHeadlessDisplay(display, 64, 32));  // not 4:3 on purpose
+class CameraTest : public test::HeadlessGLTest {};  // a square window, not 4:3
+
+TEST_F(CameraTest, ProjectionLoadsOnlyForANewUsableFieldOfView) {
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixf(kMarker.data());
     for (float ignored : {45.0f, -10.0f, 180.0f, NAN}) Camera::setProjection(ignored);
@@ -34,7 +34,6 @@ TEST(Camera, ProjectionLoadsOnlyForANewUsableFieldOfView) {
     const Matrix expected{f * 0.75f, 0, 0, 0, 0, f, 0, 0, 0, 0, (far + n) / (far - n), 1,
                           0, 0, -2 * far * n / (far - n), 0};
     for (int i = 0; i < 16; ++i) EXPECT_NEAR(expected[i], projection()[i], 1e-5f) << i;
-    destroyDisplay(display);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "graphics/opengl/glh_extensions.h"
 #include "graphics/opengl/reflection_map_state.h"
 #include "graphics/opengl/texture_matrix_state.h"
-#include "tests/support/headless_gl.h"
+#include "tests/support/texture_fixture.h"
 
 namespace demo {
 namespace {
@@ -27,10 +27,9 @@ Matrix4 unitOneMatrix(const Matrix4* load = nullptr) {
     return m;
 }
 
-TEST(RenderState, TextureMatricesOnTheirUnitAndConstantAlpha) {
-    DisplayPair display;
-    ASSERT_TRUE(test::openHeadlessDisplay(display, 16, 16));
-    probeExtensions();
+class RenderStateTest : public test::HeadlessGLTest {};
+
+TEST_F(RenderStateTest, TextureMatricesOnTheirUnitAndConstantAlpha) {
     Camera camera("eye", 45, 4.0f / 3);
     camera.transform.setPosition({5, 6, 7});  // the translation is dropped
     ReflectionMapState reflection(1, &camera);
@@ -53,7 +52,6 @@ TEST(RenderState, TextureMatricesOnTheirUnitAndConstantAlpha) {
     test::loadOrtho(-1, 1, -1, 1);
     GLboolean mask[2];
     glClear(GL_COLOR_BUFFER_BIT);  // to the window's black
-    glDepthMask(GL_FALSE);
     half.apply();
     glGetBooleanv(GL_DEPTH_WRITEMASK, &mask[0]);
     glRectf(-1, -1, 1, 1);
@@ -61,7 +59,6 @@ TEST(RenderState, TextureMatricesOnTheirUnitAndConstantAlpha) {
     half.restore();
     glGetBooleanv(GL_DEPTH_WRITEMASK, &mask[1]);
     EXPECT_TRUE(mask[0] == GL_FALSE && mask[1] == GL_TRUE);
-    destroyDisplay(display);
 }
 
 }  // namespace

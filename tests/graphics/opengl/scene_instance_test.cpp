@@ -22,28 +22,24 @@ namespace {
 using W = test::Writer3DS;
 namespace id = chunk3ds;
 
-std::unique_ptr<Scene> sceneOf(const test::Bytes& bytes) {
-    auto root = readChunkTree3DS(bytes.data(), bytes.size());
-    return buildScene3DS(*root, "test.3ds", nullptr);
-}
-
 class SceneInstanceTest : public test::HeadlessGLTest {};
 
 TEST_F(SceneInstanceTest, LightsObjectsAndSharedMemory) {
     W objects(id::kObjMesh);
-    for (const char* name : {"l8", "b", "a", "c", "l4", "l5", "l6", "l7", "l9"}) objects.add(W(id::kObjBlock).text(name).add(W(id::kLight).vec(0, 0, 1)));
-    W tri = W(id::kTriMesh).add(W(id::kVertList).u16(3).vec(0, 0, 0).vec(1, 0, 0).vec(0, 1, 0)).add(W(id::kFaceList).u16(1).u16(0).u16(1).u16(2).u16(0));
-    objects.add(W(id::kObjBlock).text("parent").add(tri)).add(W(id::kObjBlock).text("kid").add(tri));
-    W keys = W(id::kKeyframer).add(W(id::kTrackInfo).add(W(id::kTrackObjName).text("parent").u32(0).u16(0xFFFF)))
+    for (const char* name : {"l8", "b", "a", "c", "l4", "l5", "l6", "l7", "l9"})
+        objects.add(W(id::kObjBlock).text(name).add(W(id::kLight).vec(0, 0, 1)));
+    W tri = W(id::kTriMesh).add(W(id::kVertList).u16(3).vec(0, 0, 0).vec(1, 0, 0).vec(0, 1, 0))
+                .add(W(id::kFaceList).u16(1).u16(0).u16(1).u16(2).u16(0));
+    for (const char* name : {"parent", "kid"}) objects.add(W(id::kObjBlock).text(name).add(tri));
+    W keys = W(id::kKeyframer)
+                 .add(W(id::kTrackInfo).add(W(id::kTrackObjName).text("parent").u32(0).u16(0xFFFF)))
                  .add(W(id::kTrackInfo).add(W(id::kTrackObjName).text("kid").u32(0).u16(0)));
-    auto scene = sceneOf(W(id::kMain).add(objects).add(keys).bytes());
+    const test::Bytes bytes = W(id::kMain).add(objects).add(keys).bytes();
+    auto scene = buildScene3DS(*readChunkTree3DS(bytes.data(), bytes.size()), "test.3ds", nullptr);
     SceneInstance instance(scene.get(), GLState::instance());
     EXPECT_EQ(GLenum(GL_LIGHT0 + 1), instance.lights[1]->glLight);  // "b", second by name
-    GLint maxLights = 0;
-    glGetIntegerv(GL_MAX_LIGHTS, &maxLights);
-    ASSERT_LT(maxLights, 9);
     while (glGetError() != GL_NO_ERROR) {}
-    instance.applyLights();  // the ninth is numbered but left out
+    instance.applyLights();  // the ninth is numbered but left out: Mesa has 8
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
     EXPECT_TRUE(instance.makeObjectBatch("nobody")->commands.empty());
 
