@@ -4,7 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <tuple>
@@ -14,6 +20,7 @@
 #include "platform/vertex_program/vertex_program_parser.h"
 #include "sl-runtime/sl_object_parser.h"
 #include "sl-runtime/sl_records.h"
+#include "tests/support/scratch_dir.h"
 #include "tools/slc/compiler.h"
 
 namespace demo::slc {
@@ -188,6 +195,28 @@ TEST(Slc, ReportsLimitsAndFaultsWithTheirLine) {
         EXPECT_EQ(result.listing, "t.vp(" + std::to_string(line) + ") : error: " + error + "\n");
         EXPECT_EQ(result.ok, result.object.size() > 0);
     }
+}
+
+// The program as the runtime starts it: exit 0, 1 on an error (also a
+// missing source), 2 for a profile other than vp20.
+TEST(Slc, CommandLineExitCodes) {
+    std::filesystem::path tool = test::buildDir() / "tools" / "slc", dir = test::freshScratchDir("slc");
+    std::ofstream(dir / "good.vp") << kLighting;
+    std::ofstream(dir / "bad.vp") << "void main() {\n  o = 1;\n}\n";
+    auto run = [&](const std::string& source, const std::string& profile) {
+        std::string command = "\"" + tool.string() + "\" " + (dir / source).string() + " -o " +
+                              (dir / "out.o").string() + " -l " + (dir / "out.lst").string() +
+                              " -entry main -q -profile " + profile;
+        int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    EXPECT_EQ(run("good.vp", "vp20"), 0);
+    EXPECT_EQ(run("bad.vp", "vp20"), 1);
+    std::ifstream listing(dir / "out.lst");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(listing), {}),
+              (dir / "bad.vp").string() + "(2) : error: 'o' is not declared\n");
+    EXPECT_EQ(run("good.vp", "fp30"), 2);
+    EXPECT_EQ(run("missing.vp", "vp20"), 1);
 }
 
 }  // namespace
