@@ -40,7 +40,7 @@ std::string maskText(std::uint8_t mask) {
 std::string sourceText(const Source& s) {
     std::string text = s.negate ? "-" : "";
     switch (s.file) {
-        case RegisterFile::Temporary: text += "R" + std::to_string(s.index); break;
+        case RegisterFile::Temporary: (text += 'R') += std::to_string(s.index); break;
         case RegisterFile::Attribute: text += attributeName(s.index); break;
         case RegisterFile::Parameter:
             if (!s.relative) {
@@ -69,7 +69,7 @@ std::string destinationText(const Destination& d) {
     switch (d.file) {
         case RegisterFile::Address: return "A0.x";
         case RegisterFile::Output: return kResults[d.index] + maskText(d.mask);
-        default: return "R" + std::to_string(d.index) + maskText(d.mask);
+        default: return (std::string("R") += std::to_string(d.index)) += maskText(d.mask);
     }
 }
 
@@ -190,9 +190,8 @@ std::string emitArbProgram(const VertexProgram& program, const Tracking& trackin
             emitClampedReciprocal(ins, out);
             continue;
         }
-        out += opcodeName(ins.op);
-        out += " " + destinationText(ins.dst);
-        for (int i = 0; i < ins.sourceCount; ++i) out += ", " + sourceText(ins.src[i]);
+        ((out += opcodeName(ins.op)) += ' ') += destinationText(ins.dst);
+        for (int i = 0; i < ins.sourceCount; ++i) (out += ", ") += sourceText(ins.src[i]);
         out += ";\n";
     }
     return out + "END\n";
