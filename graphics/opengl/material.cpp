@@ -55,9 +55,17 @@ class UnitEntries : public CustomParameter {
     explicit UnitEntries(Material& material) : material_(material) {}
     void readParameter(const char*, AsciiReader& reader) override {
         int number = truncateToInt(reader.readNumber());
-        std::unique_ptr<TextureUnitState> unit = TextureUnitState::parse(reader);
-        if (number < 0 || number >= static_cast<int>(material_.units.size())) return;
-        material_.units[static_cast<std::size_t>(number)] = std::move(unit);
+        // A unit the driver lacks is read and dropped without touching its
+        // texture: a declared texture sits at count 0, and taking and giving
+        // back a reference would destroy it.
+        const bool kept = number >= 0 && number < static_cast<int>(material_.units.size());
+        std::unique_ptr<TextureUnitState> unit = TextureUnitState::parse(reader, kept);
+        if (!kept) return;
+        std::unique_ptr<TextureUnitState>& slot = material_.units[static_cast<std::size_t>(number)];
+        // A replaced unit is freed, but its texture keeps the reference it
+        // took, for the same reason.
+        if (slot != nullptr) slot->texture = nullptr;
+        slot = std::move(unit);
     }
 
   private:

@@ -51,7 +51,7 @@ TextureUnitState::~TextureUnitState() {
     if (texture != nullptr) TextureManager::instance()->release(texture);
 }
 
-std::unique_ptr<TextureUnitState> TextureUnitState::parse(AsciiReader& reader) {
+std::unique_ptr<TextureUnitState> TextureUnitState::parse(AsciiReader& reader, bool takeTexture) {
     auto unit = std::make_unique<TextureUnitState>();
     TextureUnitState& u = *unit;
     std::string name;
@@ -71,7 +71,7 @@ std::unique_ptr<TextureUnitState> TextureUnitState::parse(AsciiReader& reader) {
     };
     reader.readParameters(table);
     if (name.empty()) throw reader.error("Texture name is needed!", kNameNeeded);
-    u.texture = TextureManager::instance()->get(name);
+    if (takeTexture) u.texture = TextureManager::instance()->get(name);
     return unit;
 }
 

@@ -20,8 +20,8 @@ class TextureUnitState {
 
     // A "{ name ... }" block; ParseError "Texture name is needed!" without
     // "name". The texture comes from the texture manager (loaded from its
-    // file when never declared).
-    static std::unique_ptr<TextureUnitState> parse(AsciiReader& reader);
+    // file when never declared) unless takeTexture is false.
+    static std::unique_ptr<TextureUnitState> parse(AsciiReader& reader, bool takeTexture = true);
 
     // Binds and enables the texture on the active unit, then sets the
     // environment and the generation of S, T, R and Q.

@@ -98,6 +98,13 @@ TEST_F(MaterialTest, TextureUnitsBindEnableAndGenerate) {
     m.reset();
     EXPECT_EQ(texture->referenceCount, 2);
     TextureManager::instance()->release(texture);
+
+    // A declared texture sits at count 0: a dropped unit must not take and give
+    // back a reference (which destroyed it), nor a replaced one give its back.
+    AsciiReader declaration("show.ini", "rectangle { width 4 height 4 }");
+    --TextureManager::instance()->createTimed("decl", declaration)->referenceCount;
+    parse<Material>("{ texture 9 { name decl } texture 0 { name decl } texture 0 { name decl } }");
+    EXPECT_EQ(TextureManager::instance()->objects().count("decl"), 1u);
 }
 
 TEST_F(MaterialTest, ParseErrorsNameTheScriptLine) {
