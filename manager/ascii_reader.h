@@ -84,6 +84,7 @@ public:
     void readParameters(ParameterDesc* table);
 
 private:
+    ParameterDesc& findHyphenatedRow(ParameterDesc* table, const Token& name);
     int readByte();
     void unreadByte(int c);
     void skipBlank(int& c);

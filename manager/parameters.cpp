@@ -86,6 +86,20 @@ int truncateToInt(double value) {
     return static_cast<int>(value);
 }
 
+// The tokenizer splits "s-wrap" into "s", "-", "wrap": a name that is no row
+// is joined with a following "-" and word when the table has that row.
+ParameterDesc& AsciiReader::findHyphenatedRow(ParameterDesc* table, const Token& name) {
+    ParameterDesc& row = findRow(table, name.text);
+    if (row.type != PARAM_END) return row;
+    Token dash = nextToken();
+    if (!dash.isSymbol('-')) {
+        pushBack(std::move(dash));
+        return row;
+    }
+    Token rest = nextToken();
+    return rest.kind == TOKEN_STRING ? findRow(table, name.text + "-" + rest.text) : row;
+}
+
 void AsciiReader::readParameters(ParameterDesc* table) {
     Token token = nextToken();
     if (!token.isSymbol('{')) {
@@ -98,7 +112,7 @@ void AsciiReader::readParameters(ParameterDesc* table) {
         if (nameToken.kind != TOKEN_STRING) {
             throw error("Parameter name was expected.", source::kParameterNameExpected);
         }
-        ParameterDesc& row = findRow(table, nameToken.text);
+        ParameterDesc& row = findHyphenatedRow(table, nameToken);
         switch (row.type) {
         case PARAM_FLAG: *static_cast<bool*>(row.destination) = true; break;
         case PARAM_FLOAT: *static_cast<float*>(row.destination) = readNumber(); break;

@@ -30,23 +30,6 @@ int wrapOf(int word, int current) {
 
 int filterOf(int word) { return word < 0 ? kFilterBilinear : word; }
 
-// "s-wrap", "t-wrap" and "r-wrap" reach the block as a word, the symbol
-// '-' and the word "wrap"; rows named "s", "t" and "r" read the rest.
-class HyphenatedWrap : public CustomParameter {
-  public:
-    explicit HyphenatedWrap(int& word) : word_(word) {}
-    void readParameter(const char*, AsciiReader& reader) override {
-        static const char* const wrapWord[] = {"wrap", nullptr};
-        static const char* const wraps[] = {"repeat", "clamp", nullptr};
-        reader.expectSymbol('-');
-        reader.readOneOf(wrapWord);
-        word_ = reader.readOneOf(wraps);
-    }
-
-  private:
-    int& word_;
-};
-
 // Images fetched from the cache for one definition. Those still listed on
 // the way out are released: all of them when the texture could not be made,
 // the ones whose pixels the texture has consumed otherwise.
@@ -218,7 +201,6 @@ Texture* TextureManager::parseTexture(AsciiReader& reader, const std::string& na
     static const char* const wraps[] = {"repeat", "clamp", nullptr};
     int type = reader.readOneOf(types);
     TextureDefinition d;
-    HyphenatedWrap sWrap(d.sWrap), tWrap(d.tWrap), rWrap(d.rWrap);
     ParameterDesc table[] = {
         {"filename", PARAM_STRING, &d.filename, nullptr},
         {"filenames", PARAM_STRING_LIST, &d.filenames, nullptr},
@@ -227,9 +209,9 @@ Texture* TextureManager::parseTexture(AsciiReader& reader, const std::string& na
         {"depth", PARAM_INT, &d.depth, nullptr},
         {"filter", PARAM_ENUM_INDEX, &d.filter, filters},
         {"wrap", PARAM_ENUM_INDEX, &d.wrap, wraps},
-        {"s", PARAM_CUSTOM, static_cast<CustomParameter*>(&sWrap), nullptr},
-        {"t", PARAM_CUSTOM, static_cast<CustomParameter*>(&tWrap), nullptr},
-        {"r", PARAM_CUSTOM, static_cast<CustomParameter*>(&rWrap), nullptr},
+        {"s-wrap", PARAM_ENUM_INDEX, &d.sWrap, wraps},
+        {"t-wrap", PARAM_ENUM_INDEX, &d.tWrap, wraps},
+        {"r-wrap", PARAM_ENUM_INDEX, &d.rWrap, wraps},
         {"compress", PARAM_FLAG, &d.compress, nullptr},
         {"mipmap", PARAM_FLAG, &d.mipmap, nullptr},
         {"normalmap", PARAM_FLAG, &d.normalMap, nullptr},

@@ -134,7 +134,9 @@ TEST_F(TextureManagerTest, EveryRefusalLeavesNothingBehind) {
          "\"sunset.jpg\" } }",
          "cubemap faces are not six squares of the same size"},
         {"texture2d { t-clamp repeat }",
-         "Parse error (show.ini 1 ): One of the strings 'wrap' was expected here.STRING:clamp"},
+         "Parse error (show.ini 1 ): One of the parameters 'filename' 'filenames' 'width' 'height' "
+         "'depth' 'filter' 'wrap' 's-wrap' 't-wrap' 'r-wrap' 'compress' 'mipmap' 'normalmap' was "
+         "expected here.STRING:t"},
     };
     for (const auto& [text, message] : cases) {
         try {
