@@ -12,7 +12,8 @@ namespace demo {
 
 // Calls readEntry(name) for each entry up to the closing brace. A failure of
 // the code that makes an entry (a texture, a scene) becomes a ParseError at
-// the entry's script line, reported from `refused`; a ParseError stands.
+// the script line of the entry's name, reported from `refused`; a
+// ParseError stands.
 template <class ReadEntry>
 void readNamedEntries(AsciiReader& reader, source::Location refused, ReadEntry readEntry) {
     reader.expectSymbol('{');
@@ -21,12 +22,14 @@ void readNamedEntries(AsciiReader& reader, source::Location refused, ReadEntry r
         if (token.isSymbol('}')) return;
         reader.pushBack(token);
         std::string name = reader.readStringOrQuoted();
+        const int line = reader.line();  // an entry may span lines: report its first
         try {
             readEntry(name);
         } catch (const ParseError&) {
             throw;
         } catch (const ExceptionBase& e) {
-            throw reader.error(e.message(), refused);
+            ParseError atEntry = reader.error(e.message(), refused);
+            throw ParseError(atEntry.text(), atEntry.scriptName(), line, refused.unit, refused.line);
         }
     }
 }

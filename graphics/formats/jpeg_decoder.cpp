@@ -196,6 +196,8 @@ Step JpegDecoder::scanHeader(const unsigned char* payload, std::size_t length) {
             return Step::Stop;
         }
         if (!quantPresent_[component.quantTable]) {
+            // Said twice for the one component, as the format's readers always have.
+            report("Not all qtables defined.");
             report("Not all qtables defined.");
             return Step::Stop;
         }

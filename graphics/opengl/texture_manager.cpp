@@ -18,6 +18,7 @@ constexpr int kNoLayersLine = 412;
 constexpr int kCubeUndefinedLine = 431;
 constexpr int kCubePatternLine = 437;
 constexpr int kNoContextLine = 352;
+constexpr int kRectangleTooLargeLine = 394;
 
 constexpr int kWordRepeat = 0;
 constexpr int kWordClamp = 1;
@@ -105,6 +106,14 @@ Texture* makeRectangle(const std::string& name, const TextureDefinition& definit
     }
     if (definition.width <= 0 || definition.height <= 0) {
         throwTextureException("texture image not found: ", kImageNotFoundLine);
+    }
+    // A size the driver cannot take would fail the upload silently, or the
+    // blank image's allocation loudly.
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_RECTANGLE_TEXTURE_SIZE_NV, &largest);
+    if (largest <= 0) largest = 16384;
+    if (definition.width > largest || definition.height > largest) {
+        throwTextureException("rectangle texture too large", kRectangleTooLargeLine);
     }
     auto blank = std::make_unique<Image>(name, definition.width, definition.height, Image::RGBA);
     std::memset(blank->pixels, 0, blank->byteCount());

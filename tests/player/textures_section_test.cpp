@@ -59,7 +59,8 @@ TEST_F(TexturesSectionTest, TheGuidesExampleLoadsAndRefusalsNameTheirLine) {
     }
     TextureManager::instance()->collectUnused();
 
-    EXPECT_EQ(load("textures {\n\n b cube { filename \"sky.jpg\" } } end"),
+    // The line of the entry's name, though the entry ends two lines later.
+    EXPECT_EQ(load("textures {\n\n b cube {\n filename \"sky.jpg\"\n } } end"),
               "Parse error (show.ini 3 ): cubemap texture filename expects \"%d\" in the name");
     EXPECT_EQ(TextureManager::instance()->objects().size(), 1u);  // "Default" only
     fs::current_path(previous);

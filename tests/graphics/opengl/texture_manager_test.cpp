@@ -126,6 +126,7 @@ TEST_F(TextureManagerTest, EveryRefusalLeavesNothingBehind) {
         {"texture2d { filename \"x.png\" }", "texture image not found: x.png"},
         {"rectangle { width 4 }", "texture image not found: "},
         {"texture3d { depth 2 }", "zero 3d-texture layers given"},
+        {"rectangle { width 1000000 height 1 }", "rectangle texture too large"},
         {"cube { filenames { a b c d e } }",
          "cubemap filename(s) either not defined or invalidly defined"},
         {"cube { filename \"sky%s.jpg\" }", "cubemap texture filename expects \"%d\" in the name"},
