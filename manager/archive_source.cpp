@@ -2,12 +2,14 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "manager/archive_scramble.h"
+#include "manager/path_lookup.h"
 #include "manager/exceptions.h"
 #include "manager/source_location.h"
 
@@ -118,6 +120,11 @@ void ArchiveSource::readDirectory() {
 
 MemoryFile* ArchiveSource::open(const std::string& name) {
     auto found = directory_.find(name);
+    // Packed from a case-insensitive disk: "CWALL02.jpg" answers "cwall02.jpg".
+    if (found == directory_.end()) {
+        found = std::find_if(directory_.begin(), directory_.end(),
+                             [&name](const auto& entry) { return equalIgnoringCase(entry.first, name); });
+    }
     if (found == directory_.end()) return nullptr;
     return new MemoryFile(name, image_ + found->second.offset, found->second.size);
 }

@@ -6,16 +6,12 @@
 
 namespace demo {
 
-namespace {
-
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
+bool equalIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
                return lower(x) == lower(y);
            });
 }
-
-}  // namespace
 
 std::string findPathIgnoringCase(const std::string& path) {
     namespace fs = std::filesystem;
@@ -41,7 +37,7 @@ std::string findPathIgnoringCase(const std::string& path) {
             fs::directory_iterator entries(found.empty() ? "." : found, error);
             for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
                 std::string entry = entries->path().filename().string();
-                if (sameIgnoringCase(entry, part)) {
+                if (equalIgnoringCase(entry, part)) {
                     match = entry;
                     break;
                 }

@@ -12,4 +12,7 @@ namespace demo {
 // when no such match exists.
 std::string findPathIgnoringCase(const std::string& path);
 
+// Equal but for the case of ASCII letters.
+bool equalIgnoringCase(const std::string& a, const std::string& b);
+
 }  // namespace demo

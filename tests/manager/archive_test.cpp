@@ -73,6 +73,7 @@ TEST(ArchiveSource, RoundTripsStoredAndCompressedBodies) {
             buildArchive({{std::string(3000, 'n'), {}}, {"dup", {1}}, {"dup", {2, 3}}}, compress));
         EXPECT_EQ(source.directory().at(std::string(3000, 'n')).size, 0u);
         EXPECT_EQ(std::unique_ptr<MemoryFile>(source.open("dup"))->data[1], 3);
+        EXPECT_EQ(std::unique_ptr<MemoryFile>(source.open("DuP"))->size, 2u);  // case aside
         EXPECT_EQ(source.open("absent"), nullptr);
         EXPECT_TRUE(ArchiveSource(buildArchive({}, compress)).directory().empty());
     }
