@@ -30,5 +30,8 @@ private:
 Image* loadJpegRgb(const std::string& name);
 // Decodes the file name into the alpha bytes of image.
 void loadJpegAlpha(const std::string& name, Image& image);
+inline void loadJpegAlpha(const std::string& name, Image* image) {
+    if (image != nullptr) loadJpegAlpha(name, *image);
+}
 
 }  // namespace demo

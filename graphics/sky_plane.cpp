@@ -22,8 +22,7 @@ bool buildSkyPlaneMesh(SceneObject& object, int n, float a, float b, float uScal
     const int side = n + 1;
 
     auto mesh = std::make_shared<Mesh>();
-    VertexFormat format;
-    format.groups = {{{"position", 12}}, {{"normal", 12}}, {{"tex0", 8}}};
+    VertexFormat format{{{"position", 12}}, {{"normal", 12}}, {{"tex0", 8}}};
     mesh->vertices = std::make_unique<VertexBuffer>(format, side * side);
     mesh->vertices->aliases["tex1"] = "tex0";
     mesh->triangles = std::make_unique<TriangleIndexArray>(2 * n * n);

@@ -11,5 +11,10 @@ class SceneObject;
 // stream reads "tex0". With b <= 0, |a| > b or a value that is not finite it
 // prints one line and returns false, leaving the object as it was.
 bool buildSkyPlaneMesh(SceneObject& object, int n, float a, float b, float uScale, float vScale);
+// The same on an object pointer; false for null.
+inline bool buildSkyPlaneMesh(SceneObject* object, int n, float a, float b, float uScale,
+                              float vScale) {
+    return object != nullptr && buildSkyPlaneMesh(*object, n, a, b, uScale, vScale);
+}
 
 }  // namespace demo

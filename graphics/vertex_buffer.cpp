@@ -19,7 +19,7 @@ constexpr std::int64_t kMaxBytes = std::numeric_limits<int>::max();
 // or a stream size is negative.
 std::int64_t checkedBytesPerVertex(const VertexFormat& format) {
     std::int64_t total = 0;
-    for (const StreamGroup& group : format.groups) {
+    for (const StreamGroup& group : format) {
         for (const auto& [name, size] : group) {
             if (size < 0) return -1;
             total += size;
@@ -72,14 +72,14 @@ VertexBuffer::VertexBuffer(const VertexFormat& format, int vertexCount)
 
 int VertexBuffer::bytesPerVertex() const {
     int total = 0;
-    for (const StreamGroup& group : groups.groups) total += VertexFormat::groupSize(group);
+    for (const StreamGroup& group : groups) total += VertexFormat::groupSize(group);
     return total;
 }
 
 bool VertexBuffer::findStream(const VertexBuffer* buffer, const std::string& name, int* groupBase,
                               int* offset, int* groupSize) {
     *groupBase = 0;
-    for (const StreamGroup& group : buffer->groups.groups) {
+    for (const StreamGroup& group : buffer->groups) {
         *offset = VertexFormat::streamOffset(group, name);
         *groupSize = VertexFormat::groupSize(group);
         if (*offset != -1) return true;

@@ -17,8 +17,9 @@ namespace demo {
 // Stream name -> size in bytes; the map's order is the order in a vertex.
 using StreamGroup = std::map<std::string, int>;
 
-struct VertexFormat {
-    std::vector<StreamGroup> groups;
+// The ordered list of stream groups.
+struct VertexFormat : std::vector<StreamGroup> {
+    using std::vector<StreamGroup>::vector;
 
     // Bytes before `name` in its group, or -1 when the group lacks it.
     static int streamOffset(const StreamGroup& group, const std::string& name);

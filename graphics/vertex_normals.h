@@ -17,5 +17,9 @@ bool hasDistinctEdges(const Vector3& e1, const Vector3& e2, const Vector3& e3);
 // stay zero. False, nothing written, without a mesh with "position" and
 // "normal" streams.
 bool computeVertexNormals(SceneObject& object);
+// The same on an object pointer; false for null.
+inline bool computeVertexNormals(SceneObject* object) {
+    return object != nullptr && computeVertexNormals(*object);
+}
 
 }  // namespace demo

@@ -1,8 +1,9 @@
 #pragma once
 // The named, reference-counted cache that every manager builds on: files,
-// processes, textures, images and scenes. T carries its own `name` and
-// `referenceCount` (1 when made); the cache creates missing objects through
-// the virtual create(), times the creation and steps the progress bar once.
+// processes, textures, images and scenes. T carries its own `name` and a
+// count, `referenceCount` or `refCount` (1 when made); the cache creates
+// missing objects through the virtual create(), times the creation and steps
+// the progress bar once.
 
 #include <map>
 #include <string>
@@ -23,7 +24,7 @@ public:
     T* get(const std::string& name) {
         auto found = objects_.find(name);
         if (found != objects_.end()) {
-            ++found->second->referenceCount;
+            ++count(*found->second);
             return found->second;
         }
         T* object = timedCreate([&] { return create(name); });
@@ -36,7 +37,7 @@ public:
     // the name belongs to a newer one.
     virtual void release(T* object) {
         if (object == nullptr) return;
-        if (--object->referenceCount > 0) return;
+        if (--count(*object) > 0) return;
         auto found = objects_.find(object->name);
         if (found != objects_.end() && found->second == object) objects_.erase(found);
         delete object;
@@ -45,7 +46,7 @@ public:
     // Deletes every object whose count has fallen below 1.
     virtual void collectUnused() {
         for (auto it = objects_.begin(); it != objects_.end();) {
-            if (it->second->referenceCount < 1) {
+            if (count(*it->second) < 1) {
                 delete it->second;
                 it = objects_.erase(it);
             } else {
@@ -86,6 +87,15 @@ protected:
     }
 
 private:
+    // Records name their count `refCount` or `referenceCount`.
+    static int& count(T& object) {
+        if constexpr (requires { object.refCount; }) {
+            return object.refCount;
+        } else {
+            return object.referenceCount;
+        }
+    }
+
     std::map<std::string, T*> objects_;
     float loadSeconds_ = 0.0f;
 };

@@ -58,6 +58,12 @@ public:
         skip(n);
         return value;
     }
+    // The next n bits (0 to 16), refilling first.
+    unsigned readBits(int n) {
+        if (n <= 0) return 0;
+        fill();
+        return get(n);
+    }
     int buffered() const { return count_; }
     // True when more bits were taken than the data holds.
     bool overrun() const { return count_ < padding_; }

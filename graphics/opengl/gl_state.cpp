@@ -34,8 +34,9 @@ GLState::~GLState() { delete vertexPool; }
 
 void GLState::applyDefaults() {
     probeExtensions();
-    vertexPool = new DynamicGLVA();
-    slContext = slCreateContext();
+    // A repeated call only resets the GL state: the pool and the context stay.
+    if (vertexPool == nullptr) vertexPool = new DynamicGLVA();
+    if (slContext == nullptr) slContext = slCreateContext();
 
     glClearColor(0, 0, 0, 0);
     glClearDepth(1.0);

@@ -29,9 +29,13 @@ public:
     TriangleIndexArray* currentTriangles = nullptr;
     DynamicGLVA* vertexPool = nullptr;
 
+    // Run by the constructor: makes vertexPool and slContext, then puts the
+    // fixed-function state into its default. Called again, it only resets
+    // the GL state.
+    void applyDefaults();
+
 private:
     GLState();
-    void applyDefaults();  // once, by the constructor
 };
 
 // Loads the SL vertex program `programName` from the file `fileName` of the

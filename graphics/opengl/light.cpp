@@ -12,11 +12,18 @@ Rgba globalAmbient{0.0f, 0.0f, 0.0f, 0.0f};
 float unitClamp(float v) { return !(v > 0.0f) ? 0.0f : v > 1.0f ? 1.0f : v; }
 
 Rgba opaque(const Rgb& c) { return {c[0], c[1], c[2], 1.0f}; }
+
+Rgb rgb(const float* c) { return {c[0], c[1], c[2]}; }
 }  // namespace
 
 void setGlobalAmbient(float r, float g, float b, float a) {
     globalAmbient = {unitClamp(r), unitClamp(g), unitClamp(b), unitClamp(a)};
 }
+
+Light::Light(const std::string& name_, const float* ambient_, const float* diffuse_,
+             const float* specular_, const float* attenuation_, bool directional_)
+    : Light(name_, rgb(ambient_), rgb(diffuse_), rgb(specular_), rgb(attenuation_),
+            directional_) {}
 
 Light::Light(const std::string& name_, const Rgb& ambient_, const Rgb& diffuse_,
              const Rgb& specular_, const Rgb& attenuation_, bool directional_)

@@ -28,6 +28,9 @@ class Light {
   public:
     Light(const std::string& name, const Rgb& ambient, const Rgb& diffuse, const Rgb& specular,
           const Rgb& attenuation, bool directional);
+    // The same from plain arrays of three floats each.
+    Light(const std::string& name, const float* ambient, const float* diffuse,
+          const float* specular, const float* attenuation, bool directional);
     virtual ~Light() = default;
 
     // Enables the light and sends the ambient model colour, the colours and

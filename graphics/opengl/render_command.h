@@ -40,6 +40,13 @@ using RenderCommandList = std::list<RenderCommand>;
 // out, and disabling the arrays with no current vertex buffer does nothing.
 void executeRenderCommand(const RenderCommand& command, GLState& context);
 void runRenderCommands(const RenderCommandList& list, GLState& context);
+// The same on the context pointer that batches and scene instances hold.
+inline void executeRenderCommand(const RenderCommand& command, GLState* context) {
+    executeRenderCommand(command, *context);
+}
+inline void runRenderCommands(const RenderCommandList& list, GLState* context) {
+    runRenderCommands(list, *context);
+}
 
 // Appends the commands of an object tree. A static mesh is compiled into the
 // object's display list on first need (at once, with the context) and called

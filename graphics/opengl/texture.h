@@ -72,10 +72,11 @@ class Texture {
     int wrapT;
     int wrapR;
 
-  protected:
-    Texture(std::string name, const TextureParams& params, GLenum target);
     // Min and mag filter of the bound texture from filter and the mipmap bit.
     void applyFilter();
+
+  protected:
+    Texture(std::string name, const TextureParams& params, GLenum target);
     bool wantsMipmaps() const;
 };
 

@@ -54,7 +54,7 @@ class TextureManager : public ResourceCache<Texture>, public Singleton {
     // block; images fetched for it are released again on failure.
     Texture* parseTexture(AsciiReader& reader, const std::string& name);
 
-  protected:
+    // The texture defined by the file `name` (the cache's loader on a miss).
     Texture* create(const std::string& name) override;
 
   private:

@@ -19,27 +19,27 @@ VertexArrayManager* VertexArrayManager::instance() {
     return manager;
 }
 
-void VertexArrayManager::registerType(VertexArrayType* type) { pending_.push_back(type); }
+void VertexArrayManager::registerType(VertexArrayType* type) { pending.push_back(type); }
 
 void VertexArrayManager::unregisterType(VertexArrayType* type) {
-    std::erase(pending_, type);
-    std::erase_if(types_, [type](const auto& entry) { return entry.second == type; });
+    std::erase(pending, type);
+    std::erase_if(types, [type](const auto& entry) { return entry.second == type; });
 }
 
 // Drained from the back: of two types with one word the earlier one wins.
 void VertexArrayManager::collectPendingTypes() {
-    while (!pending_.empty()) {
-        VertexArrayType* type = pending_.back();
-        pending_.pop_back();
-        types_[type->typeName()] = type;
+    while (!pending.empty()) {
+        VertexArrayType* type = pending.back();
+        pending.pop_back();
+        types[type->typeName()] = type;
     }
 }
 
 VertexArray* VertexArrayManager::createFromReader(const std::string& name, AsciiReader& reader) {
     std::string typeWord = reader.readString();
     collectPendingTypes();
-    auto found = types_.find(typeWord);
-    if (found == types_.end()) {
+    auto found = types.find(typeWord);
+    if (found == types.end()) {
         throw reader.error("Unknown array type '" + typeWord + "'.", kUnknownArrayType);
     }
     VertexArray* array = found->second->create(name, reader);

@@ -16,7 +16,7 @@ class AsciiReader;
 
 struct VertexArray {
     std::string name;
-    int referenceCount = 1;
+    int refCount = 1;
     unsigned char* data = nullptr;
     int size = 0;  // bytes
 };
@@ -41,20 +41,17 @@ public:
     // array is stored under its own name. Unknown words throw ParseError.
     VertexArray* createFromReader(const std::string& name, AsciiReader& reader);
 
-    const std::deque<VertexArrayType*>& pendingTypes() const { return pending_; }
-    const std::map<std::string, VertexArrayType*>& types() const { return types_; }
-
-protected:
     // The array described by the file `name`. A type that makes nothing
     // gives ResourceMissing, so that no null enters the cache.
     VertexArray* create(const std::string& name) override;
 
+    // Types registered since the last lookup, and the type map by type word.
+    std::deque<VertexArrayType*> pending;
+    std::map<std::string, VertexArrayType*> types;
+
 private:
     VertexArrayManager() = default;
     void collectPendingTypes();
-
-    std::deque<VertexArrayType*> pending_;
-    std::map<std::string, VertexArrayType*> types_;
 };
 
 }  // namespace demo

@@ -4,6 +4,8 @@
 
 #include <climits>
 #include <cstddef>
+#include <memory>
+#include <utility>
 
 #include "manager/exceptions.h"
 
@@ -24,6 +26,28 @@ void enableIf(GLenum array, bool present) {
 }
 
 }  // namespace
+
+void VertexGrid::allocate(int vertexCount, std::vector<std::uint32_t> indices,
+                          int triangleCount, bool wantNormals, bool wantTexCoords,
+                          bool wantColours) {
+    if (triangleCount < 0 || static_cast<std::size_t>(triangleCount) > indices.size() / 3) {
+        throw ExceptionBase("Grid size out of range", kUnit, 31);
+    }
+    indices.resize(3 * static_cast<std::size_t>(triangleCount));
+    allocate(vertexCount, std::move(indices), wantNormals, wantTexCoords, wantColours);
+}
+
+void VertexGrid::allocate(int vertexCount, std::uint32_t* indices, int triangleCount,
+                          bool wantNormals, bool wantTexCoords, bool wantColours) {
+    std::unique_ptr<std::uint32_t[]> owned(indices);
+    if (triangleCount < 0 || (triangleCount > 0 && indices == nullptr)) {
+        throw ExceptionBase("Grid size out of range", kUnit, 42);
+    }
+    checkTriangleCount(static_cast<std::size_t>(triangleCount));
+    std::vector<std::uint32_t> list(indices, indices + 3 * static_cast<std::size_t>(triangleCount));
+    owned.reset();
+    allocate(vertexCount, std::move(list), wantNormals, wantTexCoords, wantColours);
+}
 
 void VertexGrid::allocate(int vertexCount, std::vector<std::uint32_t> indices, bool wantNormals,
                           bool wantTexCoords, bool wantColours) {

@@ -22,6 +22,14 @@ public:
     // vertexCount, or a negative count, throws ExceptionBase.
     void allocate(int vertexCount, std::vector<std::uint32_t> indices, bool wantNormals,
                   bool wantTexCoords, bool wantColours);
+    // The same with the triangle count given: the first 3 x triangleCount
+    // indices are used; more than the list holds, or fewer than 0, throws.
+    void allocate(int vertexCount, std::vector<std::uint32_t> indices, int triangleCount,
+                  bool wantNormals, bool wantTexCoords, bool wantColours);
+    // The same from an index array made with new[]: the grid takes it over and
+    // frees it, also when the call throws.
+    void allocate(int vertexCount, std::uint32_t* indices, int triangleCount, bool wantNormals,
+                  bool wantTexCoords, bool wantColours);
 
     // Sets the client arrays (disabling those the grid lacks) and draws the
     // triangles; the client arrays stay as set.

@@ -50,7 +50,7 @@ TEST(DynamicGLVA, HandsOutPiecesThatLeaveTheBlockUnfilled) {
         EXPECT_EQ(last->data, pool.base + 3000);
         for (int bytes : {1, -1, 0x7fffffff}) EXPECT_EQ(pool.allocate("DVAR", bytes), nullptr);
     }
-    EXPECT_TRUE(VertexArrayManager::instance()->pendingTypes().empty());  // gone with the pool
+    EXPECT_TRUE(VertexArrayManager::instance()->pending.empty());  // gone with the pool
 }
 
 }  // namespace
