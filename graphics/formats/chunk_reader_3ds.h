@@ -3,12 +3,12 @@
 // reader's table are decoded; every other chunk is skipped whole.
 //
 // Each chunk is read within min(its declared end, its parent's end) and the
-// next one starts at its declared end, whatever its handler read. A length
-// past the parent, a field past its chunk's end,
-// a text without its zero, a key or item count that the chunk's bytes cannot
-// hold are BinaryReaderException; a length below the header and nesting deeper
-// than kMaxDepth3DS are format errors (ExceptionBase). Nothing is allocated
-// for a count before it has been checked.
+// next one starts at its declared end, whatever its handler read. Data that
+// runs out (a length past the parent, a field past its chunk's end, a text
+// without its zero, a count the chunk's bytes cannot hold) is a
+// BinaryReaderException; a length below the header and nesting deeper than
+// kMaxDepth3DS are format errors (ExceptionBase). Nothing is allocated for a
+// count before it has been checked.
 
 #include <cstddef>
 #include <memory>
