@@ -42,12 +42,11 @@ Matrix4 objectMatrix(const ObjectMatrix3DS& m) {
     return out;
 }
 
-void moveToObjectFrame(const Chunk3DS& tri, std::uint8_t* position, int stride, std::size_t count) {
-    const Chunk3DS* matrix = tri.child(chunk3ds::kTrMatrix);
-    const ObjectMatrix3DS* m = matrix ? matrix->get<ObjectMatrix3DS>() : nullptr;
-    if (m == nullptr) return;
+void moveToObjectFrame(const Chunk3DS& objBlock, std::uint8_t* position, int stride, std::size_t count) {
+    Matrix4 matrix = identityMatrix4();
+    if (!readObjectMatrix3DS(objBlock, matrix)) return;
     Matrix4 inv = identityMatrix4();
-    if (invertAffineMatrix(objectMatrix(*m), inv) != 0) return;
+    if (invertAffineMatrix(matrix, inv) != 0) return;
     for (std::size_t i = 0; i < count; ++i, position += stride) {
         float p[3];
         std::memcpy(p, position, sizeof p);
@@ -59,6 +58,17 @@ void moveToObjectFrame(const Chunk3DS& tri, std::uint8_t* position, int stride, 
 }
 
 }  // namespace
+
+bool readObjectMatrix3DS(const Chunk3DS& objBlock, Matrix4& matrix) {
+    const Chunk3DS* tri = triMeshOf3DS(objBlock);
+    const Chunk3DS* chunk = tri ? tri->child(chunk3ds::kTrMatrix) : nullptr;
+    const ObjectMatrix3DS* m = chunk ? chunk->get<ObjectMatrix3DS>() : nullptr;
+    if (m == nullptr) return false;
+    matrix = objectMatrix(*m);
+    return true;
+}
+
+bool computeMeshNormals3DS(SceneObject& object) { return computeVertexNormals(object); }
 
 const Chunk3DS* triMeshOf3DS(const Chunk3DS& objBlock) {
     if (objBlock.children.empty() || objBlock.children.front().id != chunk3ds::kTriMesh) return nullptr;
@@ -95,7 +105,7 @@ bool buildMesh3DS(SceneObject& object, Chunk3DS& objBlock, bool toObjectFrame) {
     }
     if (toObjectFrame) {
         VertexBuffer::streamPointer("position", buffer.get(), &position, &stride, &n);
-        moveToObjectFrame(tri, position, stride, vertices->size());
+        moveToObjectFrame(objBlock, position, stride, vertices->size());
     }
 
     auto mesh = std::make_shared<Mesh>();
@@ -105,7 +115,10 @@ bool buildMesh3DS(SceneObject& object, Chunk3DS& objBlock, bool toObjectFrame) {
     mesh->triangles->indices = std::move(faces->indices);
     faces->indices.clear();
     object.mesh = std::move(mesh);
-    computeVertexNormals(object);
+    // Normals come after the move into the object frame: computed from the
+    // file's positions they would stay in the world frame while the positions
+    // are rotated, and the key-framer's rotation would then light them wrongly.
+    computeMeshNormals3DS(object);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "graphics/formats/chunk_3ds.h"
+#include "math/matrix.h"
 
 namespace demo {
 
@@ -22,7 +23,14 @@ const Chunk3DS* triMeshOf3DS(const Chunk3DS& objBlock);
 // Normals are computed last, in the frame the vertices end up in.
 // False, the object untouched, when the block lacks a vertex or face list;
 // a face index past the vertex list throws ExceptionBase naming the object.
-bool buildMesh3DS(SceneObject& object, Chunk3DS& objBlock, bool toObjectFrame);
+bool buildMesh3DS(SceneObject& object, Chunk3DS& objBlock, bool toObjectFrame = true);
+
+// The TRMATRIX of the block's TRIMESH as a column-major matrix taking object
+// to file coordinates; false, the matrix untouched, without one.
+bool readObjectMatrix3DS(const Chunk3DS& objBlock, Matrix4& matrix);
+
+// Angle-weighted vertex normals of the object's mesh (see vertex_normals.h).
+bool computeMeshNormals3DS(SceneObject& object);
 
 // The material names of the block's face-material groups, in file order.
 std::vector<std::string> faceMaterials3DS(const Chunk3DS& objBlock);

@@ -32,15 +32,15 @@ Scene::Scene(std::string name_) : name(std::move(name_)) {}
 Scene::~Scene() = default;
 
 SceneObject* Scene::addObject(std::unique_ptr<SceneObject> object) {
-    return enter(objects_, ownedObjects_, std::move(object));
+    return enter(objects, ownedObjects_, std::move(object));
 }
 
 Camera* Scene::addCamera(std::unique_ptr<Camera> camera) {
-    return enter(cameras_, ownedCameras_, std::move(camera));
+    return enter(cameras, ownedCameras_, std::move(camera));
 }
 
 Light* Scene::addLight(std::unique_ptr<Light> light) {
-    return enter(lights_, ownedLights_, std::move(light));
+    return enter(lights, ownedLights_, std::move(light));
 }
 
 TrackController* Scene::addTrackController() {
@@ -48,13 +48,13 @@ TrackController* Scene::addTrackController() {
     return controllers_.back().get();
 }
 
-std::vector<SceneObject*> Scene::getObjects() const { return values(objects_); }
-std::vector<Camera*> Scene::getCameras() const { return values(cameras_); }
-std::vector<Light*> Scene::getLights() const { return values(lights_); }
+std::vector<SceneObject*> Scene::getObjects() const { return values(objects); }
+std::vector<Camera*> Scene::getCameras() const { return values(cameras); }
+std::vector<Light*> Scene::getLights() const { return values(lights); }
 
 SceneObject* Scene::findObject(const std::string& objectName) const {
-    auto found = objects_.find(objectName);
-    return found == objects_.end() ? nullptr : found->second;
+    auto found = objects.find(objectName);
+    return found == objects.end() ? nullptr : found->second;
 }
 
 }  // namespace demo

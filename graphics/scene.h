@@ -40,11 +40,14 @@ class Scene {
 
     std::string name;
     int referenceCount = 1;
+    int& refCount = referenceCount;  // the same count under its short name
+
+    // The newest item of each name; entered only through the add functions.
+    std::map<std::string, SceneObject*> objects;
+    std::map<std::string, Camera*> cameras;
+    std::map<std::string, Light*> lights;
 
   private:
-    std::map<std::string, SceneObject*> objects_;
-    std::map<std::string, Camera*> cameras_;
-    std::map<std::string, Light*> lights_;
     std::vector<std::unique_ptr<SceneObject>> ownedObjects_;
     std::vector<std::unique_ptr<Camera>> ownedCameras_;
     std::vector<std::unique_ptr<Light>> ownedLights_;

@@ -43,8 +43,9 @@ void setKeys(AnimatedParam<T>& param, const Track3DS<T>* track) {
     param.setKeys(std::vector<T>(track->values), std::vector<float>(track->times));
 }
 
-void fillTracks(SceneObject& object, TrackController& controller, const Chunk3DS& node) {
-    setKeys(controller.position, trackOf<Vector3>(&node, id::kTrackPos));
+}  // namespace
+
+void fillTracks3DS(SceneObject& object, const Chunk3DS& node) {
     const Chunk3DS* pivot = node.child(id::kTrackPivot);
     const Vector3* p = pivot ? pivot->get<Vector3>() : nullptr;
     if (p && object.mesh) {
@@ -59,6 +60,9 @@ void fillTracks(SceneObject& object, TrackController& controller, const Chunk3DS
             }
         }
     }
+    if (object.trackController == nullptr) return;
+    TrackController& controller = *object.trackController;
+    setKeys(controller.position, trackOf<Vector3>(&node, id::kTrackPos));
     if (const auto* rotate = trackOf<Quaternion>(&node, id::kTrackRotate)) {
         std::vector<float> numbers(rotate->times.size());
         for (std::size_t i = 0; i < numbers.size(); ++i) numbers[i] = static_cast<float>(i);
@@ -68,6 +72,20 @@ void fillTracks(SceneObject& object, TrackController& controller, const Chunk3DS
     }
     setKeys(controller.scale, trackOf<Vector3>(&node, id::kTrackScale));
 }
+
+void buildMaterial3DS(const Chunk3DS& material, SceneTextures3DS& textures) {
+    const Chunk3DS* texture = material.child(id::kTexture);
+    const Chunk3DS* file = texture ? texture->child(id::kMapFile) : nullptr;
+    const Chunk3DS* name = material.child(id::kMatName);
+    const std::string* map = file ? file->get<std::string>() : nullptr;
+    if (!map || map->empty() || !name || !name->get<std::string>()) return;
+    std::string lower = *map;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+    textures.material(*name->get<std::string>(), lower);
+}
+
+namespace {
 
 class Builder {
   public:
@@ -98,14 +116,7 @@ class Builder {
     };
 
     void material(const Chunk3DS& m) {
-        const Chunk3DS* texture = m.child(id::kTexture);
-        const Chunk3DS* file = texture ? texture->child(id::kMapFile) : nullptr;
-        const Chunk3DS* name = m.child(id::kMatName);
-        if (!textures_ || !file || !name || file->get<std::string>()->empty()) return;
-        std::string map = *file->get<std::string>();
-        std::transform(map.begin(), map.end(), map.begin(),
-                       [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-        textures_->material(*name->get<std::string>(), map);
+        if (textures_) buildMaterial3DS(m, *textures_);
     }
 
     void meshObject(const std::string& name, Chunk3DS& block) {
@@ -129,7 +140,7 @@ class Builder {
 
     void animate(SceneObject& object, const Chunk3DS& node) {
         object.trackController = scene_.addTrackController();
-        fillTracks(object, *object.trackController, node);
+        fillTracks3DS(object, node);
     }
 
     void light(const std::string& name, const Chunk3DS& chunk) {

@@ -11,6 +11,7 @@
 namespace demo {
 
 class Scene;
+class SceneObject;
 class Texture;
 
 class SceneTextures3DS {
@@ -29,6 +30,15 @@ class SceneTextures3DS {
 // index throws ExceptionBase naming the object.
 std::unique_ptr<Scene> buildScene3DS(Chunk3DS& root, const std::string& name,
                                      SceneTextures3DS* textures);
+
+// Registers the MATERIAL's texture map, its file name lower-cased, under the
+// material's name; nothing without a map file name.
+void buildMaterial3DS(const Chunk3DS& material, SceneTextures3DS& textures);
+
+// The node's first position, rotation and scale tracks become the keys of the
+// object's track controller (none without one), and its pivot is taken off
+// the mesh's positions.
+void fillTracks3DS(SceneObject& object, const Chunk3DS& node);
 
 // The first key-framer node with that id whose TRACKOBJNAME is `name`.
 const Chunk3DS* findKeyframerNode(const Chunk3DS& root, std::uint32_t nodeId,

@@ -18,7 +18,7 @@ constexpr int kNoSceneLine = 20;
 
 Scene* SceneCreator3DS::create(const std::string&, AsciiReader& reader) {
     const std::string file = reader.readQuotedString();
-    std::unique_ptr<Scene> scene = loadScene3DS(file);
+    std::unique_ptr<Scene> scene = buildScene3DS(file);
     if (scene == nullptr) {
         throw ExceptionBase(file + ": not a 3DS scene (no main chunk with an object section)",
                             kLoaderUnit, kNoSceneLine);
@@ -31,22 +31,22 @@ SceneManager* SceneManager::instance() {
     return manager;
 }
 
-SceneManager::SceneManager() { pending_.push_back(std::make_unique<SceneCreator3DS>()); }
+SceneManager::SceneManager() { pending.push_back(std::make_unique<SceneCreator3DS>()); }
 
 void SceneManager::addCreator(std::unique_ptr<SceneCreator> creator) {
-    pending_.push_back(std::move(creator));
+    pending.push_back(std::move(creator));
 }
 
 Scene* SceneManager::create(const std::string& name, AsciiReader& reader) {
     const std::string type = reader.readQuotedString();
-    while (!pending_.empty()) {
-        std::unique_ptr<SceneCreator> creator = std::move(pending_.back());
-        pending_.pop_back();
+    while (!pending.empty()) {
+        std::unique_ptr<SceneCreator> creator = std::move(pending.back());
+        pending.pop_back();
         const std::string word = creator->name();
-        types_[word] = std::move(creator);
+        types[word] = std::move(creator);
     }
-    auto found = types_.find(type);
-    if (found == types_.end()) throw reader.error("Unknown scene type '" + type + "'.", kUnknownSceneType);
+    auto found = types.find(type);
+    if (found == types.end()) throw reader.error("Unknown scene type '" + type + "'.", kUnknownSceneType);
     return found->second->create(name, reader);
 }
 
@@ -62,7 +62,9 @@ Scene* SceneManager::load(const std::string& name, AsciiReader& reader, bool ste
     return scene;
 }
 
-Scene* SceneManager::create(const std::string& name) {
+Scene* SceneManager::create(const std::string& name) { return createByName(name); }
+
+Scene* SceneManager::createByName(const std::string& name) {
     AsciiReader reader(name);
     // get() times this load as well, and steps the progress bar for it.
     return load(name, reader, false);

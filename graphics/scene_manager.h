@@ -52,17 +52,21 @@ class SceneManager : public ResourceCache<Scene>, public Singleton {
     void release(Scene* scene) override;
     void collectUnused() override;
 
+    // The cache's creator on a miss: a file holding a description, read
+    // through loadTimed.
+    Scene* createByName(const std::string& name);
+
+    // Creators not yet entered in `types`, and the creators by type word.
+    std::deque<std::unique_ptr<SceneCreator>> pending;
+    std::map<std::string, std::unique_ptr<SceneCreator>> types;
+
   protected:
-    // A file holding a description, read through loadTimed.
-    Scene* create(const std::string& name) override;
+    Scene* create(const std::string& name) override;  // createByName
 
   private:
     SceneManager();
     Scene* load(const std::string& name, AsciiReader& reader, bool stepProgress);
     void destroy(Scene* scene);
-
-    std::deque<std::unique_ptr<SceneCreator>> pending_;
-    std::map<std::string, std::unique_ptr<SceneCreator>> types_;
 };
 
 }  // namespace demo

@@ -139,4 +139,12 @@ struct Chunk3DS {
     Chunk3DS* child(std::uint32_t childId);
 };
 
+// The first child of the node with that id, or null (also for a null node).
+inline const Chunk3DS* findChild(const Chunk3DS* node, std::uint32_t id) {
+    return node ? node->child(id) : nullptr;
+}
+inline Chunk3DS* findChild(Chunk3DS* node, std::uint32_t id) { return node ? node->child(id) : nullptr; }
+inline const Chunk3DS* findChild(const Chunk3DS& node, std::uint32_t id) { return node.child(id); }
+inline Chunk3DS* findChild(Chunk3DS& node, std::uint32_t id) { return node.child(id); }
+
 }  // namespace demo

@@ -23,11 +23,15 @@ constexpr int kFieldPastEndLine = 64;
 constexpr int kCountTooLargeLine = 72;
 constexpr int kTextUnendedLine = 80;
 
-class TreeReader;
+using TreeReader = ChunkTreeReader3DS;
+using Span = ChunkSpan3DS;
+using Row = ChunkRow3DS;
+
+}  // namespace
 
 // One chunk's data: a reader bounded by the chunk's end and where it starts
 // in the file.
-struct Span {
+struct ChunkSpan3DS {
     BinaryReader in;
     std::size_t base;
     int depth;
@@ -35,13 +39,7 @@ struct Span {
     std::size_t header;  // the chunk's offset, for messages
 };
 
-using Handler = void (*)(TreeReader&, Span&, Chunk3DS&);
-
-struct Row {
-    std::uint32_t id;
-    const char* name;
-    Handler handler;
-};
+namespace {
 
 std::string hex(std::uint32_t id) {
     char text[8];
@@ -57,8 +55,10 @@ std::string describe(std::uint32_t id, std::size_t at) {
     return text + " at byte " + std::to_string(at);
 }
 
+// Bad values are format errors; data that runs out is the binary reader's.
+template <typename E = ExceptionBase>
 [[noreturn]] void fail(const Span& s, const std::string& what, int line) {
-    throw ExceptionBase(describe(s.id, s.header) + ": " + what, kUnit, line);
+    throw E(describe(s.id, s.header) + ": " + what, kUnit, line);
 }
 
 float readFloat(Span& s) { return std::bit_cast<float>(s.in.read4()); }
@@ -71,9 +71,11 @@ Vector3 readVector(Span& s) {
 
 Vector3 readNegated(Span& s) { return -readVector(s); }
 
-class TreeReader {
+}  // namespace
+
+class ChunkTreeReader3DS {
 public:
-    explicit TreeReader(const unsigned char* data) : data_(data) {}
+    explicit ChunkTreeReader3DS(const unsigned char* data) : data_(data) {}
 
     // Reads the chunk at `at`, which must end by `limit`, appends its node to
     // `siblings` when its kind is known and returns its declared end.
@@ -98,7 +100,9 @@ public:
     std::string readText(Span& s) {
         const char* p = reinterpret_cast<const char*>(data_ + s.base + s.in.offset());
         const void* zero = std::memchr(p, 0, s.in.remaining());
-        if (zero == nullptr) fail(s, "a text has no terminating zero", kTextUnendedLine);
+        if (zero == nullptr) {
+            fail<BinaryReaderException>(s, "a text has no terminating zero", kTextUnendedLine);
+        }
         std::string text(p, static_cast<const char*>(zero));
         s.in.skip(text.size() + 1);
         return text;
@@ -108,10 +112,12 @@ private:
     const unsigned char* data_;
 };
 
+namespace {
+
 // Checks that `count` items of at least `itemBytes` each fit in what is left.
 void checkCount(const Span& s, std::size_t count, std::size_t itemBytes) {
     if (count > s.in.remaining() / itemBytes) {
-        fail(s, std::to_string(count) + " items of " + std::to_string(itemBytes) +
+        fail<BinaryReaderException>(s, std::to_string(count) + " items of " + std::to_string(itemBytes) +
                     " bytes do not fit in the " + std::to_string(s.in.remaining()) + " bytes left",
              kCountTooLargeLine);
     }
@@ -269,10 +275,15 @@ void trackRotate(TreeReader&, Span& s, Chunk3DS& node) {
     });
 }
 
-constexpr Row kRows[] = {
+}  // namespace
+
+// Lookup stops at the first row of an id, so the second OBJMESH row is never
+// used; a row with id 0 ends the table.
+const ChunkRow3DS chunkTable3DS[] = {
     {chunk3ds::kMain, "CHUNK_MAIN", container},
     {chunk3ds::kObjMesh, "CHUNK_OBJMESH", container},
     {chunk3ds::kHierarchy, "CHUNK_HIERARCHY", container},
+    {chunk3ds::kObjMesh, "CHUNK_OBJMESH", container},
     {chunk3ds::kTriMesh, "CHUNK_TRIMESH", container},
     {chunk3ds::kMaterial, "CHUNK_MATERIAL", container},
     {chunk3ds::kKeyframer, "CHUNK_KEYFRAMER", container},
@@ -311,19 +322,24 @@ constexpr Row kRows[] = {
     {chunk3ds::kTrackPivot, "CHUNK_TRACKPIVOT", trackPivot},
     {chunk3ds::kTrackRotate, "CHUNK_TRACKROTATE", trackRotate},
     {chunk3ds::kTrackScale, "CHUNK_TRACKSCALE", trackScale},
+    {0, nullptr, nullptr},
 };
 
+namespace {
+
 const Row* findRow(std::uint32_t id) {
-    for (const Row& row : kRows) {
-        if (row.id == id) return &row;
+    for (const Row* row = chunkTable3DS; row->id != 0; ++row) {
+        if (row->id == id) return row;
     }
     return nullptr;
 }
 
-std::size_t TreeReader::readChunk(std::size_t at, std::size_t limit, int depth,
-                                  std::vector<Chunk3DS>& siblings) {
+}  // namespace
+
+std::size_t ChunkTreeReader3DS::readChunk(std::size_t at, std::size_t limit, int depth,
+                                         std::vector<Chunk3DS>& siblings) {
     if (limit - at < 6) {
-        throw ExceptionBase("3DS chunk header at byte " + std::to_string(at) + ": only " +
+        throw BinaryReaderException("3DS chunk header at byte " + std::to_string(at) + ": only " +
                                 std::to_string(limit - at) + " bytes are left for its 6",
                             kUnit, kBadHeaderLine);
     }
@@ -331,13 +347,15 @@ std::size_t TreeReader::readChunk(std::size_t at, std::size_t limit, int depth,
     Span s{BinaryReader(h, 6), at, depth, 0, at};
     s.id = s.in.read2();
     const std::uint32_t length = s.in.read4();
+    const Row* row = findRow(s.id);
+    // An unknown first chunk is not a 3DS file, whatever its length says.
+    if (row == nullptr && depth == 0) return limit;
     if (length < 6) fail(s, "length " + std::to_string(length) + " is below its 6-byte header", kBadLengthLine);
     if (length > limit - at) {
-        fail(s, "length " + std::to_string(length) + " runs past the " + std::to_string(limit - at) +
+        fail<BinaryReaderException>(s, "length " + std::to_string(length) + " runs past the " + std::to_string(limit - at) +
                     " bytes its parent has left",
              kBadLengthLine);
     }
-    const Row* row = findRow(s.id);
     if (row == nullptr) return at + length;
     if (depth > kMaxDepth3DS) fail(s, "chunks nest deeper than " + std::to_string(kMaxDepth3DS), kTooDeepLine);
 
@@ -348,14 +366,13 @@ std::size_t TreeReader::readChunk(std::size_t at, std::size_t limit, int depth,
     s.base = at + 6;
     try {
         row->handler(*this, s, node);
-    } catch (const BinaryReaderException&) {
-        fail(s, "its data ends inside a field", kFieldPastEndLine);
+    } catch (const BinaryReaderException& e) {
+        if (e.sourceFile() == std::string(kUnit)) throw;  // already names its chunk
+        fail<BinaryReaderException>(s, "its data ends inside a field", kFieldPastEndLine);
     }
     siblings.push_back(std::move(node));
     return at + length;
 }
-
-}  // namespace
 
 const char* chunkName3DS(std::uint32_t id) {
     const Row* row = findRow(id);
@@ -369,11 +386,35 @@ std::unique_ptr<Chunk3DS> readChunkTree3DS(const unsigned char* data, std::size_
     return std::make_unique<Chunk3DS>(std::move(top.front()));
 }
 
+std::unique_ptr<Chunk3DS> readChunk3DS(BinaryReader& reader, std::uint32_t& length) {
+    const std::uint16_t id = reader.read2();
+    length = reader.read4();
+    const std::size_t dataLength = length < 6 ? 0 : length - 6;
+    if (findRow(id) == nullptr) {
+        reader.skip(dataLength);
+        return nullptr;
+    }
+    if (dataLength > reader.remaining()) reader.skip(dataLength);  // throws before allocating
+    std::vector<unsigned char> bytes(6 + dataLength);
+    const std::size_t size = bytes.size();
+    const unsigned char header[6] = {static_cast<unsigned char>(id), static_cast<unsigned char>(id >> 8),
+                                     static_cast<unsigned char>(size), static_cast<unsigned char>(size >> 8),
+                                     static_cast<unsigned char>(size >> 16),
+                                     static_cast<unsigned char>(size >> 24)};
+    std::memcpy(bytes.data(), header, sizeof header);
+    reader.read(dataLength, bytes.data() + 6);
+    std::vector<Chunk3DS> node;
+    ChunkTreeReader3DS(bytes.data()).readChunk(0, size, 1, node);
+    return std::make_unique<Chunk3DS>(std::move(node.front()));
+}
+
 std::unique_ptr<Chunk3DS> loadChunkFile3DS(const std::string& name) {
     MemoryFile* file = FileSystem::instance()->get(name);
     --file->referenceCount;  // the file stays cached; nothing else runs meanwhile
     try {
         return readChunkTree3DS(file->data, file->size);
+    } catch (const BinaryReaderException& e) {
+        throw BinaryReaderException(name + ": " + e.message(), e.sourceFile(), e.sourceLine());
     } catch (const ExceptionBase& e) {
         throw ExceptionBase(name + ": " + e.message(), e.sourceFile(), e.sourceLine());
     }

@@ -3,6 +3,7 @@
 #include "graphics/formats/chunk_reader_3ds.h"
 #include "graphics/image.h"
 #include "graphics/image_cache.h"
+#include "graphics/mesh_builder_3ds.h"
 #include "graphics/opengl/texture_manager.h"
 #include "graphics/scene.h"
 #include "graphics/scene_builder_3ds.h"
@@ -46,12 +47,26 @@ class ManagerTextures final : public SceneTextures3DS {
 
 }  // namespace
 
-std::unique_ptr<Scene> loadScene3DS(const std::string& fileName) {
+void buildMaterial3DS(const Chunk3DS& material) {
+    ManagerTextures textures;
+    buildMaterial3DS(material, textures);
+}
+
+bool collectFaceTextures3DS(const Chunk3DS& objBlock, std::vector<Texture*>& textures) {
+    ManagerTextures manager;
+    const std::vector<std::string> names = faceMaterials3DS(objBlock);
+    for (const std::string& name : names) textures.push_back(manager.faceTexture(name));
+    return !names.empty();
+}
+
+std::unique_ptr<Scene> buildScene3DS(const std::string& fileName) {
     std::unique_ptr<Chunk3DS> root = loadChunkFile3DS(fileName);
     if (root == nullptr) return nullptr;
     ManagerTextures textures;
     try {
         return buildScene3DS(*root, fileName, &textures);
+    } catch (const BinaryReaderException& e) {
+        throw BinaryReaderException(fileName + ": " + e.message(), e.sourceFile(), e.sourceLine());
     } catch (const ExceptionBase& e) {
         throw ExceptionBase(fileName + ": " + e.message(), e.sourceFile(), e.sourceLine());
     }

@@ -36,6 +36,8 @@ TEST(SceneManager, FailuresAreNotCachedAndEveryNameGoesWithItsScene) {
     EXPECT_EQ("graphics/scene 34: Parse error (show.ini 1 ): Unknown scene type '3ds'.",
               load("\"3ds\" \"cube.3ds\""));
     EXPECT_NE(std::string::npos, load("\"3DS\" \"empty.3ds\"").find("empty.3ds: 3DS chunk header"));
+    AsciiReader truncated("show.ini", "\"3DS\" \"empty.3ds\"");
+    EXPECT_THROW(manager->create("entry", truncated), BinaryReaderException);
     EXPECT_TRUE(manager->objects().empty());
 
     // Asked for by a description's file: under that name and the scene's own.
@@ -44,7 +46,7 @@ TEST(SceneManager, FailuresAreNotCachedAndEveryNameGoesWithItsScene) {
     EXPECT_EQ(2u, manager->objects().size());
     manager->release(scene);
     EXPECT_TRUE(manager->objects().empty());
-    --manager->get("cube-scene")->referenceCount;
+    --manager->createByName("cube-scene")->refCount;
     manager->collectUnused();
     EXPECT_TRUE(manager->objects().empty());
 }

@@ -10,6 +10,7 @@
 #include "graphics/scene_builder_3ds.h"
 #include "graphics/scene_object.h"
 #include "graphics/vertex_buffer.h"
+#include "manager/binary_reader.h"
 #include "manager/exceptions.h"
 #include "manager/file_system.h"
 #include "tests/support/writer_3ds.h"
@@ -108,11 +109,12 @@ Bytes nested(int depth) {
 
 // Every prefix of a file is an error too; byte flips are left to the fuzzer.
 TEST(ChunkReader3DS, MalformedFilesAreFormatErrors) {
-    EXPECT_FALSE(read(W(0x1234).add(W(id::kObjMesh)).bytes()));  // unknown root: no tree
+    for (std::uint32_t length : {3u, 12u, 1000u})  // unknown root: no tree, whatever its length
+        EXPECT_FALSE(read(W(0x1234).length(length).add(W(id::kObjMesh)).bytes())) << length;
     EXPECT_NO_THROW(read(nested(kMaxDepth3DS)));
     const Bytes full = fullScene();
     for (std::size_t n = 0; n < full.size(); ++n)
-        EXPECT_THROW(read(Bytes(full.begin(), full.begin() + n)), ExceptionBase) << n;
+        EXPECT_THROW(read(Bytes(full.begin(), full.begin() + n)), BinaryReaderException) << n;
     const std::pair<Bytes, const char*> cases[] = {
         {{}, "only 0 bytes are left for its 6"},
         {inMain(W(0x1234).length(5)), "length 5 is below its 6-byte header"},
@@ -127,6 +129,24 @@ TEST(ChunkReader3DS, MalformedFilesAreFormatErrors) {
         const std::string error = errorOf([&] { read(file); });
         EXPECT_NE(std::string::npos, error.find(message)) << error;
     }
+}
+
+TEST(ChunkReader3DS, TableAndOneChunkAtATime) {
+    EXPECT_EQ(id::kObjMesh, chunkTable3DS[3].id);
+    EXPECT_STREQ("CHUNK_TRACKSCALE", chunkTable3DS[41].name);
+    EXPECT_EQ(0u, chunkTable3DS[42].id);
+    Bytes b = W(0x1234).u32(7).bytes();
+    const Bytes known = W(id::kObjMesh).add(W(id::kMaterial)).bytes();
+    b.insert(b.end(), known.begin(), known.end());
+    BinaryReader in(b.data(), b.size());
+    std::uint32_t length = 0;
+    EXPECT_FALSE(readChunk3DS(in, length));
+    EXPECT_EQ(10u, length);
+    const std::unique_ptr<Chunk3DS> node = readChunk3DS(in, length);
+    ASSERT_TRUE(node);
+    EXPECT_EQ(12u, length);
+    EXPECT_TRUE(findChild(node.get(), id::kMaterial));
+    EXPECT_THROW(readChunk3DS(in, length), BinaryReaderException);
 }
 
 // Files that no one here wrote: each valid one reads and builds meshes with
