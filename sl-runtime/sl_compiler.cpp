@@ -70,10 +70,12 @@ struct TemporaryFiles {
 
 const std::string& sliFindCompiler() {
     if (!compilerPath) {
-        const char* registry =
-            sliReadRegistryPath("\\HKEY_LOCAL_MACHINE\\SOFTWARE\\SL Toolkit\\Global\\sl\\SL_COMPILER_EXE");
+        const char* registry = sliReadRegistryPath(
+            "\\HKEY_LOCAL_MACHINE\\SOFTWARE\\SL Toolkit\\Global\\sl\\SL_COMPILER_EXE");
         const char* env = std::getenv("SL_COMPILER_EXE");
-        compilerPath = env != nullptr ? env : registry != nullptr ? registry : DEMO_SL_COMPILER_DEFAULT;
+        compilerPath = env != nullptr        ? env
+                       : registry != nullptr ? registry
+                                             : DEMO_SL_COMPILER_DEFAULT;
     }
     return *compilerPath;
 }
@@ -105,13 +107,9 @@ int sliReadWholeFile(std::string* out, const char* fileName) {
 }
 
 const char* sliProfileOption(SlProfile profile) {
-    switch (profile) {
-        case slProfileVp20: return "-profile vp20";
-        case slProfileFp30: return "-profile fp30";
-        case slProfileDx8vs: return "-profile dx8vs";
-        case slProfileDx8ps: return "-profile dx8ps";
-        default: return nullptr;
-    }
+    static constexpr const char* kOptions[] = {"-profile vp20", "-profile fp30", "-profile dx8vs",
+                                               "-profile dx8ps"};
+    return profile >= slProfileVp20 && profile <= slProfileDx8ps ? kOptions[profile] : nullptr;
 }
 
 void sliForgetCompiler() { compilerPath.reset(); }
@@ -177,8 +175,8 @@ int sliCompileProgram(std::string* object, std::string* listing,
     return slOk;
 }
 
-int sliCompileProgram(std::string* object, std::string* listing, const char* const* sources, int count,
-                      SlProfile profile, const char* entry) {
+int sliCompileProgram(std::string* object, std::string* listing, const char* const* sources,
+                      int count, SlProfile profile, const char* entry) {
     std::vector<std::string> texts;
     for (int i = 0; sources != nullptr && i < count; ++i)
         if (sources[i] != nullptr) texts.emplace_back(sources[i]);

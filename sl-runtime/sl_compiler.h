@@ -48,7 +48,7 @@ void sliSetCommandRunner(SlCommandRunner runner);
 int sliCompileProgram(std::string* object, std::string* listing,
                       const std::vector<std::string>& sources, SlProfile profile,
                       const char* entry);
-int sliCompileProgram(std::string* object, std::string* listing, const char* const* sources, int count,
-                      SlProfile profile, const char* entry);
+int sliCompileProgram(std::string* object, std::string* listing, const char* const* sources,
+                      int count, SlProfile profile, const char* entry);
 
 }  // namespace demo

@@ -280,7 +280,9 @@ int sliParseProgramOutput(SlList* paramList, const char* objectText) {
     SlProgram scratch;
     scratch.ParamList = paramList;
     std::string diagnostics;
-    int result = sliParseProgramOutput(&scratch, objectText != nullptr ? objectText : "", &diagnostics).result;
+    int result =
+        sliParseProgramOutput(&scratch, objectText != nullptr ? objectText : "", &diagnostics)
+            .result;
     scratch.ParamList = nullptr;
     return result;
 }

@@ -51,8 +51,8 @@ bool registersFit(const SlParameter* p, int rows) {
     return p->registerIndex >= 0 && p->registerIndex + rows <= kRegisters;
 }
 
-int vp20SetParameter4d(SlProgramHandle program, SlParameterHandle node, double x, double y, double z,
-                       double w) {
+int vp20SetParameter4d(SlProgramHandle program, SlParameterHandle node, double x, double y,
+                       double z, double w) {
     if (program->glProgramId < 0) return slErrorNotLoaded;
     const SlParameter* p = node->parameter;
     if (!registersFit(p, 1)) return slErrorRegister;
@@ -60,7 +60,8 @@ int vp20SetParameter4d(SlProgramHandle program, SlParameterHandle node, double x
     return slOk;
 }
 
-int vp20SetParameter4f(SlProgramHandle program, SlParameterHandle node, float x, float y, float z, float w) {
+int vp20SetParameter4f(SlProgramHandle program, SlParameterHandle node, float x, float y, float z,
+                       float w) {
     return vp20SetParameter4d(program, node, x, y, z, w);
 }
 
@@ -82,8 +83,8 @@ int vp20SetMatrixRow4d(SlProgramHandle program, SlParameterHandle node, int row,
     return slOk;
 }
 
-int vp20SetMatrixRow4f(SlProgramHandle program, SlParameterHandle node, int row, float x, float y, float z,
-                       float w) {
+int vp20SetMatrixRow4f(SlProgramHandle program, SlParameterHandle node, int row, float x, float y,
+                       float z, float w) {
     return vp20SetMatrixRow4d(program, node, row, x, y, z, w);
 }
 
@@ -142,7 +143,7 @@ void slGLDetectProfiles() {
 
 void slGLInitProfileTable() {
     for (SlGLProfileOps& row : profileTable) row = SlGLProfileOps{};
-    profileTable[slProfileVp20] = {vp20SetParameter4f, vp20SetParameter4d, vp20SetParameter4fv,
+    profileTable[slProfileVp20] = {vp20SetParameter4f,  vp20SetParameter4d, vp20SetParameter4fv,
                                    vp20SetParameter4dv, vp20SetMatrixRow4f, vp20SetMatrixRow4d,
                                    vp20AfterBind};
 }
@@ -164,8 +165,8 @@ void slGLLoadExtensions() {
     b.getIntegerv = resolve<void (*)(GLenum, GLint*)>("glGetIntegerv");
     // A driver that names the extension but cannot supply its calls is
     // treated as one without it.
-    b.supported[slProfileVp20] = b.supported[slProfileVp20] && b.bindProgram && b.loadProgram && b.parameter4f &&
-                                 b.parameter4d && b.parameter4dv && b.getIntegerv;
+    b.supported[slProfileVp20] = b.supported[slProfileVp20] && b.bindProgram && b.loadProgram &&
+                                 b.parameter4f && b.parameter4d && b.parameter4dv && b.getIntegerv;
     slGLInitProfileTable();
     b.loaded = true;
 }

@@ -17,11 +17,14 @@ namespace demo {
 // profile the driver lacks stay empty (null operations).
 struct SlGLProfileOps {
     int (*setParameter4f)(SlProgramHandle, SlParameterHandle, float, float, float, float) = nullptr;
-    int (*setParameter4d)(SlProgramHandle, SlParameterHandle, double, double, double, double) = nullptr;
+    int (*setParameter4d)(SlProgramHandle, SlParameterHandle, double, double, double,
+                          double) = nullptr;
     int (*setParameter4fv)(SlProgramHandle, SlParameterHandle, const float*) = nullptr;
     int (*setParameter4dv)(SlProgramHandle, SlParameterHandle, const double*) = nullptr;
-    int (*setMatrixRow4f)(SlProgramHandle, SlParameterHandle, int, float, float, float, float) = nullptr;
-    int (*setMatrixRow4d)(SlProgramHandle, SlParameterHandle, int, double, double, double, double) = nullptr;
+    int (*setMatrixRow4f)(SlProgramHandle, SlParameterHandle, int, float, float, float,
+                          float) = nullptr;
+    int (*setMatrixRow4d)(SlProgramHandle, SlParameterHandle, int, double, double, double,
+                          double) = nullptr;
     int (*afterBind)(SlProgramHandle) = nullptr;
 };
 
