@@ -55,13 +55,13 @@ struct TemporaryFiles {
         for (const std::string& name : names) std::remove(name.c_str());
     }
     bool make(std::string* messages) {
-        std::optional<std::string> name = platform::createTemporaryFile("sltmp_");
-        if (!name) {
+        std::string name;
+        if (sliTempFileName(&name) == 0) {
             *messages += "error: no temporary file could be made in \"" +
                          platform::temporaryDirectory() + "\"\n";
             return false;
         }
-        names.push_back(*name);
+        names.push_back(std::move(name));
         return true;
     }
 };
@@ -70,10 +70,46 @@ struct TemporaryFiles {
 
 const std::string& sliFindCompiler() {
     if (!compilerPath) {
+        const char* registry = sliReadRegistryPath(
+            "\\HKEY_LOCAL_MACHINE\\SOFTWARE\\SL Toolkit\\Global\\sl\\SL_COMPILER_EXE");
         const char* env = std::getenv("SL_COMPILER_EXE");
-        compilerPath = env != nullptr ? env : DEMO_SL_COMPILER_DEFAULT;
+        compilerPath = env != nullptr        ? env
+                       : registry != nullptr ? registry
+                                             : DEMO_SL_COMPILER_DEFAULT;
     }
     return *compilerPath;
+}
+
+// Linux has no registry; the build-time default plays its role.
+const char* sliReadRegistryPath(const char* /*path*/) { return nullptr; }
+
+int sliCompilerExists(const char* path) {
+    return path != nullptr && platform::findExecutable(path) ? 1 : 0;
+}
+
+int sliTempFileName(std::string* buffer) {
+    std::optional<std::string> name = platform::createTemporaryFile("sltmp_");
+    if (!name) return 0;
+    *buffer = std::move(*name);
+    return 1;
+}
+
+int sliRunCommand(const std::vector<std::string>& arguments, std::string* messages) {
+    std::string ignored;
+    return runner()(arguments, messages != nullptr ? messages : &ignored);
+}
+
+int sliReadWholeFile(std::string* out, const char* fileName) {
+    std::optional<std::string> text = readWholeFile(fileName);
+    if (!text) return 0;
+    *out = std::move(*text);
+    return 1;
+}
+
+const char* sliProfileOption(SlProfile profile) {
+    static constexpr const char* kOptions[] = {"-profile vp20", "-profile fp30", "-profile dx8vs",
+                                               "-profile dx8ps"};
+    return profile >= slProfileVp20 && profile <= slProfileDx8ps ? kOptions[profile] : nullptr;
 }
 
 void sliForgetCompiler() { compilerPath.reset(); }
@@ -102,7 +138,7 @@ int sliCompileProgram(std::string* object, std::string* listing,
         *listing += "error: no compiler profile for profile number " + std::to_string(profile) + "\n";
         return slErrorCompile;
     }
-    if (!platform::findExecutable(compiler)) {
+    if (sliCompilerExists(compiler.c_str()) == 0) {
         std::fprintf(stderr, "ERROR : SL compiler exe \"%s\" does not exist.\n", compiler.c_str());
         *listing += "ERROR : SL compiler exe \"" + compiler + "\" does not exist.\n";
         return slErrorCompile;
@@ -127,17 +163,24 @@ int sliCompileProgram(std::string* object, std::string* listing,
     }
     arguments.insert(arguments.end(), {"-q", "-profile", profileName});
     std::string messages;
-    int code = runner()(arguments, &messages);
+    int code = sliRunCommand(arguments, &messages);
     // A missing listing reads as an empty one.
-    *listing = readWholeFile(listingName).value_or("") + messages;
+    if (sliReadWholeFile(listing, listingName.c_str()) == 0) listing->clear();
+    *listing += messages;
     if (code != 0) return code;
-    std::optional<std::string> text = readWholeFile(objectName);
-    if (!text) {
+    if (sliReadWholeFile(object, objectName.c_str()) == 0) {
         *listing += "error: the SL compiler wrote no object file\n";
         return slErrorCompile;
     }
-    *object = std::move(*text);
     return slOk;
+}
+
+int sliCompileProgram(std::string* object, std::string* listing, const char* const* sources,
+                      int count, SlProfile profile, const char* entry) {
+    std::vector<std::string> texts;
+    for (int i = 0; sources != nullptr && i < count; ++i)
+        if (sources[i] != nullptr) texts.emplace_back(sources[i]);
+    return sliCompileProgram(object, listing, texts, profile, entry);
 }
 
 }  // namespace demo

@@ -10,9 +10,22 @@
 
 namespace demo {
 
-// The compiler path: the build-time default ("slc" unless configured), which
-// "SL_COMPILER_EXE" in the environment overrides. Settled on first use.
+// The compiler path: "SL_COMPILER_EXE" from the environment, else the
+// registry's value, else the build-time default ("slc" unless configured).
+// Settled on first use.
 const std::string& sliFindCompiler();
+// The value stored under a registry path; null here, where there is none.
+const char* sliReadRegistryPath(const char* path);
+// 1 when the path names an executable file (a bare name along PATH), else 0.
+int sliCompilerExists(const char* path);
+// Makes a new empty "sltmp_" file and puts its name in *buffer; 0 on failure.
+int sliTempFileName(std::string* buffer);
+// Runs an argument vector through the current runner: the exit code, or -1.
+int sliRunCommand(const std::vector<std::string>& arguments, std::string* messages = nullptr);
+// The whole file into *out: 1, or 0 when it cannot be read (*out unchanged).
+int sliReadWholeFile(std::string* out, const char* fileName);
+// "-profile vp20" .. "-profile dx8ps" for profiles 0-3, else null.
+const char* sliProfileOption(SlProfile profile);
 // Forgets the settled path, so the next compile looks again (tests).
 void sliForgetCompiler();
 
@@ -35,5 +48,7 @@ void sliSetCommandRunner(SlCommandRunner runner);
 int sliCompileProgram(std::string* object, std::string* listing,
                       const std::vector<std::string>& sources, SlProfile profile,
                       const char* entry);
+int sliCompileProgram(std::string* object, std::string* listing, const char* const* sources,
+                      int count, SlProfile profile, const char* entry);
 
 }  // namespace demo

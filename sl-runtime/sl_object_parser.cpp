@@ -7,6 +7,21 @@
 namespace demo {
 namespace {
 
+// The process-wide parser target and scanner input.
+struct ParseState {
+    SlContextData* context = nullptr;
+    SlProgram* program = nullptr;
+    std::string input;
+    SlObjectScanner scanner{std::string_view()};
+    std::vector<SlToken> line;
+    std::size_t next = 0;
+};
+
+ParseState& parseState() {
+    static ParseState* state = new ParseState;
+    return *state;
+}
+
 // One directive line's tokens, read left to right. A statement applies only
 // when the whole line matches it.
 class LineParser {
@@ -75,10 +90,9 @@ bool LineParser::typeAndName(std::string* type, std::string_view* name) {
     std::size_t first = position_;
     while (peek().code == slTokenIdentifier) ++position_;
     if (position_ - first < 2) return false;
-    for (std::size_t i = first; i + 1 < position_; ++i) {
-        if (i > first) *type += ' ';
-        *type += tokens_[i].text;
-    }
+    std::vector<std::string> words;
+    for (std::size_t i = first; i + 1 < position_; ++i) words.emplace_back(tokens_[i].text);
+    *type = sliJoinStrings(words, " ");
     *name = tokens_[position_ - 1].text;
     return true;
 }
@@ -216,6 +230,61 @@ SlParseOutcome sliParseProgramOutput(SlProgram* program, std::string_view object
         }
     }
     return outcome;
+}
+
+std::string sliJoinStrings(const std::vector<std::string>& words, std::string_view separator) {
+    std::string joined;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (i > 0) joined += separator;
+        joined += words[i];
+    }
+    return joined;
+}
+
+void sliSetParseTarget(SlContextData* context, SlProgram* program) {
+    parseState().context = context;
+    parseState().program = program;
+}
+
+void sliSetScanInput(const char* text) {
+    ParseState& state = parseState();
+    state.input = text != nullptr ? text : "";
+    state.scanner = SlObjectScanner(state.input);
+    state.line.clear();
+    state.next = 0;
+}
+
+int sliLex() {
+    ParseState& state = parseState();
+    while (state.next >= state.line.size()) {
+        if (!state.scanner.nextLine(&state.line)) return -1;
+        state.next = 0;
+    }
+    return state.line[state.next++].code;
+}
+
+int sliParse() {
+    ParseState& state = parseState();
+    if (state.program == nullptr) return 1;
+    if (state.program->ParamList == nullptr) state.program->ParamList = sliNewList();
+    return sliParseProgramOutput(state.program, state.input, &state.program->listing).result;
+}
+
+int sliParseProgramOutput(SlList* paramList, const char* objectText) {
+    SlProgram* target = parseState().program;
+    if (target != nullptr && target->ParamList == paramList) {
+        sliSetScanInput(objectText);
+        return sliParse();
+    }
+    // No target owns the list: fill it alone (profile and name go nowhere).
+    SlProgram scratch;
+    scratch.ParamList = paramList;
+    std::string diagnostics;
+    int result =
+        sliParseProgramOutput(&scratch, objectText != nullptr ? objectText : "", &diagnostics)
+            .result;
+    scratch.ParamList = nullptr;
+    return result;
 }
 
 }  // namespace demo

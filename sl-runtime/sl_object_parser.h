@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sl-runtime/sl_records.h"
 
@@ -21,5 +22,19 @@ struct SlParseOutcome {
 // constant index) skip their line with an error line appended to *diagnostics.
 SlParseOutcome sliParseProgramOutput(SlProgram* program, std::string_view objectText,
                                      std::string* diagnostics);
+// The same into a bare list: the parse target when it owns the list, else a
+// list alone. 0 accepted, 1 rejected.
+int sliParseProgramOutput(SlList* paramList, const char* objectText);
+
+// The context and program that sliParse fills (sliAddProgram sets them).
+void sliSetParseTarget(SlContextData* context, SlProgram* program);
+// The text that sliLex and sliParse read, from its start.
+void sliSetScanInput(const char* text);
+// The next token code of the scan input's directive lines, or -1 at its end.
+int sliLex();
+// Parses the scan input into the parse target: 0 accepted, 1 rejected.
+int sliParse();
+// The words with the separator between them.
+std::string sliJoinStrings(const std::vector<std::string>& words, std::string_view separator);
 
 }  // namespace demo

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace demo {
@@ -227,5 +228,30 @@ void sliInsertParameter(SlList* list, SlParameter* parameter) {
     sliReleaseParameter(old->parameter);
     delete old;
 }
+
+namespace {
+long liveBlocks = 0;
+}  // namespace
+
+void* sliAlloc(std::size_t size) {
+    void* block = std::malloc(size > 0 ? size : 1);
+    SLI_ASSERT(block != nullptr);
+    ++liveBlocks;
+    return block;
+}
+
+char* sliStrdup(const char* text) {
+    SLI_ASSERT(text != nullptr);
+    std::size_t size = std::strlen(text) + 1;
+    return static_cast<char*>(std::memcpy(sliAlloc(size), text, size));
+}
+
+void sliFree(void* block) {
+    if (block == nullptr) return;
+    --liveBlocks;
+    std::free(block);
+}
+
+long sliLiveBlocks() { return liveBlocks; }
 
 }  // namespace demo

@@ -3,6 +3,7 @@
 // linked parameter lists, with the internal calls that make and change them.
 // The OpenGL binding builds on these.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -76,6 +77,16 @@ struct SlContextData {
 // never reaches it: what input can break is an error code instead.
 [[noreturn]] void sliAssert(const char* file, int line, const char* expression);
 #define SLI_ASSERT(e) ((e) ? (void)0 : ::demo::sliAssert(__FILE__, __LINE__, #e))
+
+// Counted memory of the runtime: each live block is counted.
+void* sliAlloc(std::size_t size);
+char* sliStrdup(const char* text);
+void sliFree(void* block);
+long sliLiveBlocks();
+
+// Compiles the text and puts the program at the head of the context's list:
+// 0, or 1 when it failed (the context keeps the listing).
+int sliAddProgram(SlContextData* context, const char* text, SlProfile profile, const char* entry);
 
 SlProfile sliProfileFromName(std::string_view name);
 // Exact, case-sensitive: "TEX0".."TEX7", "ATTR0".."ATTR15"; anything else none.

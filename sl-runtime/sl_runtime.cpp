@@ -5,12 +5,12 @@
 #include "sl-runtime/sl_records.h"
 
 namespace demo {
-namespace {
 
 // Compiles the program's sources and parses the object text into it.
 int sliAddProgram(SlContextData* context, const char* text, SlProfile profile, const char* entry) {
     SlProgram* program = sliNewProgram(context);
     program->sources.emplace_back(text);
+    sliSetParseTarget(context, program);
     int code = sliCompileProgram(&program->objectText, &program->listing, program->sources,
                                  profile, entry);
     if (code == 0) {
@@ -21,6 +21,7 @@ int sliAddProgram(SlContextData* context, const char* text, SlProfile profile, c
             code = slErrorCompile;
         }
     }
+    sliSetParseTarget(context, nullptr);  // the program may be freed below
     context->listing = program->listing;
     if (code != 0) {
         sliFreeProgram(program);
@@ -29,8 +30,6 @@ int sliAddProgram(SlContextData* context, const char* text, SlProfile profile, c
     sliAppendProgram(context, program);
     return slOk;
 }
-
-}  // namespace
 
 SlContext slCreateContext() {
     auto* context = new SlContextHandle;

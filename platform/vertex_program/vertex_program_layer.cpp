@@ -500,6 +500,96 @@ void APIENTRY attribPointer(GLuint index, GLint size, GLenum type, GLsizei strid
     }
 }
 
+// Runs the query with texture unit `unit` active (client side for arrays).
+template <typename F>
+void onTextureUnit(GLuint unit, bool client, F query) {
+    GLint saved = GL_TEXTURE0;
+    glGetIntegerv(client ? GL_CLIENT_ACTIVE_TEXTURE : GL_ACTIVE_TEXTURE, &saved);
+    (client ? glClientActiveTexture : glActiveTexture)(GL_TEXTURE0 + unit);
+    query();
+    (client ? glClientActiveTexture : glActiveTexture)(static_cast<GLenum>(saved));
+}
+
+// An attribute's array state or current value, read back from the
+// conventional attribute its register maps to; false after raising an error.
+bool queryAttribute(GLuint index, GLenum pname, double out[4]) {
+    if (index >= static_cast<GLuint>(kAttributes)) return raise(GL_INVALID_VALUE), false;
+    // Rows: position, normal, colour, secondary colour, fog; 0 where the
+    // conventional array has a fixed size or no such query.
+    struct Conventional {
+        GLuint index;
+        GLenum size, stride, type, current;
+        GLint fixedSize;
+    };
+    static constexpr Conventional kConventional[] = {
+        {0, GL_VERTEX_ARRAY_SIZE, GL_VERTEX_ARRAY_STRIDE, GL_VERTEX_ARRAY_TYPE, 0, 0},
+        {2, 0, GL_NORMAL_ARRAY_STRIDE, GL_NORMAL_ARRAY_TYPE, GL_CURRENT_NORMAL, 3},
+        {3, GL_COLOR_ARRAY_SIZE, GL_COLOR_ARRAY_STRIDE, GL_COLOR_ARRAY_TYPE, GL_CURRENT_COLOR, 0},
+        {4, GL_SECONDARY_COLOR_ARRAY_SIZE, GL_SECONDARY_COLOR_ARRAY_STRIDE,
+         GL_SECONDARY_COLOR_ARRAY_TYPE, GL_CURRENT_SECONDARY_COLOR, 0},
+        {5, 0, GL_FOG_COORD_ARRAY_STRIDE, GL_FOG_COORD_ARRAY_TYPE, GL_CURRENT_FOG_COORD, 1},
+    };
+    GLenum query = 0;
+    bool current = pname == GL_CURRENT_ATTRIB_NV;
+    if (!current && pname != GL_ATTRIB_ARRAY_SIZE_NV && pname != GL_ATTRIB_ARRAY_STRIDE_NV &&
+        pname != GL_ATTRIB_ARRAY_TYPE_NV)
+        return raise(GL_INVALID_ENUM), false;
+    // Position has no current value to read.
+    if (current && index == 0) return raise(GL_INVALID_OPERATION), false;
+    out[0] = out[1] = out[2] = 0;
+    out[3] = 1;
+    if (index >= 8) {
+        query = current                              ? GL_CURRENT_TEXTURE_COORDS
+                : pname == GL_ATTRIB_ARRAY_SIZE_NV   ? GL_TEXTURE_COORD_ARRAY_SIZE
+                : pname == GL_ATTRIB_ARRAY_STRIDE_NV ? GL_TEXTURE_COORD_ARRAY_STRIDE
+                                                     : GL_TEXTURE_COORD_ARRAY_TYPE;
+        onTextureUnit(index - 8, !current, [&] { glGetDoublev(query, out); });
+        return true;
+    }
+    for (const Conventional& c : kConventional) {
+        if (c.index != index) continue;
+        if (pname == GL_ATTRIB_ARRAY_SIZE_NV && c.fixedSize != 0) return out[0] = c.fixedSize, true;
+        query = current                              ? c.current
+                : pname == GL_ATTRIB_ARRAY_SIZE_NV   ? c.size
+                : pname == GL_ATTRIB_ARRAY_STRIDE_NV ? c.stride
+                                                     : c.type;
+        // Secondary colour and fog coordinate fill only what they have.
+        double v[4] = {0, 0, 0, 1};
+        glGetDoublev(query, v);
+        std::memcpy(out, v, sizeof v);
+        if (current && index == 4) out[3] = 1;
+        return true;
+    }
+    query = current                              ? GL_CURRENT_VERTEX_ATTRIB
+            : pname == GL_ATTRIB_ARRAY_SIZE_NV   ? GL_VERTEX_ATTRIB_ARRAY_SIZE
+            : pname == GL_ATTRIB_ARRAY_STRIDE_NV ? GL_VERTEX_ATTRIB_ARRAY_STRIDE
+                                                 : GL_VERTEX_ATTRIB_ARRAY_TYPE;
+    glGetVertexAttribdv(index, query, out);
+    return true;
+}
+
+template <typename T>
+void APIENTRY getAttribute(GLuint index, GLenum pname, T* params) {
+    double v[4];
+    if (!queryAttribute(index, pname, v)) return;
+    int count = pname == GL_CURRENT_ATTRIB_NV ? 4 : 1;
+    for (int i = 0; i < count; ++i) params[i] = static_cast<T>(v[i]);
+}
+
+void APIENTRY getAttributePointer(GLuint index, GLenum pname, void** pointer) {
+    if (index >= static_cast<GLuint>(kAttributes)) return raise(GL_INVALID_VALUE);
+    if (pname != GL_ATTRIB_ARRAY_POINTER_NV) return raise(GL_INVALID_ENUM);
+    static constexpr GLenum kPointers[] = {
+        GL_VERTEX_ARRAY_POINTER,          0,
+        GL_NORMAL_ARRAY_POINTER,          GL_COLOR_ARRAY_POINTER,
+        GL_SECONDARY_COLOR_ARRAY_POINTER, GL_FOG_COORD_ARRAY_POINTER};
+    if (index >= 8)
+        return onTextureUnit(index - 8, true,
+                             [&] { glGetPointerv(GL_TEXTURE_COORD_ARRAY_POINTER, pointer); });
+    if (index < 6 && kPointers[index] != 0) return glGetPointerv(kPointers[index], pointer);
+    glGetVertexAttribPointerv(index, GL_VERTEX_ATTRIB_ARRAY_POINTER, pointer);
+}
+
 struct Entry {
     const char* name;
     Proc proc;
@@ -528,6 +618,10 @@ const Entry kEntries[] = {
     {"glGetProgramivNV", proc(&getProgramiv)},
     {"glGetProgramStringNV", proc(&getProgramString)},
     {"glGetTrackMatrixivNV", proc(&getTrackMatrix)},
+    {"glGetVertexAttribdvNV", proc(&getAttribute<GLdouble>)},
+    {"glGetVertexAttribfvNV", proc(&getAttribute<GLfloat>)},
+    {"glGetVertexAttribivNV", proc(&getAttribute<GLint>)},
+    {"glGetVertexAttribPointervNV", proc(&getAttributePointer)},
     {"glIsProgramNV", proc(&isProgram)},
     {"glLoadProgramNV", proc(&loadProgram)},
     {"glProgramParameter4dNV", proc(&parameter4<GLdouble>)},

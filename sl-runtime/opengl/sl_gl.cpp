@@ -51,19 +51,26 @@ bool registersFit(const SlParameter* p, int rows) {
     return p->registerIndex >= 0 && p->registerIndex + rows <= kRegisters;
 }
 
-// The operations of one profile.
-struct ProfileOps {
-    int (*setParameter4f)(SlProgramHandle, SlParameterHandle, float, float, float, float);
-    int (*setMatrixRow4d)(SlProgramHandle, SlParameterHandle, int, double, double, double, double);
-    int (*afterBind)(SlProgramHandle);
-};
-
-int vp20SetParameter4f(SlProgramHandle program, SlParameterHandle node, float x, float y, float z, float w) {
+int vp20SetParameter4d(SlProgramHandle program, SlParameterHandle node, double x, double y,
+                       double z, double w) {
     if (program->glProgramId < 0) return slErrorNotLoaded;
     const SlParameter* p = node->parameter;
     if (!registersFit(p, 1)) return slErrorRegister;
-    binding().parameter4f(GL_VERTEX_PROGRAM_NV, static_cast<GLuint>(p->registerIndex), x, y, z, w);
+    binding().parameter4d(GL_VERTEX_PROGRAM_NV, static_cast<GLuint>(p->registerIndex), x, y, z, w);
     return slOk;
+}
+
+int vp20SetParameter4f(SlProgramHandle program, SlParameterHandle node, float x, float y, float z,
+                       float w) {
+    return vp20SetParameter4d(program, node, x, y, z, w);
+}
+
+int vp20SetParameter4fv(SlProgramHandle program, SlParameterHandle node, const float* v) {
+    return vp20SetParameter4d(program, node, v[0], v[1], v[2], v[3]);
+}
+
+int vp20SetParameter4dv(SlProgramHandle program, SlParameterHandle node, const double* v) {
+    return vp20SetParameter4d(program, node, v[0], v[1], v[2], v[3]);
 }
 
 int vp20SetMatrixRow4d(SlProgramHandle program, SlParameterHandle node, int row, double x, double y, double z,
@@ -74,6 +81,11 @@ int vp20SetMatrixRow4d(SlProgramHandle program, SlParameterHandle node, int row,
     if (!registersFit(p, row + 1)) return slErrorRegister;
     binding().parameter4d(GL_VERTEX_PROGRAM_NV, static_cast<GLuint>(p->registerIndex + row), x, y, z, w);
     return slOk;
+}
+
+int vp20SetMatrixRow4f(SlProgramHandle program, SlParameterHandle node, int row, float x, float y,
+                       float z, float w) {
+    return vp20SetMatrixRow4d(program, node, row, x, y, z, w);
 }
 
 // Each bind puts the program's own constants back into the shared registers.
@@ -88,11 +100,12 @@ int vp20AfterBind(SlProgramHandle program) {
     return slOk;
 }
 
-// vp20 only: detection never marks another profile as supported.
-constexpr ProfileOps kVp20{vp20SetParameter4f, vp20SetMatrixRow4d, vp20AfterBind};
+// One row per profile: vp20, fp30, dx8vs, dx8ps. Only vp20 is ever filled,
+// since detection never marks another profile as supported.
+SlGLProfileOps profileTable[4];
 
 // The operations of a supported profile; null (with the code) otherwise.
-const ProfileOps* opsOf(SlProfile profile, int* code) {
+const SlGLProfileOps* opsOf(SlProfile profile, int* code) {
     if (profile < slProfileVp20 || profile > slProfileDx8ps) {
         *code = slErrorProfile;
         return nullptr;
@@ -101,7 +114,7 @@ const ProfileOps* opsOf(SlProfile profile, int* code) {
         *code = slErrorUnsupported;
         return nullptr;
     }
-    return &kVp20;
+    return &profileTable[profile];
 }
 
 }  // namespace
@@ -119,12 +132,31 @@ bool slGLListsVertexProgram(const char* extensions) {
     return false;
 }
 
+void slGLDetectProfiles() {
+    Binding& b = binding();
+    if (b.extensions.empty()) b.extensions = platform::vertexProgramExtensions();
+    b.vertexProgram = slGLListsVertexProgram(b.extensions.c_str());
+    b.vertexProgram11 = b.extensions.find("GL_NV_vertex_program1_1") != std::string::npos;
+    for (bool& flag : b.supported) flag = false;
+    b.supported[slProfileVp20] = b.vertexProgram;
+}
+
+void slGLInitProfileTable() {
+    for (SlGLProfileOps& row : profileTable) row = SlGLProfileOps{};
+    profileTable[slProfileVp20] = {vp20SetParameter4f,  vp20SetParameter4d, vp20SetParameter4fv,
+                                   vp20SetParameter4dv, vp20SetMatrixRow4f, vp20SetMatrixRow4d,
+                                   vp20AfterBind};
+}
+
+const SlGLProfileOps* slGLProfileOps(SlProfile profile) {
+    slGLLoadExtensions();
+    return profile >= slProfileVp20 && profile <= slProfileDx8ps ? &profileTable[profile] : nullptr;
+}
+
 void slGLLoadExtensions() {
     Binding& b = binding();
     if (b.loaded) return;
-    b.extensions = platform::vertexProgramExtensions();
-    b.vertexProgram = slGLListsVertexProgram(b.extensions.c_str());
-    b.vertexProgram11 = b.extensions.find("GL_NV_vertex_program1_1") != std::string::npos;
+    slGLDetectProfiles();
     b.bindProgram = resolve<PFNGLBINDPROGRAMNVPROC>("glBindProgramNV");
     b.loadProgram = resolve<PFNGLLOADPROGRAMNVPROC>("glLoadProgramNV");
     b.parameter4f = resolve<PFNGLPROGRAMPARAMETER4FNVPROC>("glProgramParameter4fNV");
@@ -133,8 +165,9 @@ void slGLLoadExtensions() {
     b.getIntegerv = resolve<void (*)(GLenum, GLint*)>("glGetIntegerv");
     // A driver that names the extension but cannot supply its calls is
     // treated as one without it.
-    b.supported[slProfileVp20] = b.vertexProgram && b.bindProgram && b.loadProgram && b.parameter4f &&
-                                 b.parameter4d && b.parameter4dv && b.getIntegerv;
+    b.supported[slProfileVp20] = b.supported[slProfileVp20] && b.bindProgram && b.loadProgram &&
+                                 b.parameter4f && b.parameter4d && b.parameter4dv && b.getIntegerv;
+    slGLInitProfileTable();
     b.loaded = true;
 }
 
@@ -157,7 +190,7 @@ int slGLBindProgram(SlProgramHandle program) {
     slGLLoadExtensions();
     if (program == nullptr) return slErrorBind;
     int code = slOk;
-    const ProfileOps* ops = opsOf(program->Profile, &code);
+    const SlGLProfileOps* ops = opsOf(program->Profile, &code);
     if (ops == nullptr) return code;
     if (program->glProgramId < 0) return slErrorBind;
     binding().bindProgram(kTargets[program->Profile], static_cast<GLuint>(program->glProgramId));
@@ -184,7 +217,7 @@ int slGLSetParameter4f(SlProgramHandle program, SlParameterHandle parameter, flo
     slGLLoadExtensions();
     if (program == nullptr || parameter == nullptr) return slErrorNotLoaded;
     int code = slOk;
-    const ProfileOps* ops = opsOf(program->Profile, &code);
+    const SlGLProfileOps* ops = opsOf(program->Profile, &code);
     return ops != nullptr ? ops->setParameter4f(program, parameter, x, y, z, w) : code;
 }
 
@@ -193,7 +226,7 @@ int sliSetMatrixRows(SlProgramHandle program, SlParameterHandle parameter, const
     sliTypeDimensions(parameter->parameter->type, &rows, &columns);
     if (rows < 1) return slErrorNoRows;
     int code = slOk;
-    const ProfileOps* ops = opsOf(program->Profile, &code);
+    const SlGLProfileOps* ops = opsOf(program->Profile, &code);
     if (ops == nullptr) return code;
     if (program->glProgramId >= 0 && !registersFit(parameter->parameter, rows)) return slErrorRegister;
     for (int i = 0; i < rows; ++i, m += columns) {

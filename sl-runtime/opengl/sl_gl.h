@@ -13,6 +13,21 @@
 
 namespace demo {
 
+// The operations of one profile; each returns an SlError code. Rows of a
+// profile the driver lacks stay empty (null operations).
+struct SlGLProfileOps {
+    int (*setParameter4f)(SlProgramHandle, SlParameterHandle, float, float, float, float) = nullptr;
+    int (*setParameter4d)(SlProgramHandle, SlParameterHandle, double, double, double,
+                          double) = nullptr;
+    int (*setParameter4fv)(SlProgramHandle, SlParameterHandle, const float*) = nullptr;
+    int (*setParameter4dv)(SlProgramHandle, SlParameterHandle, const double*) = nullptr;
+    int (*setMatrixRow4f)(SlProgramHandle, SlParameterHandle, int, float, float, float,
+                          float) = nullptr;
+    int (*setMatrixRow4d)(SlProgramHandle, SlParameterHandle, int, double, double, double,
+                          double) = nullptr;
+    int (*afterBind)(SlProgramHandle) = nullptr;
+};
+
 int slGLLoadProgram(SlProgramHandle program, GLuint id);
 int slGLBindProgram(SlProgramHandle program);
 int slGLEnableProfile(SlProfile profile);
@@ -27,6 +42,12 @@ int slGLSetStateMatrixParameter(SlProgramHandle program, SlParameterHandle param
 
 // Detection and entry points, once per process (every call above runs it).
 void slGLLoadExtensions();
+// Sets the supported flags from the extension string (vp20 only).
+void slGLDetectProfiles();
+// Fills the operation rows.
+void slGLInitProfileTable();
+// The row of a profile (vp20 .. dx8ps), or null for another value.
+const SlGLProfileOps* slGLProfileOps(SlProfile profile);
 // The vp20 flag of an extension string: whole blank-separated names, the
 // last one included.
 bool slGLListsVertexProgram(const char* extensions);

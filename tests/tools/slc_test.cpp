@@ -160,6 +160,20 @@ void main(float4 pos : POSITION, float3 nrm : NORMAL, float2 uv : TEXCOORD0,
     expectNear(out[vp::kBFC0], {n[0], 7, n[2], uv[1] / 2}, "back colour");
 }
 
+// Inputs read their conventional registers; an array takes consecutive rows.
+TEST(Slc, ConventionalInputRegistersAndUniformArrays) {
+    Compilation c = compile(R"(void main(float4 p : POSITION, float w : BLENDWEIGHT,
+      float s : PSIZE, float4 i : BLENDINDICES, float t : TESSFACTOR0, float3 g : TANGENT,
+      float3 b : BINORMAL, uniform float4 k[3], out float4 o : POSITION) {
+    o = p * w + k[2] * s + i * t + k[0] + float4(g, b.y);
+})", "s.vp", "main");
+    ASSERT_NE(c.object.find("#var float4 main.k[3]\n"), std::string::npos) << c.listing;
+    const Vec4 p{1, 2, 3, 1}, i{0.5f, 1, 2, 4}, g{1, 2, 3, 0}, b{0, 5, 0, 0};
+    auto out = run(c, {{"k", {{1, 0, 0, 0}, {9, 9, 9, 9}, {0, 1, 0, 2}}}},
+                   {{0, p}, {1, {2}}, {6, {3}}, {7, i}, {5, {0.5f}}, {14, g}, {15, b}});
+    expectNear(out[vp::kHPOS], {4.25f, 9.5f, 10, 15}, "position");
+}
+
 TEST(Slc, ReportsLimitsAndFaultsWithTheirLine) {
     const std::string head = "void main(float4 p : POSITION, out float4 o : POSITION";
     auto body = [&](const std::string& text) { return head + ") {\n" + text + "\n}"; };
@@ -184,6 +198,7 @@ TEST(Slc, ReportsLimitsAndFaultsWithTheirLine) {
         {head + ", uniform float4 u) {\nu = p;\no = p;\n}", 2, "uniform 'u' is read-only"},
         {body("o = p.xy;"), 2, "cannot assign a 2-vector to a 4-vector"},
         {head + ", float4 q : WHATEVER) {\no = p;\n}", 1, "'WHATEVER' is not an input semantic"},
+        {head + ", uniform float4 k[2]) {\no = k[2];\n}", 2, "index out of range"},
         {"void main(float4 p : POSITION, out float4 c : COLOR0) {\nc = p;\n}",
          1, "the program never writes a POSITION output"},
         {body("o = p;\n}\nvoid other() {"), 4, "only the entry function 'main' is supported"},

@@ -126,7 +126,7 @@ private:
                 case Qualifier::Uniform:
                     storage_[id] = {RegisterFile::Parameter, reg};
                     out_.uniforms.push_back({id, reg});
-                    reg += s.type.isMatrix() ? s.type.rows : 1;
+                    reg += s.type.isMatrix() ? s.type.rows : std::max(1, s.arraySize);
                     if (reg > vp::kParameters) throw CompileError{s.line, "uniforms need more than 96 constant registers"};
                     break;
                 case Qualifier::In: storage_[id] = {RegisterFile::Attribute, attributeOfSemantic(s.semantic)}; break;
@@ -282,7 +282,9 @@ private:
             case ExprKind::Index: {
                 Value base = value(*e.args[0]);
                 int i = static_cast<int>(e.number);
-                if (e.args[0]->type.isMatrix()) {
+                const Expr& of = *e.args[0];
+                bool array = of.kind == ExprKind::Name && unit_.symbols[of.symbol].arraySize > 0;
+                if (of.type.isMatrix() || array) {
                     base.index += i;
                     base.size = e.type.size;
                     return padded(base);

@@ -73,7 +73,8 @@ std::string writeObject(const Unit& unit, const Function& entry, const Generated
             text += "#pragma bind " + entry.name + "." + s.name + " = ATTR" +
                     std::to_string(attributeOfSemantic(s.semantic)) + "\n";
         }
-        vars += "#var " + s.type.name + " " + entry.name + "." + s.name + "\n";
+        std::string size = s.arraySize > 0 ? "[" + std::to_string(s.arraySize) + "]" : "";
+        vars += "#var " + s.type.name + " " + entry.name + "." + s.name + size + "\n";
     }
     text += vars;
     for (std::size_t i = 0; i < generated.constants.size(); ++i) {

@@ -29,6 +29,7 @@ struct Symbol {
     Qualifier qualifier = Qualifier::Local;
     std::string semantic;  // upper case, e.g. "TEXCOORD0"
     int line = 0;
+    int arraySize = 0;  // uniform arrays: the element count, one c[] row each
 };
 
 enum class ExprKind { Number, Name, Swizzle, Index, Call, Construct, Negate, Binary };

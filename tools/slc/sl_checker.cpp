@@ -1,6 +1,7 @@
 #include "tools/slc/sl_checker.h"
 
 #include <map>
+#include <utility>
 
 #include "platform/vertex_program/vertex_program.h"
 #include "tools/slc/compile_error.h"
@@ -122,6 +123,8 @@ private:
                 auto found = scope_.find(e.text);
                 if (found == scope_.end()) throw CompileError{e.line, "'" + e.text + "' is not declared"};
                 e.symbol = found->second;
+                if (unit_.symbols[e.symbol].arraySize > 0)
+                    throw CompileError{e.line, "the array '" + e.text + "' needs a constant index"};
                 return unit_.symbols[e.symbol].type;
             }
             case ExprKind::Negate: {
@@ -148,7 +151,16 @@ private:
                 throw CompileError{e.line, "bad swizzle '." + e.text + "'"};
             }
             case ExprKind::Index: {
-                Type t = expr(*e.args[0]);
+                Expr& base = *e.args[0];
+                auto array = base.kind == ExprKind::Name ? scope_.find(base.text) : scope_.end();
+                if (array != scope_.end() && unit_.symbols[array->second].arraySize > 0) {
+                    base.symbol = array->second;
+                    base.type = unit_.symbols[base.symbol].type;
+                    if (e.number < 0 || e.number >= unit_.symbols[base.symbol].arraySize)
+                        throw CompileError{e.line, "index out of range"};
+                    return base.type;
+                }
+                Type t = expr(base);
                 int limit = t.isMatrix() ? t.rows : t.size;
                 if (e.number < 0 || e.number >= limit) throw CompileError{e.line, "index out of range"};
                 return vectorType(t.isMatrix() ? t.size : 1);
@@ -228,12 +240,20 @@ private:
 }  // namespace
 
 int attributeOfSemantic(std::string_view s) {
-    if (s == "POSITION" || s == "POSITION0") return 0;
-    if (s == "BLENDWEIGHT" || s == "BLENDWEIGHT0") return 1;
-    if (s == "NORMAL" || s == "NORMAL0") return 2;
-    if (s == "COLOR" || s == "COLOR0" || s == "DIFFUSE") return 3;
-    if (s == "COLOR1" || s == "SPECULAR") return 4;
-    if (s == "FOG" || s == "FOGCOORD") return 5;
+    // The conventional attribute registers: v[1] weight, v[5] fog coordinate
+    // (a scalar, like a tessellation factor), v[6] point size, v[7] blend
+    // indices; tangent and binormal share v[14] and v[15] with the last
+    // texture coordinates.
+    static constexpr std::pair<std::string_view, int> kSingle[] = {
+        {"POSITION", 0},     {"BLENDWEIGHT", 1}, {"NORMAL", 2},   {"COLOR", 3},      {"DIFFUSE", 3},
+        {"SPECULAR", 4},     {"FOG", 5},         {"FOGCOORD", 5}, {"TESSFACTOR", 5}, {"PSIZE", 6},
+        {"BLENDINDICES", 7}, {"TANGENT", 14},    {"BINORMAL", 15}};
+    for (const auto& [name, reg] : kSingle) {
+        if (s.substr(0, name.size()) == name &&
+            (s.size() == name.size() || s.substr(name.size()) == "0"))
+            return reg;
+    }
+    if (s == "COLOR1") return 4;
     if (int n = numbered(s, "TEXCOORD", 8); n >= 0) return 8 + n;
     if (s.size() > 4) return numbered(s, "ATTR", 16);
     return -1;

@@ -108,6 +108,15 @@ private:
         }
         s.type = type();
         s.name = name("a parameter name");
+        if (accept("[")) {
+            if (peek().kind != TokenKind::Number || !peek().integral || peek().number < 1 ||
+                peek().number > 96)
+                throw CompileError{s.line, "an array size must be an integer from 1 to 96"};
+            s.arraySize = static_cast<int>(next().number);
+            expect("]");
+            if (s.qualifier != Qualifier::Uniform || s.type.isMatrix())
+                throw CompileError{s.line, "only uniform scalars and vectors can be arrays"};
+        }
         if (accept(":")) {
             s.semantic = name("a semantic");
             for (char& c : s.semantic) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

@@ -14,8 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/gl_proc_address.h"
+#include "graphics/opengl/glh_extension_catalogue.h"
 #include "platform/display.h"
+#include "platform/gl_proc_address.h"
 #include "platform/vertex_program/vertex_program_interpreter.h"
 #include "platform/vertex_program/vertex_program_parser.h"
 
@@ -188,6 +189,22 @@ TEST_F(VertexProgramLayer, ExtensionErrorsQueriesAndStatePrograms) {
     EXPECT_EQ(registerValue(20), (std::vector<float>{12, 16, 22, 50}));
     bind(kVP, 4);  // a state program cannot be bound
     EXPECT_EQ(glGetError(), GL_INVALID_OPERATION);
+
+    // Every catalogue name is the layer's; attributes read back from where they went.
+#define DEMO_OFFERED(ext, name, type) \
+    EXPECT_TRUE(!std::string(#ext).starts_with("GL_NV_vertex_program") || layerEntryPoint(#name)) \
+        << #name;
+    DEMO_GL_ENTRY_POINTS(DEMO_OFFERED)
+#undef DEMO_OFFERED
+    auto set = entry<PFNGLVERTEXATTRIB4FNVPROC>("glVertexAttrib4fNV");
+    auto get = entry<PFNGLGETVERTEXATTRIBFVNVPROC>("glGetVertexAttribfvNV");
+    for (GLuint index : {2u, 3u, 6u, 11u}) {  // normal, colour, generic, texture coordinate 3
+        std::vector<float> v(4);
+        set(index, 0.25f, 0.5f, 0.75f, 1.0f);
+        get(index, GL_CURRENT_ATTRIB_NV, v.data());
+        EXPECT_EQ(v, (std::vector<float>{0.25f, 0.5f, 0.75f, 1.0f})) << index;
+    }
+    EXPECT_EQ((get(0, GL_CURRENT_ATTRIB_NV, nullptr), glGetError()), GL_INVALID_OPERATION);
 }
 
 }  // namespace
