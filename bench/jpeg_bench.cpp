@@ -32,19 +32,19 @@ struct Sample {
 
 std::vector<Sample>& samples() {
     static std::vector<Sample> all = [] {
-        demo::test::JpegSpec spec;
-        spec.width = kWidth;
-        spec.height = kHeight;
-        spec.quality = 90;
-        spec.sampling[0][0] = spec.sampling[0][1] = 2;
+        demo::test::JpegRecipe recipe;
+        recipe.width = kWidth;
+        recipe.height = kHeight;
+        recipe.quality = 90;
+        recipe.sampling[0][0] = recipe.sampling[0][1] = 2;
         std::vector<Sample> made;
-        made.push_back({"q90_420", demo::test::encodeJpeg(spec)});
-        spec.quality = 75;
-        spec.sampling[0][0] = spec.sampling[0][1] = 1;
-        made.push_back({"q75_444", demo::test::encodeJpeg(spec)});
-        spec.quality = 90;
-        spec.components = 1;
-        made.push_back({"q90_grey", demo::test::encodeJpeg(spec)});
+        made.push_back({"q90_420", demo::test::encodeJpeg(recipe)});
+        recipe.quality = 75;
+        recipe.sampling[0][0] = recipe.sampling[0][1] = 1;
+        made.push_back({"q75_444", demo::test::encodeJpeg(recipe)});
+        recipe.quality = 90;
+        recipe.components = 1;
+        made.push_back({"q90_grey", demo::test::encodeJpeg(recipe)});
         for (const Sample& s : made) std::printf("%s: %zu bytes\n", s.name, s.bytes.size());
         return made;
     }();

@@ -12,7 +12,7 @@ namespace demo::test {
 
 using Bytes = std::vector<unsigned char>;
 
-struct JpegSpec {
+struct JpegRecipe {
     int width = 32, height = 24;
     int components = 3;  // 1 grey, 3 YCbCr made from RGB, others raw channels
     int sampling[4][2] = {{1, 1}, {1, 1}, {1, 1}, {1, 1}};  // h, v per component
@@ -35,7 +35,7 @@ inline unsigned char testPixel(int x, int y, int c, int width, int height) {
     return static_cast<unsigned char>(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
 
-inline Bytes encodeJpeg(const JpegSpec& spec) {
+inline Bytes encodeJpeg(const JpegRecipe& recipe) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr error;
     cinfo.err = jpeg_std_error(&error);
@@ -43,36 +43,36 @@ inline Bytes encodeJpeg(const JpegSpec& spec) {
     unsigned char* out = nullptr;
     unsigned long outSize = 0;
     jpeg_mem_dest(&cinfo, &out, &outSize);
-    cinfo.image_width = static_cast<JDIMENSION>(spec.width);
-    cinfo.image_height = static_cast<JDIMENSION>(spec.height);
-    cinfo.input_components = spec.components;
-    cinfo.in_color_space = spec.components == 1 ? JCS_GRAYSCALE : (spec.components == 3 ? JCS_RGB : JCS_UNKNOWN);
+    cinfo.image_width = static_cast<JDIMENSION>(recipe.width);
+    cinfo.image_height = static_cast<JDIMENSION>(recipe.height);
+    cinfo.input_components = recipe.components;
+    cinfo.in_color_space = recipe.components == 1 ? JCS_GRAYSCALE : (recipe.components == 3 ? JCS_RGB : JCS_UNKNOWN);
     jpeg_set_defaults(&cinfo);
-    if (spec.components != 1 && spec.components != 3) jpeg_set_colorspace(&cinfo, JCS_UNKNOWN);
-    jpeg_set_quality(&cinfo, spec.quality, TRUE);
-    if (spec.quantScale > 0) {
+    if (recipe.components != 1 && recipe.components != 3) jpeg_set_colorspace(&cinfo, JCS_UNKNOWN);
+    jpeg_set_quality(&cinfo, recipe.quality, TRUE);
+    if (recipe.quantScale > 0) {
         unsigned table[64];
-        for (int k = 0; k < 64; ++k) table[k] = static_cast<unsigned>(k * spec.quantScale + 1);
+        for (int k = 0; k < 64; ++k) table[k] = static_cast<unsigned>(k * recipe.quantScale + 1);
         jpeg_add_quant_table(&cinfo, 0, table, 100, FALSE);
         jpeg_add_quant_table(&cinfo, 1, table, 100, FALSE);
     }
-    for (int i = 0; i < spec.components; ++i) {
-        cinfo.comp_info[i].component_id = spec.ids[i];
-        cinfo.comp_info[i].h_samp_factor = spec.sampling[i][0];
-        cinfo.comp_info[i].v_samp_factor = spec.sampling[i][1];
+    for (int i = 0; i < recipe.components; ++i) {
+        cinfo.comp_info[i].component_id = recipe.ids[i];
+        cinfo.comp_info[i].h_samp_factor = recipe.sampling[i][0];
+        cinfo.comp_info[i].v_samp_factor = recipe.sampling[i][1];
     }
-    cinfo.restart_interval = static_cast<unsigned>(spec.restartInterval);
-    cinfo.optimize_coding = spec.optimize;
-    cinfo.write_JFIF_header = spec.jfif;
-    cinfo.arith_code = spec.arithmetic;
-    if (spec.progressive) jpeg_simple_progression(&cinfo);
+    cinfo.restart_interval = static_cast<unsigned>(recipe.restartInterval);
+    cinfo.optimize_coding = recipe.optimize;
+    cinfo.write_JFIF_header = recipe.jfif;
+    cinfo.arith_code = recipe.arithmetic;
+    if (recipe.progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
-    if (spec.app1) jpeg_write_marker(&cinfo, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>("Exif\0"), 6);
-    Bytes row(static_cast<std::size_t>(spec.width) * spec.components);
+    if (recipe.app1) jpeg_write_marker(&cinfo, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>("Exif\0"), 6);
+    Bytes row(static_cast<std::size_t>(recipe.width) * recipe.components);
     while (cinfo.next_scanline < cinfo.image_height) {
         for (std::size_t i = 0; i < row.size(); ++i)
-            row[i] = testPixel(static_cast<int>(i) / spec.components, static_cast<int>(cinfo.next_scanline),
-                               static_cast<int>(i) % spec.components, spec.width, spec.height);
+            row[i] = testPixel(static_cast<int>(i) / recipe.components, static_cast<int>(cinfo.next_scanline),
+                               static_cast<int>(i) % recipe.components, recipe.width, recipe.height);
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&cinfo, rows, 1);
     }

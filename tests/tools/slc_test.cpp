@@ -146,8 +146,8 @@ void main(float4 pos : POSITION, float3 nrm : NORMAL, float2 uv : TEXCOORD0,
     Vec4 tex{};
     for (int i = 0; i < 3; ++i) tex[i] = cr[i] - (a[i] + 0.25f * (n[2 - i] - a[i]));
     tex[3] = std::sqrt(dot3(a, a)) + std::sqrt(k[2]);
-    float spec = a[0] > 0 ? std::pow(std::max(a[1], 0.0f), k[2]) : 0;
-    Vec4 col{1 + 1, std::max(a[0], 0.0f) + k[1] * p[1], spec + k[2], 1 + p[3]};
+    float specular = a[0] > 0 ? std::pow(std::max(a[1], 0.0f), k[2]) : 0;
+    Vec4 col{1 + 1, std::max(a[0], 0.0f) + k[1] * p[1], specular + k[2], 1 + p[3]};
     float fog = std::clamp(a[2] - 1.5f, 0.0f, 1.0f) + std::fabs(a[0]) * std::min(k[0], 3.0f) +
                 std::sqrt(dot3(d, d));
     col[0] += std::clamp(a[0], -0.5f, k[3]) + (1.75f >= k[0]);

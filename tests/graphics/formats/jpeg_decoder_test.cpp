@@ -18,7 +18,7 @@ namespace demo {
 namespace {
 
 using test::Bytes;
-using test::JpegSpec;
+using test::JpegRecipe;
 
 // Every block handed over, kept by component, block row and block column.
 struct RecordingSink : JpegSink {
@@ -85,9 +85,9 @@ std::string decodeCapturing(const Bytes& bytes, JpegSink& sink, bool* complete =
 }
 
 // Sampling factors (h, v) per component, then any other change.
-template <class Change = void (*)(JpegSpec&)>
-JpegSpec spec(std::initializer_list<std::pair<int, int>> factors, Change change = [](JpegSpec&) {}) {
-    JpegSpec s;
+template <class Change = void (*)(JpegRecipe&)>
+JpegRecipe recipe(std::initializer_list<std::pair<int, int>> factors, Change change = [](JpegRecipe&) {}) {
+    JpegRecipe s;
     s.components = static_cast<int>(factors.size());
     int i = 0;
     for (auto [h, v] : factors) s.sampling[i][0] = h, s.sampling[i++][1] = v;
@@ -97,27 +97,27 @@ JpegSpec spec(std::initializer_list<std::pair<int, int>> factors, Change change 
 const std::initializer_list<std::pair<int, int>> k420 = {{2, 2}, {1, 1}, {1, 1}};
 
 TEST(JpegDecoder, BlocksEqualLibjpegCoefficientsThroughTheIntegerIdct) {
-    const struct { const char* name; JpegSpec spec; const char* messages; } cases[] = {
-        {"4:4:4", spec({{1, 1}, {1, 1}, {1, 1}}), ""},
-        {"4:2:2", spec({{2, 1}, {1, 1}, {1, 1}}), ""}, {"4:2:0", spec(k420), ""},
-        {"4:4:0", spec({{1, 2}, {1, 1}, {1, 1}}), ""}, {"grey 1x1", spec({{1, 1}}), ""},
-        {"grey 2x2", spec({{2, 2}}), ""},
-        {"restart 1", spec(k420, [](JpegSpec& s) { s.restartInterval = 1; }), ""},
-        {"restart 3", spec(k420, [](JpegSpec& s) { s.restartInterval = 3; }), ""},
-        {"restart 4 grey", spec({{1, 1}}, [](JpegSpec& s) { s.restartInterval = 4; }), ""},
-        {"custom tables", spec(k420, [](JpegSpec& s) { s.quantScale = 1; }), ""},
-        {"16-bit tables", spec(k420, [](JpegSpec& s) { s.quantScale = 5; }), ""},
-        {"quality 100, optimised", spec(k420, [](JpegSpec& s) { s.quality = 100, s.optimize = true; }), ""},
-        {"ids 1-4", spec({{2, 2}, {1, 1}, {1, 1}, {2, 2}}), ""},
-        {"no JFIF", spec(k420, [](JpegSpec& s) { s.jfif = false; }), ""},
-        {"APP1", spec(k420, [](JpegSpec& s) { s.app1 = true; }), "Unidentified segment marker.\n"},
-        {"1x1", spec(k420, [](JpegSpec& s) { s.width = s.height = 1; }), ""},
-        {"17x9", spec(k420, [](JpegSpec& s) { s.width = 17, s.height = 9; }), ""},
-        {"173x131", spec(k420, [](JpegSpec& s) { s.width = 173, s.height = 131, s.restartInterval = 7; }), ""},
+    const struct { const char* name; JpegRecipe recipe; const char* messages; } cases[] = {
+        {"4:4:4", recipe({{1, 1}, {1, 1}, {1, 1}}), ""},
+        {"4:2:2", recipe({{2, 1}, {1, 1}, {1, 1}}), ""}, {"4:2:0", recipe(k420), ""},
+        {"4:4:0", recipe({{1, 2}, {1, 1}, {1, 1}}), ""}, {"grey 1x1", recipe({{1, 1}}), ""},
+        {"grey 2x2", recipe({{2, 2}}), ""},
+        {"restart 1", recipe(k420, [](JpegRecipe& s) { s.restartInterval = 1; }), ""},
+        {"restart 3", recipe(k420, [](JpegRecipe& s) { s.restartInterval = 3; }), ""},
+        {"restart 4 grey", recipe({{1, 1}}, [](JpegRecipe& s) { s.restartInterval = 4; }), ""},
+        {"custom tables", recipe(k420, [](JpegRecipe& s) { s.quantScale = 1; }), ""},
+        {"16-bit tables", recipe(k420, [](JpegRecipe& s) { s.quantScale = 5; }), ""},
+        {"quality 100, optimised", recipe(k420, [](JpegRecipe& s) { s.quality = 100, s.optimize = true; }), ""},
+        {"ids 1-4", recipe({{2, 2}, {1, 1}, {1, 1}, {2, 2}}), ""},
+        {"no JFIF", recipe(k420, [](JpegRecipe& s) { s.jfif = false; }), ""},
+        {"APP1", recipe(k420, [](JpegRecipe& s) { s.app1 = true; }), "Unidentified segment marker.\n"},
+        {"1x1", recipe(k420, [](JpegRecipe& s) { s.width = s.height = 1; }), ""},
+        {"17x9", recipe(k420, [](JpegRecipe& s) { s.width = 17, s.height = 9; }), ""},
+        {"173x131", recipe(k420, [](JpegRecipe& s) { s.width = 173, s.height = 131, s.restartInterval = 7; }), ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Bytes bytes = test::encodeJpeg(c.spec);
+        Bytes bytes = test::encodeJpeg(c.recipe);
         RecordingSink sink;
         bool complete = false;
         EXPECT_EQ(decodeCapturing(bytes, sink, &complete), c.messages);
@@ -157,9 +157,9 @@ TEST(JpegDecoder, VectorIdctEqualsThePlainOne) {
 // decoder truncates: within 4 per channel, and about 1 low on average. The
 // image cache's tests check the alpha.
 TEST(JpegDecoder, PixelsMatchLibjpegWithinRounding) {
-    for (const JpegSpec& s : {spec({{1, 1}, {1, 1}, {1, 1}}, [](JpegSpec& s) { s.quality = 75; }),
-                              spec({{1, 2}, {1, 1}, {1, 1}}), spec(k420, [](JpegSpec& s) { s.width = 173, s.height = 131; }),
-                              spec({{1, 1}}, [](JpegSpec& s) { s.width = 61, s.height = 35; })}) {
+    for (const JpegRecipe& s : {recipe({{1, 1}, {1, 1}, {1, 1}}, [](JpegRecipe& s) { s.quality = 75; }),
+                              recipe({{1, 2}, {1, 1}, {1, 1}}), recipe(k420, [](JpegRecipe& s) { s.width = 173, s.height = 131; }),
+                              recipe({{1, 1}}, [](JpegRecipe& s) { s.width = 61, s.height = 35; })}) {
         Bytes bytes = test::encodeJpeg(s);
         LibjpegReader reader(bytes);
         jpeg_decompress_struct& cinfo = reader.info;
@@ -198,8 +198,8 @@ Bytes patched(Bytes bytes, unsigned char code, std::size_t offset, std::initiali
 }
 
 TEST(JpegDecoder, ReportsEachProblemOnItsOwnLineAndStopsWhereItMust) {
-    const Bytes good = test::encodeJpeg(spec(k420));
-    const Bytes restarts = test::encodeJpeg(spec(k420, [](JpegSpec& s) { s.restartInterval = 1; }));
+    const Bytes good = test::encodeJpeg(recipe(k420));
+    const Bytes restarts = test::encodeJpeg(recipe(k420, [](JpegRecipe& s) { s.restartInterval = 1; }));
     const std::string frame = "Unsupported JPEG frame: bad sampling factor or table index.\n";
     const std::string size = "Unsupported JPEG frame: bad size or component count.\n";
     const struct { const char* name; Bytes bytes; std::string output; bool began; } cases[] = {
@@ -207,9 +207,9 @@ TEST(JpegDecoder, ReportsEachProblemOnItsOwnLineAndStopsWhereItMust) {
         {"12-bit", patched(good, 0xC0, 4, {12}), "Other than 8 bits/sample precision not supported.\n", true},
         {"end before scan", {0xFF, 0xD8, 0xFF, 0xFE, 0, 3, 0, 0xFF, 0xD9, 0x12, 0x34}, "Unexpected end of JPEG (no image data).\n", false},
         {"APP0 not JFIF", patched(good, 0xE0, 7, {'X'}), "Can read only JFIF-format.\n", true},
-        {"progressive", test::encodeJpeg(spec(k420, [](JpegSpec& s) { s.progressive = true; })),
+        {"progressive", test::encodeJpeg(recipe(k420, [](JpegRecipe& s) { s.progressive = true; })),
          "There have to be SOF0 before SOS.\n", false},
-        {"arithmetic", test::encodeJpeg(spec(k420, [](JpegSpec& s) { s.arithmetic = true; })),
+        {"arithmetic", test::encodeJpeg(recipe(k420, [](JpegRecipe& s) { s.arithmetic = true; })),
          "There have to be SOF0 before SOS.\n", false},
         {"scan count", patched(good, 0xDA, 4, {2}), "Different number of components in SOS and SOF0.\n", true},
         {"scan id", patched(good, 0xDA, 5, {9}), "Different component id in SOS and SOF0.\n", true},
@@ -240,7 +240,7 @@ TEST(JpegDecoder, ReportsEachProblemOnItsOwnLineAndStopsWhereItMust) {
 }
 
 TEST(JpegDecoder, SurvivesEveryTruncation) {
-    const Bytes bytes = test::encodeJpeg(spec(k420, [](JpegSpec& s) { s.width = 33, s.height = 17, s.restartInterval = 2; }));
+    const Bytes bytes = test::encodeJpeg(recipe(k420, [](JpegRecipe& s) { s.width = 33, s.height = 17, s.restartInterval = 2; }));
     testing::internal::CaptureStdout();
     int complete = 0;
     for (std::size_t length = 0; length < bytes.size(); ++length) {
