@@ -5,6 +5,7 @@
 #include "graphics/opengl/scene_loader_3ds.h"
 #include "manager/ascii_reader.h"
 #include "manager/exceptions.h"
+#include "manager/pending_types.h"
 
 namespace demo {
 
@@ -39,12 +40,7 @@ void SceneManager::addCreator(std::unique_ptr<SceneCreator> creator) {
 
 Scene* SceneManager::create(const std::string& name, AsciiReader& reader) {
     const std::string type = reader.readQuotedString();
-    while (!pending.empty()) {
-        std::unique_ptr<SceneCreator> creator = std::move(pending.back());
-        pending.pop_back();
-        const std::string word = creator->name();
-        types[word] = std::move(creator);
-    }
+    drainPendingTypes(pending, types, [](SceneCreator& creator) { return creator.name(); });
     auto found = types.find(type);
     if (found == types.end()) throw reader.error("Unknown scene type '" + type + "'.", kUnknownSceneType);
     return found->second->create(name, reader);

@@ -2,6 +2,7 @@
 
 #include "manager/ascii_reader.h"
 #include "manager/event.h"
+#include "manager/pending_types.h"
 #include "manager/source_location.h"
 
 namespace demo {
@@ -17,14 +18,8 @@ ProcessManager* ProcessManager::instance() {
 
 void ProcessManager::registerType(ProcessType* type) { pending_.push_back(type); }
 
-// Drained from the end, so of two registrars with one name the one that
-// registered first is stored last and wins.
 void ProcessManager::collectPendingTypes() {
-    while (!pending_.empty()) {
-        ProcessType* type = pending_.back();
-        pending_.pop_back();
-        types_[type->name()] = type;
-    }
+    drainPendingTypes(pending_, types_, [](ProcessType& type) { return type.name(); });
 }
 
 Process* ProcessManager::createFromReader(const std::string& name, AsciiReader& reader) {

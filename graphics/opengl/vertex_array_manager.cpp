@@ -4,6 +4,7 @@
 
 #include "manager/ascii_reader.h"
 #include "manager/exceptions.h"
+#include "manager/pending_types.h"
 #include "manager/source_location.h"
 
 namespace demo {
@@ -26,13 +27,8 @@ void VertexArrayManager::unregisterType(VertexArrayType* type) {
     std::erase_if(types, [type](const auto& entry) { return entry.second == type; });
 }
 
-// Drained from the back: of two types with one word the earlier one wins.
 void VertexArrayManager::collectPendingTypes() {
-    while (!pending.empty()) {
-        VertexArrayType* type = pending.back();
-        pending.pop_back();
-        types[type->typeName()] = type;
-    }
+    drainPendingTypes(pending, types, [](VertexArrayType& type) { return type.typeName(); });
 }
 
 VertexArray* VertexArrayManager::createFromReader(const std::string& name, AsciiReader& reader) {
