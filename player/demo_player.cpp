@@ -13,6 +13,7 @@
 #include "manager/exceptions.h"
 #include "manager/process.h"
 #include "manager/progress_bar.h"
+#include "player/named_entries.h"
 #include "player/show_host.h"
 #include "player/scenes_section.h"
 #include "player/textures_section.h"
@@ -115,12 +116,7 @@ void DemoPlayer::readScript(const std::string& scriptName) {
 }
 
 void DemoPlayer::readProcessesSection(AsciiReader& reader) {
-    reader.expectSymbol('{');
-    for (;;) {
-        Token token = reader.nextToken();
-        if (token.isSymbol('}')) return;
-        reader.pushBack(token);
-        std::string name = reader.readStringOrQuoted();
+    readNamedEntries(reader, [&](const std::string& name) {
         ProcessManager* manager = ProcessManager::instance();
         // The manager would take the reference of the events that loaded the
         // name from its file, and they would release it once more later.
@@ -133,7 +129,7 @@ void DemoPlayer::readProcessesSection(AsciiReader& reader) {
         Process*& slot = declared_[name];
         if (slot != nullptr) manager->release(slot);
         slot = process;
-    }
+    });
 }
 
 void DemoPlayer::openDisplay(const DisplaySettings& settings) {

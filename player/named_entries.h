@@ -1,5 +1,5 @@
 #pragma once
-// The shape the textures, scenes and processes sections share:
+// The shape the processes, textures and scenes sections share:
 // "{" NAME entry ... "}", each entry reading the rest of itself.
 
 #include <string>
@@ -10,18 +10,24 @@
 
 namespace demo {
 
-// Calls readEntry(name) for each entry up to the closing brace. A failure of
-// the code that makes an entry (a texture, a scene) becomes a ParseError at
-// the script line of the entry's name, reported from `refused`; a
-// ParseError stands.
+// Calls readEntry(name) for each entry up to the closing brace.
 template <class ReadEntry>
-void readNamedEntries(AsciiReader& reader, source::Location refused, ReadEntry readEntry) {
+void readNamedEntries(AsciiReader& reader, ReadEntry readEntry) {
     reader.expectSymbol('{');
     for (;;) {
         Token token = reader.nextToken();
         if (token.isSymbol('}')) return;
         reader.pushBack(token);
-        std::string name = reader.readStringOrQuoted();
+        readEntry(reader.readStringOrQuoted());
+    }
+}
+
+// The same, and a failure of the code that makes an entry (a texture, a
+// scene) becomes a ParseError at the script line of the entry's name,
+// reported from `refused`; a ParseError stands.
+template <class ReadEntry>
+void readNamedEntries(AsciiReader& reader, source::Location refused, ReadEntry readEntry) {
+    readNamedEntries(reader, [&](const std::string& name) {
         const int line = reader.line();  // an entry may span lines: report its first
         try {
             readEntry(name);
@@ -31,7 +37,7 @@ void readNamedEntries(AsciiReader& reader, source::Location refused, ReadEntry r
             ParseError atEntry = reader.error(e.message(), refused);
             throw ParseError(atEntry.text(), atEntry.scriptName(), line, refused.unit, refused.line);
         }
-    }
+    });
 }
 
 }  // namespace demo
