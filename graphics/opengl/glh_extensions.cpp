@@ -203,4 +203,16 @@ void resetExtensionLoader() {
     }
 }
 
+bool extensionListed(std::string_view name) {
+    probeExtensions();
+    std::string_view all = extensionString();
+    for (std::size_t at = all.find(name); at != std::string_view::npos;
+         at = all.find(name, at + 1)) {
+        bool starts = at == 0 || all[at - 1] == '\n';
+        std::size_t end = at + name.size();
+        if (starts && (end == all.size() || all[end] == '\n')) return true;
+    }
+    return false;
+}
+
 }  // namespace demo

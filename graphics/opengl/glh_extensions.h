@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <span>
+#include <string_view>
 
 #include "graphics/opengl/glh_extension_catalogue.h"
 #include "platform/gl_proc_address.h"
@@ -33,6 +34,11 @@ DEMO_GL_ENTRY_POINTS(DEMO_DECLARE_ENTRY_POINT)
 // extension string (a plain substring search). Needs a current context. Only
 // the first call does anything; always true.
 bool probeExtensions();
+
+// Whether the driver's extension string names the extension (a whole name,
+// not a prefix of a longer one): what decides support, since unresolved
+// entry points may be stubs rather than null. Probes the extensions first.
+bool extensionListed(std::string_view name);
 
 // For each name of a space-, tab- or line-feed-separated list: tests support
 // and resolves the request set's entry points. 1 when every name is supported

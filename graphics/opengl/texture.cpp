@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string_view>
 #include <utility>
 
 #include "graphics/image.h"
@@ -75,18 +74,6 @@ bool readCompressedLevel(GLenum target, CompressedLevel& level) {
 
 void throwTextureException(const std::string& message, int line) {
     throw TextureException(message, kTextureUnit, line);
-}
-
-bool extensionListed(std::string_view name) {
-    probeExtensions();
-    std::string_view all = extensionString();
-    for (std::size_t at = all.find(name); at != std::string_view::npos;
-         at = all.find(name, at + 1)) {
-        bool starts = at == 0 || all[at - 1] == '\n';
-        std::size_t end = at + name.size();
-        if (starts && (end == all.size() || all[end] == '\n')) return true;
-    }
-    return false;
 }
 
 GLenum imagePixelFormat(const Image& image) {

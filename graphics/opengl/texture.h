@@ -7,7 +7,6 @@
 
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace demo {
@@ -134,10 +133,6 @@ class TextureRectangle : public Texture {
 
 // The GL pixel format that matches an image's bytes per pixel.
 GLenum imagePixelFormat(const Image& image);
-
-// Whether the driver's extension string names the extension (a whole
-// name, not a prefix of a longer one). Probes the extensions first.
-bool extensionListed(std::string_view name);
 
 // Throws TextureException(message) from the texture unit at `line`.
 [[noreturn]] void throwTextureException(const std::string& message, int line);
