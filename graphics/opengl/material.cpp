@@ -1,5 +1,6 @@
 #include "graphics/opengl/material.h"
 
+#include "graphics/opengl/active_texture.h"
 #include "graphics/opengl/glh_extensions.h"
 #include "manager/ascii_reader.h"
 #include "manager/parameters.h"
@@ -75,10 +76,8 @@ class UnitEntries : public CustomParameter {
 }  // namespace
 
 Material::Material() {
-    GLint count = 1;
     probeExtensions();
-    if (probe::glActiveTextureARB != nullptr) glGetIntegerv(GL_MAX_TEXTURE_UNITS_ARB, &count);
-    units.resize(static_cast<std::size_t>(count > 0 ? count : 1));
+    units.resize(static_cast<std::size_t>(textureUnitCount()));
 }
 
 std::unique_ptr<Material> Material::parse(AsciiReader& reader) {
