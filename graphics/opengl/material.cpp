@@ -149,9 +149,7 @@ void Material::apply() const {
         glDisable(GL_ALPHA_TEST);
     }
     for (std::size_t u = 0; u < units.size(); ++u) {
-        if (probe::glActiveTextureARB != nullptr) {
-            probe::glActiveTextureARB(GL_TEXTURE0_ARB + static_cast<GLenum>(u));
-        }
+        activeTextureUnit(static_cast<int>(u));
         if (units[u]) {
             units[u]->apply();
         } else {
