@@ -190,6 +190,8 @@ TEST(Slc, ReportsLimitsAndFaultsWithTheirLine) {
          1, "uniforms need more than 96 constant registers"},
         {head + uniforms.substr(0, uniforms.rfind(',')) + ") {\n" + vectors + "}",
          6, "the program needs more than 96 constant registers"},
+        {body("o = p;\no = float4(1e39, 2.0, 3.0, 1.0);"), 3, "a literal out of the float range"},
+        {body("o = p * -1e39;"), 2, "a literal out of the float range"},
         {body("if (p.x) o = p;"), 2, "'if': the target has no control flow"},
         {body("o = q;"), 2, "'q' is not declared"},
         {body("o = p.xyzq;"), 2, "bad swizzle '.xyzq'"},

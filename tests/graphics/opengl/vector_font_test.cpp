@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "tests/support/font_writers.h"
 #include "tests/support/headless_gl.h"
@@ -14,6 +16,14 @@ namespace demo {
 namespace {
 
 void drawSolid(int c) { drawSolidSymbol(static_cast<unsigned char>(c)); }
+
+// Each drawn character with the x of its origin, read from the modelview.
+std::vector<std::pair<int, float>> placed;
+void place(int c) {
+    float m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    placed.emplace_back(c, m[12]);
+}
 
 TEST(VectorFont, LoadsPlacesAndDrawsSymbols) {
     DisplayPair display;
@@ -47,6 +57,31 @@ TEST(VectorFont, LoadsPlacesAndDrawsSymbols) {
               outside[][2] = {{6, 32}, {43, 32}, {16, 22}};
     for (auto [x, y] : inside) EXPECT_EQ(test::readPixel(x, y)[0], 255) << x << "," << y;
     for (auto [x, y] : outside) EXPECT_EQ(test::readPixel(x, y)[0], 0) << x << "," << y;
+
+    // Layout: spacing 0.2 plus the facing bounds, 2 after a space or a
+    // missing symbol, nothing before a missing one.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const std::tuple<const char*, bool, std::vector<std::pair<int, float>>> layouts[] = {
+        {"AB", true, {{'A', -0.85f}, {'B', 0.85f}}},
+        {"B A", true, {{'B', -1.1f}, {'A', 1.1f}}},
+        {"A B", false, {{'A', 0}, {'B', 2.2f}}},
+        {"A\x90" "A", false, {{'A', 0}, {0x90, 0}, {'A', 2}}},
+        {" A", false, {{'A', 2}}},
+        {"B", false, {{'B', -0.5f}}},
+        {"  ", true, {}}};
+    for (const auto& [text, centred, want] : layouts) {
+        placed.clear();
+        centeredText = centred;
+        drawVectorString(text, place);
+        ASSERT_EQ(placed.size(), want.size()) << text;
+        for (std::size_t i = 0; i < want.size(); ++i) {
+            EXPECT_EQ(placed[i].first, want[i].first) << text;
+            EXPECT_NEAR(placed[i].second, want[i].second, 1e-5) << text << " " << i;
+        }
+        place(0);
+        EXPECT_EQ(placed.back().second, 0) << text;  // the matrix is given back
+    }
     destroyDisplay(display);
 }
 
