@@ -1,23 +1,39 @@
-// libFuzzer over the compiler's object-text parser: any bytes parse into a
-// program without crash, and the list it builds stays linked and holds no
-// refused value. The first byte picks the road: the program parse, the
-// process-wide scanner and parser (target, input, tokens, parse), or a bare
-// list with or without a target that owns it.
+// libFuzzer over the compiler's object-text parser. The first byte picks the
+// road: the program parse, the process-wide scanner and parser, or a bare
+// list with or without a target that owns it. Any bytes parse without crash
+// into a list that stays linked and holds no refused value.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "sl-runtime/sl_object_parser.h"
 
-namespace {
-
-using namespace demo;
-
-void check(const SlList* list) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace demo;
+    if (size == 0) return 0;
+    const int road = data[0] % 4;
+    const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    SlContextData context;
+    SlProgram* program = sliNewProgram(&context);
+    std::string diagnostics;
+    if (road == 0) {
+        sliParseProgramOutput(program, text, &diagnostics);
+    } else if (road == 1) {
+        sliSetParseTarget(&context, program);
+        sliSetScanInput(text.c_str());
+        // Each token takes a character or ends a line: the scan ends.
+        for (std::size_t tokens = 0; sliLex() != -1; ++tokens)
+            if (tokens > 2 * text.size()) __builtin_trap();
+        sliSetScanInput(text.c_str());
+        if (sliParse() > 1) __builtin_trap();
+    } else {  // 2: the target owns the list; 3: a list alone
+        sliSetParseTarget(&context, road == 2 ? program : nullptr);
+        if (sliParseProgramOutput(program->ParamList, text.c_str()) > 1) __builtin_trap();
+    }
+    sliSetParseTarget(&context, nullptr);
     const SlListNode* previous = nullptr;
-    for (const SlListNode* node = list->Head; node != nullptr; node = node->next) {
+    for (const SlListNode* node = program->ParamList->Head; node != nullptr; node = node->next) {
         const SlParameter& p = *node->parameter;
         if (node->prev != previous || p.RefCount != 1 || p.Name.empty() || p.arraySize < 0 ||
             p.registerIndex < -1 || p.registerIndex >= kSlRegisters ||
@@ -25,43 +41,7 @@ void check(const SlList* list) {
             __builtin_trap();
         previous = node;
     }
-    if (list->Tail != previous) __builtin_trap();
-}
-
-bool isToken(int code) {
-    return (code >= 257 && code <= 271) || code == '=' || code == '[' || code == ']' ||
-           code == '(' || code == ')';
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) return 0;
-    const int road = data[0] % 4;
-    const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
-    SlContextData context;
-    SlProgram* program = sliNewProgram(&context);
-    if (road == 0) {
-        std::string diagnostics;
-        sliParseProgramOutput(program, text, &diagnostics);
-    } else if (road == 1) {
-        sliSetParseTarget(&context, program);
-        sliSetScanInput(text.c_str());
-        // Each token ends its line's tokens at the latest, so the scan is bounded.
-        for (std::size_t count = 0;; ++count) {
-            int code = sliLex();
-            if (code == -1) break;
-            if (!isToken(code) || count > text.size() * 2 + 1) __builtin_trap();
-        }
-        sliSetScanInput(text.c_str());
-        if (sliParse() > 1) __builtin_trap();
-    } else {
-        // Road 2: the target owns the list; road 3: no target, a list alone.
-        sliSetParseTarget(&context, road == 2 ? program : nullptr);
-        if (sliParseProgramOutput(program->ParamList, text.c_str()) > 1) __builtin_trap();
-    }
-    sliSetParseTarget(&context, nullptr);
-    check(program->ParamList);
+    if (program->ParamList->Tail != previous) __builtin_trap();
     sliFreeProgram(program);
     return 0;
 }

@@ -88,8 +88,11 @@ TEST_F(SlGL, ReturnCodes) {
 
     p->Profile = slProfileNone;  // no table row: refused, not indexed
     EXPECT_EQ(slGLLoadProgram(p, 4), slErrorProfile);
-    p->Profile = slProfileFp30;
-    EXPECT_EQ(slGLBindProgram(p), slErrorUnsupported);
+    for (SlProfile unsupported : {slProfileFp30, slProfileDx8vs, slProfileDx8ps}) {
+        p->Profile = unsupported;  // the dx8 rows are empty: never reached
+        EXPECT_EQ(slGLBindProgram(p), slErrorUnsupported);
+        EXPECT_EQ(slGLSetParameter4f(p, parameter(p, "main.v"), 1, 2, 3, 4), slErrorUnsupported);
+    }
 
     EXPECT_TRUE(slGLListsVertexProgram("GL_A GL_NV_vertex_program"));  // the last name counts
     EXPECT_FALSE(slGLListsVertexProgram("GL_NV_vertex_program1_1 GL_NV_vertex_program2 "));
@@ -182,40 +185,29 @@ TEST_F(SlGL, BindRestoresTheProgramsConstants) {
     EXPECT_EQ(registerValue(10), (std::array<float, 4>{9, 8, 7, 6}));
 }
 
-// The fp30 row answers without a driver for it; the dx8 rows stay empty and
-// no public call reaches them.
-TEST_F(SlGL, ProfileRowsAndEntryPoints) {
+// The fp30 row answers without a driver for it; every listed entry point
+// resolves, the attribute calls to the vertex-program ones.
+TEST_F(SlGL, Fp30RowAndEntryPoints) {
     const SlGLProfileOps* fp30 = slGLProfileOps(slProfileFp30);
     ASSERT_TRUE(fp30->setParameter4f && fp30->setParameter4d && fp30->setParameter4fv &&
-                fp30->setParameter4dv && fp30->setMatrixRow4f && fp30->setMatrixRow4d &&
-                fp30->afterBind);
-    SlProgram* p = program(kBody, "#pragma bind main.v = c 1\n#var float4 main.v\n");
-    SlParameterHandle v = parameter(p, "main.v");
+                fp30->setParameter4dv && fp30->setMatrixRow4f && fp30->setMatrixRow4d);
+    SlProgram* p = program(kBody, "#pragma bind main.v = c 1\n");
     const double d[4] = {1, 2, 3, 4};
-    EXPECT_EQ(fp30->setParameter4dv(p, v, d), slErrorNotLoaded);
+    EXPECT_EQ(fp30->setParameter4dv(p, parameter(p, "main.v"), d), slErrorNotLoaded);
     p->glProgramId = 1;
-    EXPECT_EQ(fp30->setParameter4f(p, v, 1, 2, 3, 4), slErrorUnsupported);
-    EXPECT_EQ(fp30->setMatrixRow4d(p, v, 0, 1, 2, 3, 4), slErrorProfile);
+    EXPECT_EQ(fp30->setParameter4f(p, parameter(p, "main.v"), 1, 2, 3, 4), slErrorUnsupported);
+    EXPECT_EQ(fp30->setMatrixRow4d(p, parameter(p, "main.v"), 0, 1, 2, 3, 4), slErrorProfile);
     EXPECT_EQ(fp30->afterBind(p), slOk);
-    EXPECT_EQ(slGLProfileOps(slProfileDx8vs)->setParameter4f, nullptr);
-    for (SlProfile dx8 : {slProfileDx8vs, slProfileDx8ps}) {
-        p->Profile = dx8;
-        EXPECT_EQ(slGLLoadProgram(p, 2), slErrorUnsupported);
-        EXPECT_EQ(slGLBindProgram(p), slErrorUnsupported);
-        EXPECT_EQ(slGLSetParameter4f(p, v, 1, 2, 3, 4), slErrorUnsupported);
-    }
 
-    // Every entry point of the list resolves; the attribute calls are the
-    // vertex-program ones (a generic attribute set through one reads back).
     for (const char* name : {"glClientActiveTextureARB", "glProgramLocalParameter4dvNV",
                              "glVertexAttrib1sNV", "glVertexAttrib4ubvNV", "glVertexAttribPointerNV"})
         EXPECT_NE(slGLEntryPoint(name), nullptr) << name;
     EXPECT_EQ(slGLEntryPoint("glProgramParameters4fvNV"), nullptr);  // not on the list
     reinterpret_cast<PFNGLVERTEXATTRIB4FNVPROC>(slGLEntryPoint("glVertexAttrib4fNV"))(9, 1, 2, 3, 4);
-    float attribute[4] = {};
+    std::array<float, 4> attribute{};
     reinterpret_cast<PFNGLGETVERTEXATTRIBFVNVPROC>(platform::getProcAddress("glGetVertexAttribfvNV"))(
-        9, GL_CURRENT_ATTRIB_NV, attribute);
-    EXPECT_EQ(std::to_array(attribute), (std::array<float, 4>{1, 2, 3, 4}));
+        9, GL_CURRENT_ATTRIB_NV, attribute.data());
+    EXPECT_EQ(attribute, (std::array<float, 4>{1, 2, 3, 4}));
 }
 
 }  // namespace
