@@ -101,7 +101,7 @@ std::string loadRefusal(GLint position) {
 
 // A register refused unless all of its rows lie in c[0..95]; summed wide, so
 // that no index overflows.
-bool registersFit(const SlParameter* p, int rows) {
+bool registersFit(const SlParameter* p, long long rows) {
     const long long first = p->registerIndex;
     return first >= 0 && first + rows <= kSlRegisters;
 }
@@ -134,7 +134,7 @@ int vp20SetMatrixRow4d(SlProgramHandle program, SlParameterHandle node, int row,
     SLI_ASSERT(row >= 0);
     if (program->glProgramId < 0) return slErrorNotLoaded;
     const SlParameter* p = node->parameter;
-    if (!registersFit(p, row + 1)) return slErrorRegister;
+    if (!registersFit(p, row + 1LL)) return slErrorRegister;
     entry<PFNGLPROGRAMPARAMETER4DNVPROC>(kParameter4d)(
         GL_VERTEX_PROGRAM_NV, static_cast<GLuint>(p->registerIndex + row), x, y, z, w);
     return slOk;
