@@ -1,8 +1,11 @@
 // The vertex-language compiler in memory: front end and code generation on
-// any text. Whatever it accepts must be a program the target accepts.
+// any text. Whatever it accepts must be a program the target accepts, with
+// only finite numbers in its constant lines.
 
 #include <cstddef>
 #include <cstdint>
+#include <sstream>
+#include <string>
 #include <string_view>
 
 #include "platform/vertex_program/vertex_program_parser.h"
@@ -11,6 +14,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);
     demo::slc::Compilation result = demo::slc::compile(text, "fuzz.vp", "main");
-    if (result.ok && !demo::vp::parseVertexProgram(result.object).ok()) __builtin_trap();
+    if (!result.ok) return 0;
+    if (!demo::vp::parseVertexProgram(result.object).ok()) __builtin_trap();
+    std::istringstream lines(result.object);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("#const", 0) == 0 &&
+            line.find_first_not_of("0123456789.e+- ", line.find('=') + 1) != std::string::npos)
+            __builtin_trap();
+    }
     return 0;
 }

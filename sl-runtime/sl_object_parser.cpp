@@ -118,6 +118,7 @@ bool LineParser::bindLine(std::string* refusal) {
     } else if (peek().code == slTokenCreg) {
         if (!constantRegister(&number) || !atEnd()) return false;
         if (number < 0) return *refusal = "a negative register index", true;
+        if (number >= kSlRegisters) return *refusal = "a register index past c[95]", true;
         const SlParameter* old = sliFindParameter(list, slAnyParam, name);
         SlParameter* parameter = sliNewAttribParameter(name, number);
         if (old != nullptr) {
@@ -194,6 +195,7 @@ bool LineParser::constLine(std::string* refusal) {
     }
     if (count == 0 || !atEnd()) return false;
     if (index < 0) return *refusal = "a negative constant index", true;
+    if (index >= kSlRegisters) return *refusal = "a constant index past c[95]", true;
     sliInsertParameter(program_->ParamList,
                        sliNewConstParameter(index, values[0], values[1], values[2], values[3]));
     return true;

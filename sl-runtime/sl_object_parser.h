@@ -18,8 +18,8 @@ struct SlParseOutcome {
 };
 
 // Fills the program's parameter list, profile and name from the object text.
-// Refused values (an array size below 1, a negative register, unit or
-// constant index) skip their line with an error line appended to *diagnostics.
+// Refused values (an array size below 1, a negative texture unit, a register
+// or constant index outside c[0..95]) skip their line with an error line appended to *diagnostics.
 SlParseOutcome sliParseProgramOutput(SlProgram* program, std::string_view objectText,
                                      std::string* diagnostics);
 // The same into a bare list: the parse target when it owns the list, else a

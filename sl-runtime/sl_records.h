@@ -29,6 +29,9 @@ enum SlBinding : int {
     slBindNone = 25,
 };
 
+// Program-parameter registers: c[0] to c[95].
+inline constexpr int kSlRegisters = 96;
+
 struct SlParameter {
     int RefCount = 0;
     SlParameterKind kind = slUnsetParam;

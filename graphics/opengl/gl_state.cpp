@@ -85,7 +85,11 @@ SlProgramHandle loadSlProgram(GLState* state, const std::string& fileName,
         throw ExceptionBase("SL program \"" + fileName + "\" holds no program \"" + programName + "\"",
                             kUnit, 104);
     }
-    slGLLoadProgram(program, id);
+    if (slGLLoadProgram(program, id) != slOk) {
+        throw ExceptionBase("SL program \"" + fileName + "\" is refused by OpenGL:\n" +
+                                slGetLastListing(state->slContext),
+                            kUnit, 106);
+    }
     return program;
 }
 

@@ -41,8 +41,9 @@ private:
 // Loads the SL vertex program `programName` from the file `fileName` of the
 // file system into the state's SL context and into OpenGL under the next id
 // (1, 2, ... one per call), and returns its handle. A missing file throws
-// ResourceMissing; a program that does not compile, or a file without that
-// program, throws ExceptionBase naming the file (with the compiler's listing).
+// ResourceMissing; a program that does not compile, a file without that
+// program, or a program that OpenGL refuses, throws ExceptionBase naming the
+// file (with the listing: the compiler's messages and OpenGL's refusal).
 SlProgramHandle loadSlProgram(GLState* state, const std::string& fileName,
                               const std::string& programName);
 

@@ -8,13 +8,53 @@
 #include <string_view>
 
 #include "platform/gl_proc_address.h"
+#include "platform/vertex_program/vertex_program_layer.h"
 #include "sl-runtime/sl_records.h"
 
 namespace demo {
 namespace {
 
-constexpr int kRegisters = 96;
 constexpr GLenum kTargets[] = {GL_VERTEX_PROGRAM_NV, GL_FRAGMENT_PROGRAM_NV};
+
+// Every entry point the binding resolves, in resolution order: the first four
+// are needed by any profile, the next four by fp30, the rest by vp20.
+constexpr const char* kEntryPointNames[] = {
+    "glClientActiveTextureARB", "glActiveTextureARB", "glBindProgramNV", "glLoadProgramNV",
+    "glProgramLocalParameter4fNV", "glProgramLocalParameter4dNV", "glProgramLocalParameter4fvNV",
+    "glProgramLocalParameter4dvNV",
+    "glProgramParameter4fNV", "glProgramParameter4dNV", "glProgramParameter4fvNV",
+    "glProgramParameter4dvNV",
+    "glVertexAttrib1sNV", "glVertexAttrib1fNV", "glVertexAttrib1dNV", "glVertexAttrib2sNV",
+    "glVertexAttrib2fNV", "glVertexAttrib2dNV", "glVertexAttrib3sNV", "glVertexAttrib3fNV",
+    "glVertexAttrib3dNV", "glVertexAttrib4sNV", "glVertexAttrib4fNV", "glVertexAttrib4dNV",
+    "glVertexAttrib4ubNV",
+    "glVertexAttrib1svNV", "glVertexAttrib1fvNV", "glVertexAttrib1dvNV", "glVertexAttrib2svNV",
+    "glVertexAttrib2fvNV", "glVertexAttrib2dvNV", "glVertexAttrib3svNV", "glVertexAttrib3fvNV",
+    "glVertexAttrib3dvNV", "glVertexAttrib4svNV", "glVertexAttrib4fvNV", "glVertexAttrib4dvNV",
+    "glVertexAttrib4ubvNV",
+    "glVertexAttribPointerNV"};
+constexpr std::size_t kEntryPoints = std::size(kEntryPointNames);
+// Indexes of the calls the binding makes, and where each group ends.
+enum EntryPoint : std::size_t {
+    kBindProgram = 2,
+    kLoadProgram = 3,
+    kCommonEnd = 4,
+    kLocalParameter4f = 4,
+    kLocalParameter4d,
+    kLocalParameter4fv,
+    kLocalParameter4dv,
+    kFp30End,
+    kParameter4d = 9,
+    kParameter4dv = 11,
+};
+
+// The fragment-program calls that address a parameter by name.
+using LocalParameter4f = void(APIENTRYP)(GLuint, GLsizei, const GLubyte*, GLfloat, GLfloat, GLfloat,
+                                         GLfloat);
+using LocalParameter4d = void(APIENTRYP)(GLuint, GLsizei, const GLubyte*, GLdouble, GLdouble,
+                                         GLdouble, GLdouble);
+using LocalParameter4fv = void(APIENTRYP)(GLuint, GLsizei, const GLubyte*, const GLfloat*);
+using LocalParameter4dv = void(APIENTRYP)(GLuint, GLsizei, const GLubyte*, const GLdouble*);
 
 struct Binding {
     bool loaded = false;
@@ -22,11 +62,7 @@ struct Binding {
     bool vertexProgram = false;
     bool vertexProgram11 = false;  // kept, not used
     std::string extensions;
-    PFNGLBINDPROGRAMNVPROC bindProgram = nullptr;
-    PFNGLLOADPROGRAMNVPROC loadProgram = nullptr;
-    PFNGLPROGRAMPARAMETER4FNVPROC parameter4f = nullptr;
-    PFNGLPROGRAMPARAMETER4DNVPROC parameter4d = nullptr;
-    PFNGLPROGRAMPARAMETER4DVNVPROC parameter4dv = nullptr;
+    platform::GLProc entryPoints[kEntryPoints] = {};
     void (*getIntegerv)(GLenum, GLint*) = nullptr;  // answers the program error position
 };
 
@@ -36,8 +72,16 @@ Binding& binding() {
 }
 
 template <typename T>
-T resolve(const char* name) {
-    return reinterpret_cast<T>(platform::getProcAddress(name));
+T entry(std::size_t index) {
+    return reinterpret_cast<T>(binding().entryPoints[index]);
+}
+
+// True when every entry point of [first, end) resolved.
+bool resolved(std::size_t first, std::size_t end) {
+    for (std::size_t i = first; i < end; ++i) {
+        if (binding().entryPoints[i] == nullptr) return false;
+    }
+    return true;
 }
 
 GLint errorPosition() {
@@ -46,9 +90,20 @@ GLint errorPosition() {
     return position;
 }
 
-// A register refused unless all of its rows lie in c[0..95].
-bool registersFit(const SlParameter* p, int rows) {
-    return p->registerIndex >= 0 && p->registerIndex + rows <= kRegisters;
+// The listing line of a refused load: the error position, and the reason
+// when the platform's layer stands in for the driver.
+std::string loadRefusal(GLint position) {
+    std::string line = "error: OpenGL refused the program at position " + std::to_string(position);
+    const bool layer = binding().entryPoints[kLoadProgram] == vp::layerEntryPoint("glLoadProgramNV");
+    if (layer && !vp::lastLoadMessage().empty()) line += ": " + vp::lastLoadMessage();
+    return line + "\n";
+}
+
+// A register refused unless all of its rows lie in c[0..95]; summed wide, so
+// that no index overflows.
+bool registersFit(const SlParameter* p, long long rows) {
+    const long long first = p->registerIndex;
+    return first >= 0 && first + rows <= kSlRegisters;
 }
 
 int vp20SetParameter4d(SlProgramHandle program, SlParameterHandle node, double x, double y,
@@ -56,7 +111,8 @@ int vp20SetParameter4d(SlProgramHandle program, SlParameterHandle node, double x
     if (program->glProgramId < 0) return slErrorNotLoaded;
     const SlParameter* p = node->parameter;
     if (!registersFit(p, 1)) return slErrorRegister;
-    binding().parameter4d(GL_VERTEX_PROGRAM_NV, static_cast<GLuint>(p->registerIndex), x, y, z, w);
+    entry<PFNGLPROGRAMPARAMETER4DNVPROC>(kParameter4d)(GL_VERTEX_PROGRAM_NV,
+                                                      static_cast<GLuint>(p->registerIndex), x, y, z, w);
     return slOk;
 }
 
@@ -78,8 +134,9 @@ int vp20SetMatrixRow4d(SlProgramHandle program, SlParameterHandle node, int row,
     SLI_ASSERT(row >= 0);
     if (program->glProgramId < 0) return slErrorNotLoaded;
     const SlParameter* p = node->parameter;
-    if (!registersFit(p, row + 1)) return slErrorRegister;
-    binding().parameter4d(GL_VERTEX_PROGRAM_NV, static_cast<GLuint>(p->registerIndex + row), x, y, z, w);
+    if (!registersFit(p, row + 1LL)) return slErrorRegister;
+    entry<PFNGLPROGRAMPARAMETER4DNVPROC>(kParameter4d)(
+        GL_VERTEX_PROGRAM_NV, static_cast<GLuint>(p->registerIndex + row), x, y, z, w);
     return slOk;
 }
 
@@ -88,20 +145,83 @@ int vp20SetMatrixRow4f(SlProgramHandle program, SlParameterHandle node, int row,
     return vp20SetMatrixRow4d(program, node, row, x, y, z, w);
 }
 
-// Each bind puts the program's own constants back into the shared registers.
+// Each bind puts the program's own constants back into the shared registers;
+// a constant outside c[0..95] is left out and reported.
 int vp20AfterBind(SlProgramHandle program) {
     if (program->glProgramId < 0) return slErrorNotLoaded;
     if (program->ParamList == nullptr) return slOk;
+    int code = slOk;
     for (SlListNode* node = program->ParamList->Head; node != nullptr; node = node->next) {
         const SlParameter* p = node->parameter;
-        if (p->kind != slConstParam || !registersFit(p, 1)) continue;
-        binding().parameter4dv(GL_VERTEX_PROGRAM_NV, static_cast<GLuint>(p->registerIndex), p->values);
+        if (p->kind != slConstParam) continue;
+        if (!registersFit(p, 1)) {
+            code = slErrorRegister;
+            continue;
+        }
+        entry<PFNGLPROGRAMPARAMETER4DVNVPROC>(kParameter4dv)(
+            GL_VERTEX_PROGRAM_NV, static_cast<GLuint>(p->registerIndex), p->values);
     }
+    return code;
+}
+
+// fp30 addresses a parameter by its short name within the program. No driver
+// is detected as supporting it, so the calls answer 7 after the id check.
+int fp30Check(SlProgramHandle program) {
+    if (program->glProgramId < 0) return slErrorNotLoaded;
+    return binding().supported[slProfileFp30] ? slOk : slErrorUnsupported;
+}
+
+const GLubyte* shortName(SlParameterHandle node) {
+    return reinterpret_cast<const GLubyte*>(node->parameter->shortName.c_str());
+}
+
+GLsizei shortNameLength(SlParameterHandle node) {
+    return static_cast<GLsizei>(node->parameter->shortName.size());
+}
+
+int fp30SetParameter4f(SlProgramHandle program, SlParameterHandle node, float x, float y, float z,
+                       float w) {
+    if (int code = fp30Check(program)) return code;
+    entry<LocalParameter4f>(kLocalParameter4f)(static_cast<GLuint>(program->glProgramId),
+                                               shortNameLength(node), shortName(node), x, y, z, w);
     return slOk;
 }
 
-// One row per profile: vp20, fp30, dx8vs, dx8ps. Only vp20 is ever filled,
-// since detection never marks another profile as supported.
+int fp30SetParameter4d(SlProgramHandle program, SlParameterHandle node, double x, double y,
+                       double z, double w) {
+    if (int code = fp30Check(program)) return code;
+    entry<LocalParameter4d>(kLocalParameter4d)(static_cast<GLuint>(program->glProgramId),
+                                               shortNameLength(node), shortName(node), x, y, z, w);
+    return slOk;
+}
+
+int fp30SetParameter4fv(SlProgramHandle program, SlParameterHandle node, const float* v) {
+    if (int code = fp30Check(program)) return code;
+    entry<LocalParameter4fv>(kLocalParameter4fv)(static_cast<GLuint>(program->glProgramId),
+                                                 shortNameLength(node), shortName(node), v);
+    return slOk;
+}
+
+int fp30SetParameter4dv(SlProgramHandle program, SlParameterHandle node, const double* v) {
+    if (int code = fp30Check(program)) return code;
+    entry<LocalParameter4dv>(kLocalParameter4dv)(static_cast<GLuint>(program->glProgramId),
+                                                 shortNameLength(node), shortName(node), v);
+    return slOk;
+}
+
+// Matrix rows have no fragment-program form: refused, not aborted.
+int fp30SetMatrixRow4f(SlProgramHandle, SlParameterHandle, int, float, float, float, float) {
+    return slErrorProfile;
+}
+
+int fp30SetMatrixRow4d(SlProgramHandle, SlParameterHandle, int, double, double, double, double) {
+    return slErrorProfile;
+}
+
+int fp30AfterBind(SlProgramHandle) { return slOk; }
+
+// One row per profile: vp20, fp30, dx8vs, dx8ps. The dx8 rows stay empty;
+// the public calls reach a row only for a supported profile.
 SlGLProfileOps profileTable[4];
 
 // The operations of a supported profile; null (with the code) otherwise.
@@ -146,6 +266,9 @@ void slGLInitProfileTable() {
     profileTable[slProfileVp20] = {vp20SetParameter4f,  vp20SetParameter4d, vp20SetParameter4fv,
                                    vp20SetParameter4dv, vp20SetMatrixRow4f, vp20SetMatrixRow4d,
                                    vp20AfterBind};
+    profileTable[slProfileFp30] = {fp30SetParameter4f,  fp30SetParameter4d, fp30SetParameter4fv,
+                                   fp30SetParameter4dv, fp30SetMatrixRow4f, fp30SetMatrixRow4d,
+                                   fp30AfterBind};
 }
 
 const SlGLProfileOps* slGLProfileOps(SlProfile profile) {
@@ -157,18 +280,24 @@ void slGLLoadExtensions() {
     Binding& b = binding();
     if (b.loaded) return;
     slGLDetectProfiles();
-    b.bindProgram = resolve<PFNGLBINDPROGRAMNVPROC>("glBindProgramNV");
-    b.loadProgram = resolve<PFNGLLOADPROGRAMNVPROC>("glLoadProgramNV");
-    b.parameter4f = resolve<PFNGLPROGRAMPARAMETER4FNVPROC>("glProgramParameter4fNV");
-    b.parameter4d = resolve<PFNGLPROGRAMPARAMETER4DNVPROC>("glProgramParameter4dNV");
-    b.parameter4dv = resolve<PFNGLPROGRAMPARAMETER4DVNVPROC>("glProgramParameter4dvNV");
-    b.getIntegerv = resolve<void (*)(GLenum, GLint*)>("glGetIntegerv");
-    // A driver that names the extension but cannot supply its calls is
+    for (std::size_t i = 0; i < kEntryPoints; ++i)
+        b.entryPoints[i] = platform::getProcAddress(kEntryPointNames[i]);
+    b.getIntegerv = reinterpret_cast<void (*)(GLenum, GLint*)>(platform::getProcAddress("glGetIntegerv"));
+    // A driver that names an extension but cannot supply its calls is
     // treated as one without it.
-    b.supported[slProfileVp20] = b.supported[slProfileVp20] && b.bindProgram && b.loadProgram &&
-                                 b.parameter4f && b.parameter4d && b.parameter4dv && b.getIntegerv;
+    const bool common = resolved(0, kCommonEnd) && b.getIntegerv != nullptr;
+    b.supported[slProfileVp20] = b.supported[slProfileVp20] && common && resolved(kFp30End, kEntryPoints);
+    b.supported[slProfileFp30] = b.supported[slProfileFp30] && common && resolved(kCommonEnd, kFp30End);
     slGLInitProfileTable();
     b.loaded = true;
+}
+
+SlGLProc slGLEntryPoint(const char* name) {
+    slGLLoadExtensions();
+    for (std::size_t i = 0; name != nullptr && i < kEntryPoints; ++i) {
+        if (std::strcmp(kEntryPointNames[i], name) == 0) return binding().entryPoints[i];
+    }
+    return nullptr;
 }
 
 void slGLForget() { binding() = Binding{}; }
@@ -179,9 +308,15 @@ int slGLLoadProgram(SlProgramHandle program, GLuint id) {
     int code = slOk;
     if (opsOf(program->Profile, &code) == nullptr) return code;
     const std::string& text = program->objectText;
-    binding().loadProgram(kTargets[program->Profile], id, static_cast<GLsizei>(text.size()),
-                          reinterpret_cast<const GLubyte*>(text.data()));
-    if (errorPosition() != -1) return slErrorLoad;
+    entry<PFNGLLOADPROGRAMNVPROC>(kLoadProgram)(kTargets[program->Profile], id,
+                                                static_cast<GLsizei>(text.size()),
+                                                reinterpret_cast<const GLubyte*>(text.data()));
+    if (GLint position = errorPosition(); position != -1) {
+        std::string line = loadRefusal(position);
+        program->listing += line;
+        if (program->context != nullptr) program->context->listing += line;
+        return slErrorLoad;
+    }
     program->glProgramId = static_cast<int>(id);
     return slOk;
 }
@@ -193,7 +328,8 @@ int slGLBindProgram(SlProgramHandle program) {
     const SlGLProfileOps* ops = opsOf(program->Profile, &code);
     if (ops == nullptr) return code;
     if (program->glProgramId < 0) return slErrorBind;
-    binding().bindProgram(kTargets[program->Profile], static_cast<GLuint>(program->glProgramId));
+    entry<PFNGLBINDPROGRAMNVPROC>(kBindProgram)(kTargets[program->Profile],
+                                                static_cast<GLuint>(program->glProgramId));
     if (errorPosition() != -1) return slErrorBind;
     return ops->afterBind(program);
 }

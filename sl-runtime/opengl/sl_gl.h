@@ -13,8 +13,9 @@
 
 namespace demo {
 
-// The operations of one profile; each returns an SlError code. Rows of a
-// profile the driver lacks stay empty (null operations).
+// The operations of one profile; each returns an SlError code. The vp20 and
+// fp30 rows are always filled (an fp30 call answers 7 where the driver lacks
+// it); the dx8vs and dx8ps rows stay empty (null operations).
 struct SlGLProfileOps {
     int (*setParameter4f)(SlProgramHandle, SlParameterHandle, float, float, float, float) = nullptr;
     int (*setParameter4d)(SlProgramHandle, SlParameterHandle, double, double, double,
@@ -28,6 +29,9 @@ struct SlGLProfileOps {
     int (*afterBind)(SlProgramHandle) = nullptr;
 };
 
+// 0, or 4 when OpenGL refuses the object text: the program keeps no id, and a
+// line naming the error position (and the reason, where known) is appended to
+// the program's and its context's listings.
 int slGLLoadProgram(SlProgramHandle program, GLuint id);
 int slGLBindProgram(SlProgramHandle program);
 int slGLEnableProfile(SlProfile profile);
@@ -41,9 +45,14 @@ int slGLSetStateMatrixParameter(SlProgramHandle program, SlParameterHandle param
                                 int transform);
 
 // Detection and entry points, once per process (every call above runs it).
+// A profile whose entry points do not all resolve counts as unsupported.
 void slGLLoadExtensions();
 // Sets the supported flags from the extension string (vp20 only).
 void slGLDetectProfiles();
+// A resolved entry point of the binding's list ("glVertexAttrib4fNV", ...), or
+// null for a name not in it.
+using SlGLProc = void (*)();
+SlGLProc slGLEntryPoint(const char* name);
 // Fills the operation rows.
 void slGLInitProfileTable();
 // The row of a profile (vp20 .. dx8ps), or null for another value.

@@ -75,7 +75,8 @@ TEST(SlObjectParser, DirectiveForms) {
 TEST(SlObjectParser, RefusedValuesSkipTheirLineWithAMessage) {
     for (const char* line : {"#var float4 a[0]\n", "#type float4 a[-3]\n", "#var float4 a()[0]\n",
                              "#const c[-1] = 1\n", "#pragma bind a = c[-2]\n",
-                             "#pragma bind a = texunit -1\n"}) {
+                             "#pragma bind a = texunit -1\n", "#const c[96] = 1\n",
+                             "#const c[99999999999] = 1\n", "#pragma bind a = c 99999999999\n"}) {
         std::string messages;
         EXPECT_EQ(parse(std::string("#var float4 a\n") + line, &messages),
                   "a k1 b25 t23 n1; program - 5 errors 1 result 0") << line;

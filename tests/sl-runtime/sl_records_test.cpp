@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <tuple>
 
 namespace demo {
 namespace {
@@ -14,9 +16,17 @@ TEST(SlRecords, BindingAndTypeNames) {
                                                     {"ATTR16", 25}, {"TEX07", 25}, {"", 25}};
     for (auto [name, binding] : bindings) EXPECT_EQ(sliBindingFromName(name), binding) << name;
     EXPECT_EQ(sliBindingFromName(std::nullopt), slBindNone);
-    const std::pair<const char*, int> types[] = {{"half4", 3},    {"half1x1", 4}, {"float1x4", 27},
-                                                 {"float4x3", 38}, {"Float4", 40}, {"float4 ", 40}};
-    for (auto [name, type] : types) EXPECT_EQ(sliTypeFromName(name), type) << name;
+    // Name, type, rows, columns: rows come first in the name.
+    const std::tuple<const char*, int, int, int> types[] = {
+        {"half4", 3, 0, 0},     {"half1x1", 4, 1, 1},    {"half3x2", 13, 3, 2},
+        {"float1x4", 27, 1, 4}, {"float4x3", 38, 4, 3},  {"float4x4", 39, 4, 4},
+        {"Float4", 40, 0, 0},   {"float4 ", 40, 0, 0}};
+    for (auto [name, type, rows, columns] : types) {
+        int r = -1, c = -1;
+        sliTypeDimensions(sliTypeFromName(name), &r, &c);
+        EXPECT_EQ((std::array{int(sliTypeFromName(name)), r, c}), (std::array{type, rows, columns}))
+            << name;
+    }
 }
 
 TEST(SlRecords, ConstructorsAndLookups) {

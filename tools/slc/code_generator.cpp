@@ -156,8 +156,13 @@ private:
         return reg;
     }
 
-    Value constant(float x) {
+    // The object text carries only finite numbers.
+    void checkFinite(float x) const {
         if (!std::isfinite(x)) throw CompileError{line_, "a literal out of the float range"};
+    }
+
+    Value constant(float x) {
+        checkFinite(x);
         auto& pool = out_.constants;
         for (std::size_t r = 0; r < pool.size(); ++r) {
             for (int c = 0; c < filled_[r]; ++c) {
@@ -174,6 +179,7 @@ private:
     }
 
     Value constantVector(const std::array<float, 4>& v, int n) {
+        for (int k = 0; k < n; ++k) checkFinite(v[k]);
         auto& pool = out_.constants;
         for (std::size_t r = 0; r < pool.size(); ++r) {
             if (filled_[r] >= n && std::memcmp(pool[r].data(), v.data(), n * sizeof(float)) == 0) {

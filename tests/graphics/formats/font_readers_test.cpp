@@ -23,11 +23,17 @@ Bytes firstPixels(const unsigned char* rgba, int count) { return Bytes(rgba, rgb
 
 TEST(FontReaders, ChannelsRowsAndFontMasks) {
     const Bytes planes = {10, 20, 30, 40, 50, 60, 70, 80, 90, 99};  // two pixels a channel
-    for (bool encoded : {false, true}) {  // 0 channels read as 1
-        Bytes file = test::sgiBytes(2, 1, 0, planes, encoded);
-        SgiImage image;
-        ASSERT_TRUE(decodeSgiImage(file.data(), file.size(), 0, image)) << encoded;
-        EXPECT_EQ(firstPixels(image.rgba.get(), 2), (Bytes{10, 10, 10, 255, 20, 20, 20, 255}));
+    const std::pair<int, Bytes> layouts[] = {  // 0 channels read as 1; a fifth is not read
+        {0, {10, 10, 10, 255, 20, 20, 20, 255}}, {2, {10, 10, 10, 30, 20, 20, 20, 40}},
+        {3, {10, 30, 50, 255, 20, 40, 60, 255}}, {4, {10, 30, 50, 70, 20, 40, 60, 80}},
+        {5, {10, 30, 50, 70, 20, 40, 60, 80}}};
+    for (const auto& [channels, pixels] : layouts) {
+        for (bool encoded : {false, true}) {
+            Bytes file = test::sgiBytes(2, 1, channels, planes, encoded);
+            SgiImage image;
+            ASSERT_TRUE(decodeSgiImage(file.data(), file.size(), 0, image)) << channels << encoded;
+            EXPECT_EQ(firstPixels(image.rgba.get(), 2), pixels) << channels << encoded;
+        }
     }
     const Bytes row = {0x83, 1, 2, 3, 0x02, 9, 0x00};
     Bytes out(6);

@@ -11,6 +11,7 @@
 #include "manager/exceptions.h"
 #include "manager/file_system.h"
 #include "sl-runtime/opengl/sl_gl.h"
+#include "sl-runtime/sl_compiler.h"
 #include "sl-runtime/sl_records.h"
 #include "tests/support/headless_gl.h"
 #include "tests/support/scratch_dir.h"
@@ -36,15 +37,29 @@ void main(float4 position : POSITION, uniform float4x4 ModelViewProj, uniform fl
     SlProgramHandle program = loadSlProgram(state, "tint.vp", "main");
     ASSERT_NE(program, nullptr);
     EXPECT_EQ(program->glProgramId, 1);
-    try {
-        loadSlProgram(state, "broken.vp", "main");
-        ADD_FAILURE() << "a program that does not compile loaded";
-    } catch (const ExceptionBase& e) {
-        EXPECT_NE(e.message().find("\"broken.vp\""), std::string::npos) << e.message();
-        EXPECT_NE(e.message().find("(2) : error: 'missing' is not declared"), std::string::npos) << e.message();
-    }
-    EXPECT_THROW(loadSlProgram(state, "tint.vp", "other"), ExceptionBase);
-    EXPECT_EQ(loadSlProgram(state, "tint.vp", "main")->glProgramId, 4);  // ids 2 and 3 were spent
+    auto failure = [&](const char* file, const char* name) {
+        try {
+            loadSlProgram(state, file, name);
+        } catch (const ExceptionBase& e) {
+            return e.message();
+        }
+        return std::string("loaded");
+    };
+    const std::string broken = failure("broken.vp", "main");
+    EXPECT_TRUE(broken.find("\"broken.vp\" does not compile") != std::string::npos &&
+                broken.find("(2) : error: 'missing' is not declared") != std::string::npos) << broken;
+    EXPECT_NE(failure("tint.vp", "other"), "loaded");
+    // Compiled, but refused by OpenGL: an exception, not a handle without id.
+    sliSetCommandRunner([](const std::vector<std::string>& arguments, std::string*) {
+        std::ofstream(arguments.at(3)) << "!!VP1.0\nMOV o[HPOS], c[99];\nEND\n#profile vp20\n#program main\n";
+        return 0;
+    });
+    EXPECT_NE(failure("tint.vp", "main").find("\"tint.vp\" is refused by OpenGL:\n"
+                                              "error: OpenGL refused the program at position "),
+              std::string::npos);
+    EXPECT_EQ(glGetError(), GLenum(GL_INVALID_OPERATION));  // raised by the refused load
+    sliSetCommandRunner(nullptr);
+    EXPECT_EQ(loadSlProgram(state, "tint.vp", "main")->glProgramId, 5);  // ids 2 to 4 were spent
 
     test::loadOrtho(0, 32, 0, 32);
     glTranslatef(8, 8, 0);

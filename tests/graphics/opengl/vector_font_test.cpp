@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "tests/support/font_writers.h"
 #include "tests/support/headless_gl.h"
@@ -14,6 +17,14 @@ namespace demo {
 namespace {
 
 void drawSolid(int c) { drawSolidSymbol(static_cast<unsigned char>(c)); }
+
+// Each drawn character with the x of its origin in hundredths, read from the modelview.
+std::vector<std::pair<int, long>> placed;
+void place(int c) {
+    float m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    placed.emplace_back(c, std::lround(m[12] * 100));
+}
 
 TEST(VectorFont, LoadsPlacesAndDrawsSymbols) {
     DisplayPair display;
@@ -47,6 +58,24 @@ TEST(VectorFont, LoadsPlacesAndDrawsSymbols) {
               outside[][2] = {{6, 32}, {43, 32}, {16, 22}};
     for (auto [x, y] : inside) EXPECT_EQ(test::readPixel(x, y)[0], 255) << x << "," << y;
     for (auto [x, y] : outside) EXPECT_EQ(test::readPixel(x, y)[0], 0) << x << "," << y;
+
+    // Layout: spacing 0.2 plus the facing bounds, 2 after a space or a
+    // missing symbol, nothing before a missing one.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const std::tuple<const char*, bool, std::vector<std::pair<int, long>>> layouts[] = {
+        {"AB", true, {{'A', -85}, {'B', 85}}},     {"B A", true, {{'B', -110}, {'A', 110}}},
+        {"A B", false, {{'A', 0}, {'B', 220}}},    {"A\x90" "A", false, {{'A', 0}, {0x90, 0}, {'A', 200}}},
+        {" A", false, {{'A', 200}}},               {"B", false, {{'B', -50}}},
+        {"  ", true, {}}};
+    for (auto [text, centred, want] : layouts) {
+        placed.clear();
+        centeredText = centred;
+        drawVectorString(text, place);
+        place(0);  // the matrix is given back
+        want.emplace_back(0, 0);
+        EXPECT_EQ(placed, want) << text;
+    }
     destroyDisplay(display);
 }
 

@@ -30,8 +30,14 @@ TEST(VertexArrayManager, FindsTypesByExactWordAndCachesArrays) {
     auto* manager = VertexArrayManager::instance();
     TestArrays fixed;
     manager->registerType(&fixed);
-    AsciiReader bad("arrays", "fixed 1");
-    EXPECT_THROW(manager->createFromReader("other", bad), ParseError);  // case matters
+    AsciiReader bad("arrays", "\nfixed 1");
+    try {
+        manager->createFromReader("other", bad);  // case matters
+        ADD_FAILURE() << "an unknown type word made an array";
+    } catch (const ParseError& e) {
+        EXPECT_EQ(e.message(), "Parse error (arrays 2 ): Unknown array type 'fixed'.");
+        EXPECT_EQ(e.sourceFile() + ":" + std::to_string(e.sourceLine()), "graphics/vertexarray:30");
+    }
     AsciiReader good("arrays", "Fixed 48"), none("arrays", "Fixed -1");
     VertexArray* quad = manager->createFromReader("quad", good);
     EXPECT_EQ(manager->createFromReader("none", none), nullptr);

@@ -69,8 +69,12 @@ TEST(VertexGridOnMesa, SphereInAListCoversItsDisc) {
     glEndList();
     EXPECT_FALSE(glIsEnabled(GL_NORMAL_ARRAY));
     EXPECT_NEAR(coverage(*list), 1.0, 0.03);
-
     GLuint name = list->list;
+    list->begin(GL_COMPILE);  // recorded again, into the same name: now empty
+    glEndList();
+    EXPECT_EQ(list->list, name);
+    EXPECT_EQ(coverage(*list), 0.0);
+
     list.reset();
     EXPECT_FALSE(glIsList(name));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
