@@ -1,9 +1,12 @@
 // libFuzzer over a whole show script: the real player loads it on a window
 // that draws nothing and a clock of fixed times, plays a few frames, and must
-// leave no process behind, whether the script loads or fails.
+// leave no process behind, whether the script loads or fails. A headless
+// OpenGL context (SDL offscreen over Mesa) is current throughout, so textures,
+// JPEGs named by shows and 3DS materials are reached too.
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -11,12 +14,23 @@
 #include <string>
 #include <unistd.h>
 
+#include "graphics/image_cache.h"
+#include "graphics/opengl/glh_extensions.h"
+#include "graphics/opengl/texture_manager.h"
+#include "graphics/scene_manager.h"
 #include "manager/exceptions.h"
 #include "manager/file_system.h"
 #include "manager/process.h"
 #include "manager/progress_bar.h"
+#include "manager/window.h"
 #include "player/demo_player.h"
 #include "tests/support/show_test_host.h"
+
+// Leaks inside the system's graphics libraries are not ours.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libGL\nleak:libGLX\nleak:libEGL\nleak:libglapi\nleak:libgallium\n"
+           "leak:swrast_dri\nleak:libLLVM\nleak:libSDL2\nleak:libdbus\nleak:libX11\n";
+}
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // An empty working directory of its own: processes that events name are
@@ -25,13 +39,27 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::filesystem::create_directories(dir);
     std::filesystem::current_path(dir);
     std::ofstream("progress.dat", std::ios::binary);
+    std::freopen("/dev/null", "w", stdout);  // load timings and decoder notes
+
+    ::setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    ::setenv("SDL_AUDIODRIVER", "dummy", 0);
+    static demo::DisplayPair display;  // current for the whole run
+    demo::DisplaySettings settings;
+    settings.width = 128;
+    settings.height = 128;
+    try {
+        demo::createDisplay(settings, display);
+    } catch (const demo::InitGLException& e) {
+        std::fprintf(stderr, "show_fuzzer: no headless OpenGL context: %s\n", e.message());
+        std::abort();
+    }
+    demo::probeExtensions();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::ofstream("show.ini", std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    demo::FileSystem::instance()->collectUnused();  // forget the previous script
     demo::ProgressBar::instance()->reset();
     demo::test::TestHost host;
     host.times = {0.0f, 0.5f, 1.0f, 2.0f, 8.0f};
@@ -43,5 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const std::exception&) {
     }
     if (!demo::ProcessManager::instance()->objects().empty()) std::abort();
+    // Each input starts from scratch: what a show declared goes (scenes
+    // before the textures their materials hold), and so do its data
+    // directories, which every later lookup would walk.
+    demo::SceneManager::instance()->collectUnused();
+    demo::TextureManager::instance()->collectUnused();
+    demo::ImageCache::instance()->collectUnused();
+    demo::FileSystem::instance()->dropDataDirectories();
     return 0;
 }

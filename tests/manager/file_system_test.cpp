@@ -58,6 +58,14 @@ TEST(FileSystem, SourcesFilesAndPrefixes) {
         EXPECT_EQ(files->objects().count("NEWEST_WINS.TXT.missing"), 0u);
     }
 
+    // A later show in the same process starts without the earlier data
+    // directories; files still held stay readable.
+    write("new/late.txt", "late");
+    files->dropDataDirectories();
+    EXPECT_THROW(files->get("late.txt"), ResourceMissing);
+    EXPECT_EQ(text("newest_wins.txt"), "new");
+    EXPECT_TRUE(openedFileNames().empty());
+
     DirectorySource old((dir / "old").string());
     EXPECT_EQ(old.open("sub"), nullptr);  // a directory is not a file
     std::unique_ptr<MemoryFile> empty(old.open("empty"));
