@@ -292,8 +292,11 @@ TEST_F(PlayerTest, ScriptErrorsNameTheScriptAndLine) {
         {"music { part p 0 0.00000000000000000000000000000000000000000001 }\nprocesses { a recorder }\nevents { { p:1 a STOP } } end",
          "Parse error (bad.ini 3 ): The event time is not a finite number."},
         {"screen screen end",
-         "Parse error (bad.ini 1 ): The window is open already: one screen section, before the "
-         "processes."},
+         "Parse error (bad.ini 1 ): The window is open already (the screen section opened it): "
+         "one screen section, before the processes, events, textures and scenes."},
+        {"textures { }\nscreen end",
+         "Parse error (bad.ini 2 ): The window is open already (the textures section opened it): "
+         "one screen section, before the processes, events, textures and scenes."},
         {"events { { 1 ghost STOP } }\nprocesses { ghost recorder } end",
          "Parse error (bad.ini 2 ): Process 'ghost' is declared after events have used it."},
         {"textures {\n t rectangle { width 2 height 2 } } end",
