@@ -37,5 +37,31 @@ TEST_F(LightTest, SendsColoursAmbientAndPositionUnderAnIdentityModelview) {
         EXPECT_NEAR((Vec4{0, 1, 0, 0})[i], lightVector(GL_POSITION)[i], 1e-6f);
 }
 
+TEST_F(LightTest, AmbientIsClampedAndTheTargetTrackTurnsTheLight) {
+    Light sun("sun", {0, 0, 0}, {1, 1, 1}, {0, 0, 0}, {1, 0, 0}, true);
+    sun.glLight = GL_LIGHT2;
+    setGlobalAmbient(-0.5f, 0.3f, 1.7f, NAN);
+    sun.apply();
+    EXPECT_EQ(lightVector(GL_LIGHT_MODEL_AMBIENT), (Vec4{0, 0.3f, 1, 0}));
+    setGlobalAmbient(0, 0, 0, 0);
+
+    // Shining towards its target: the direction sent points back at the light.
+    ASSERT_TRUE(sun.target.setKeys({{0, 0, 5}, {5, 0, 0}}, {0, 1}));
+    auto sends = [&](Vec4 want) {
+        sun.applyPosition();
+        for (int i = 0; i < 4; ++i) EXPECT_NEAR(want[i], lightVector(GL_POSITION)[i], 1e-5f) << i;
+    };
+    sun.setTime(1);
+    sends({-1, 0, 0, 0});
+    sun.reset();
+    sends({0, 0, -1, 0});
+    sun.advance();  // time 0, then a step on
+    sends({0, 0, -1, 0});
+    sun.advance();
+    sends({-1, 0, 0, 0});
+    sun.setTime(0);
+    sends({0, 0, -1, 0});
+}
+
 }  // namespace
 }  // namespace demo

@@ -4,8 +4,12 @@
 
 #include "graphics/opengl/camera.h"
 #include "graphics/opengl/constant_alpha_state.h"
+#include "graphics/opengl/gl_state.h"
 #include "graphics/opengl/glh_extensions.h"
+#include "graphics/opengl/lighting_off_state.h"
 #include "graphics/opengl/reflection_map_state.h"
+#include "graphics/opengl/render_batch.h"
+#include "graphics/opengl/sphere_map_state.h"
 #include "graphics/opengl/texture_matrix_state.h"
 #include "tests/support/texture_fixture.h"
 
@@ -29,12 +33,23 @@ Matrix4 unitOneMatrix(const Matrix4* load = nullptr) {
 
 class RenderStateTest : public test::HeadlessGLTest {};
 
+void expectNear(const Matrix4& want, const Matrix4& got) {
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(want[i], got[i], 1e-6f) << i;
+}
+
 TEST_F(RenderStateTest, TextureMatricesOnTheirUnitAndConstantAlpha) {
+    // A turned and rolled camera: the mirror goes before its rotation
+    // (the first row negated), not after it (the first column).
     Camera camera("eye", 45, 4.0f / 3);
     camera.transform.setPosition({5, 6, 7});  // the translation is dropped
+    camera.transform.lookAt({6, 7, 9}, 0.4f);
+    const Matrix3 axes = camera.transform.orientationMatrix();  // row j: local axis j
+    Matrix4 mirror = identityMatrix4();
+    for (int j = 0; j < 3; ++j) {
+        for (int i = 0; i < 3; ++i) mirror[4 * j + i] = (i == 0 ? -1 : 1) * axes[3 * j + i];
+    }
     ReflectionMapState reflection(1, &camera);
-    const Matrix4 two = scaled(2), three = scaled(3),
-                  mirror{-1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    const Matrix4 two = scaled(2), three = scaled(3);
     TextureMatrixState load(two.data(), 1, false), multiply(two.data(), 1, true);
     for (auto [state, applied] : {std::pair<RenderState*, Matrix4>{&reflection, mirror},
                                   {&load, two}, {&multiply, scaled(6)}}) {
@@ -42,7 +57,7 @@ TEST_F(RenderStateTest, TextureMatricesOnTheirUnitAndConstantAlpha) {
         unitOneMatrix(&three);
         glMatrixMode(GL_MODELVIEW);
         state->apply();
-        EXPECT_EQ(applied, unitOneMatrix());
+        expectNear(applied, unitOneMatrix());
         state->restore();
         EXPECT_EQ(three, unitOneMatrix());
     }
@@ -59,6 +74,38 @@ TEST_F(RenderStateTest, TextureMatricesOnTheirUnitAndConstantAlpha) {
     half.restore();
     glGetBooleanv(GL_DEPTH_WRITEMASK, &mask[1]);
     EXPECT_TRUE(mask[0] == GL_FALSE && mask[1] == GL_TRUE);
+}
+
+bool generatesSphereMap() {
+    GLint modes[2] = {};
+    glGetTexGeniv(GL_S, GL_TEXTURE_GEN_MODE, &modes[0]);
+    glGetTexGeniv(GL_T, GL_TEXTURE_GEN_MODE, &modes[1]);
+    return glIsEnabled(GL_TEXTURE_GEN_S) && glIsEnabled(GL_TEXTURE_GEN_T) &&
+           modes[0] == GL_SPHERE_MAP && modes[1] == GL_SPHERE_MAP;
+}
+
+TEST_F(RenderStateTest, SphereMapUnlitAndAnIndexSetOnlyWhileAListRuns) {
+    SphereMapState sphere;
+    LightingOffState unlit;
+    glEnable(GL_LIGHTING);
+    sphere.apply();
+    unlit.apply();
+    EXPECT_TRUE(generatesSphereMap());
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    unlit.restore();
+    sphere.restore();
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S) || glIsEnabled(GL_TEXTURE_GEN_T));
+
+    SetIndexPass pass(&unlit, 7);
+    RenderBatch batch(GLState::instance(), {{&pass, render_op::kRunPass}});
+    batch.draw();
+    EXPECT_EQ(7, unlit.index);
+    unlit.index = 0;
+    batch.compile();  // the pass runs while the list is recorded
+    unlit.index = 0;
+    batch.draw();
+    EXPECT_EQ(0, unlit.index);  // a replay makes no call to repeat
 }
 
 }  // namespace
