@@ -14,23 +14,15 @@
 #include <string>
 #include <unistd.h>
 
-#include "graphics/image_cache.h"
-#include "graphics/opengl/glh_extensions.h"
 #include "graphics/opengl/texture_manager.h"
 #include "graphics/scene_manager.h"
 #include "manager/exceptions.h"
 #include "manager/file_system.h"
 #include "manager/process.h"
 #include "manager/progress_bar.h"
-#include "manager/window.h"
 #include "player/demo_player.h"
+#include "player/show_native_host.h"
 #include "tests/support/show_test_host.h"
-
-// Leaks inside the system's graphics libraries are not ours.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libGL\nleak:libGLX\nleak:libEGL\nleak:libglapi\nleak:libgallium\n"
-           "leak:swrast_dri\nleak:libLLVM\nleak:libSDL2\nleak:libdbus\nleak:libX11\n";
-}
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // An empty working directory of its own: processes that events name are
@@ -42,18 +34,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::freopen("/dev/null", "w", stdout);  // load timings and decoder notes
 
     ::setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    ::setenv("SDL_AUDIODRIVER", "dummy", 0);
-    static demo::DisplayPair display;  // current for the whole run
-    demo::DisplaySettings settings;
-    settings.width = 128;
-    settings.height = 128;
-    try {
-        demo::createDisplay(settings, display);
-    } catch (const demo::InitGLException& e) {
-        std::fprintf(stderr, "show_fuzzer: no headless OpenGL context: %s\n", e.message());
-        std::abort();
-    }
-    demo::probeExtensions();
+    static demo::NativeShowHost native;  // its context is current for the whole run
+    native.openDisplay(demo::DisplaySettings{});  // InitGLException: no run
     return 0;
 }
 
@@ -76,7 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // directories, which every later lookup would walk.
     demo::SceneManager::instance()->collectUnused();
     demo::TextureManager::instance()->collectUnused();
-    demo::ImageCache::instance()->collectUnused();
     demo::FileSystem::instance()->dropDataDirectories();
     return 0;
 }
