@@ -35,7 +35,9 @@ bool findStream(VertexBuffer* buffer, const char* name, Stream& s) {
 }
 
 // Twice the area over the longest edge squared, below which a triangle is
-// taken as flat: a few float roundings of its corners stay below it.
+// taken as flat. Rounding the corners of a collinear triangle to floats
+// leaves less, unless they lie more than some fifty times its longest edge
+// from the origin.
 constexpr float kFlatSine = 1e-5f;
 
 float cosine(const Vector3& a, const Vector3& b) { return a.dot(b) / (a.length() * b.length()); }
