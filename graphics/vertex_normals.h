@@ -14,9 +14,8 @@ bool hasDistinctEdges(const Vector3& e1, const Vector3& e2, const Vector3& e3);
 // without distinct edges adds nothing. A degenerate one (an area that is
 // rounding noise against its edges, a non-finite face normal, or a corner
 // angle of 0 or pi) adds to no corner and is redrawn as a copy of the first
-// triangle. Normals that nothing touched
-// stay zero. False, nothing written, without a mesh with "position" and
-// "normal" streams.
+// triangle. Normals that nothing touched stay zero. False, nothing written,
+// without a mesh with "position" and "normal" streams.
 bool computeVertexNormals(SceneObject& object);
 // The same on an object pointer; false for null.
 inline bool computeVertexNormals(SceneObject* object) {
