@@ -1,5 +1,6 @@
 #include "graphics/vertex_normals.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -32,6 +33,12 @@ struct Stream {
 bool findStream(VertexBuffer* buffer, const char* name, Stream& s) {
     return VertexBuffer::streamPointer(name, buffer, &s.base, &s.stride, &s.count);
 }
+
+// Twice the area over the longest edge squared, below which a triangle is
+// taken as flat. Rounding the corners of a collinear triangle to floats
+// leaves less, unless they lie more than some fifty times its longest edge
+// from the origin.
+constexpr float kFlatSine = 1e-5f;
 
 float cosine(const Vector3& a, const Vector3& b) { return a.dot(b) / (a.length() * b.length()); }
 
@@ -67,21 +74,20 @@ bool computeVertexNormals(SceneObject& object) {
         const Vector3 e1 = p1 - p0, e2 = p2 - p0, e3 = p2 - p1;
         if (!hasDistinctEdges(e1, e2, e3)) continue;
 
+        // Collinear points off the grid leave a cross product of rounding
+        // noise, whose direction means nothing: tiny against the edges is flat.
         const Vector3 cross = e1.cross(e2);
         const float length = cross.length();
-        bool degenerate = !(length > 0.0f) || !std::isfinite(length);
+        const float longest = std::max({e1.length(), e2.length(), e3.length()});
+        bool degenerate = !(length / longest > kFlatSine * longest) || !std::isfinite(length);
+        // All three corners are checked before any adds: a triangle that is
+        // degenerate at one corner adds to none.
+        const float cosines[3] = {cosine(e1, e2), cosine(-e1, e3), cosine(e2, e3)};
+        for (float c : cosines) degenerate = degenerate || !(c > -1.0f && c < 1.0f);
         if (!degenerate) {
             const Vector3 face = cross * (1.0f / length);
-            // All three cosines come from this triangle's own corners before
-            // any index may be replaced.
-            const float cosines[3] = {cosine(e1, e2), cosine(-e1, e3), cosine(e2, e3)};
-            for (int k = 0; k < 3; ++k) {
-                if (cosines[k] > -1.0f && cosines[k] < 1.0f) {
-                    normals.set(corner[k], normals.get(corner[k]) + face * std::acos(cosines[k]));
-                } else {
-                    degenerate = true;
-                }
-            }
+            for (int k = 0; k < 3; ++k)
+                normals.set(corner[k], normals.get(corner[k]) + face * std::acos(cosines[k]));
         }
         if (degenerate) std::copy(first.begin(), first.end(), corner);
     }

@@ -15,19 +15,26 @@ FileSystem* FileSystem::instance() {
     return fileSystem;
 }
 
-FileSystem::FileSystem() { addDirectory("."); }
+// The working directory is there from the start and stays.
+FileSystem::FileSystem() { sources_.push_back({std::make_unique<DirectorySource>("."), false}); }
 
 void FileSystem::addDirectory(const std::string& path) {
-    sources_.push_back(new DirectorySource(path));
+    sources_.push_back({std::make_unique<DirectorySource>(path), true});
 }
 
 void FileSystem::mountArchive(const std::string& fileName) {
-    sources_.push_back(new ArchiveSource(fileName));
+    sources_.push_back({std::make_unique<ArchiveSource>(fileName), false});
+}
+
+void FileSystem::dropDataDirectories() {
+    std::erase_if(sources_, [](const Source& s) { return s.dataDirectory; });
+    collectUnused();
+    openedFileNames().clear();
 }
 
 MemoryFile* FileSystem::open(const std::string& name) {
     for (auto it = sources_.rbegin(); it != sources_.rend(); ++it) {
-        if (MemoryFile* file = (*it)->open(name)) return file;
+        if (MemoryFile* file = it->files->open(name)) return file;
     }
     throw ResourceMissing(name, source::kResourceMissing.unit, source::kResourceMissing.line);
 }

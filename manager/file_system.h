@@ -4,6 +4,7 @@
 // added last is asked first. Opened files are cached by name with reference
 // counts, so a file opened twice is read once.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,12 @@ public:
     // Asks the sources newest first; ResourceMissing when none has the name.
     MemoryFile* open(const std::string& name);
 
+    // Back to the start for the next show in the same process: forgets the
+    // data directories added since (archives stay, as files still held may
+    // be views into them), the cached files that nothing holds and the list
+    // of names read.
+    void dropDataDirectories();
+
     // "Files:" and every name read from a directory, in the order of opening.
     void dumpFiles();
 
@@ -31,7 +38,11 @@ protected:
 
 private:
     FileSystem();
-    std::vector<FileSource*> sources_;
+    struct Source {
+        std::unique_ptr<FileSource> files;
+        bool dataDirectory;
+    };
+    std::vector<Source> sources_;
 };
 
 // The file's bytes plus a terminating NUL, in a new buffer the caller owns

@@ -61,7 +61,7 @@ void DemoPlayer::load(const std::string& scriptName) {
     }
     bar->begin();
     readScript(scriptName);
-    ensureDisplay();
+    ensureDisplay("end");
     bar->end();
 
     clock_.reset(host_.makeClock(music_.file, options_.sound));
@@ -81,32 +81,35 @@ void DemoPlayer::readScript(const std::string& scriptName) {
                 break;
             case 1: {
                 if (window_ != nullptr) {
-                    throw reader.error("The window is open already: one screen section, before "
-                                       "the processes.",
+                    throw reader.error(std::string("The window is open already (the ") +
+                                           windowOpenedBy_ +
+                                           " section opened it): one screen section, before the "
+                                           "processes, events, textures and scenes.",
                                        kSecondScreen);
                 }
                 DisplaySettings settings;
                 readScreenSection(reader, settings);
                 openDisplay(settings);
+                windowOpenedBy_ = "screen";
                 break;
             }
             case 2:
                 readMusicSection(reader, music_, parts_);
                 break;
             case 3:
-                ensureDisplay();
+                ensureDisplay("processes");
                 readProcessesSection(reader);
                 break;
             case 4:
-                ensureDisplay();
+                ensureDisplay("events");
                 events_.readSection(reader, parts_);
                 break;
             case 5:
-                ensureDisplay();
+                ensureDisplay("textures");
                 readTexturesSection(reader);
                 break;
             case 6:
-                ensureDisplay();
+                ensureDisplay("scenes");
                 readScenesSection(reader);
                 break;
             default:
@@ -138,8 +141,10 @@ void DemoPlayer::openDisplay(const DisplaySettings& settings) {
     window_->setListener(this);
 }
 
-void DemoPlayer::ensureDisplay() {
-    if (window_ == nullptr) openDisplay(DisplaySettings{});
+void DemoPlayer::ensureDisplay(const char* section) {
+    if (window_ != nullptr) return;
+    openDisplay(DisplaySettings{});
+    windowOpenedBy_ = section;
 }
 
 void DemoPlayer::play() {

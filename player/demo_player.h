@@ -51,7 +51,9 @@ private:
     void readScript(const std::string& scriptName);
     void readProcessesSection(AsciiReader& reader);
     void openDisplay(const DisplaySettings& settings);
-    void ensureDisplay();
+    // Opens the default window unless one is open; `section` names the
+    // section that needed it, for a later screen section's error.
+    void ensureDisplay(const char* section);
     void carryOut(Event* event);
     void forwardMouse(unsigned buttons, int x, int y);
     // Hands an event made by make() to each focused process in turn.
@@ -62,6 +64,7 @@ private:
     ShowHost& host_;
     ShowOptions options_;
     Window* window_ = nullptr;
+    const char* windowOpenedBy_ = "";
     std::unique_ptr<Clock> clock_;
     MusicSettings music_;
     float stopTime_ = 0.0f;

@@ -10,11 +10,12 @@
 #include <memory>
 
 #include "graphics/image.h"
+#include "graphics/opengl/render_state.h"
 #include "graphics/opengl/texture.h"
 
 namespace demo {
 
-class PerlinTexture {
+class PerlinTexture : public RenderPass {
   public:
     static constexpr int kOctaves = 4;
     static constexpr int kFinalSize = 128;
@@ -22,12 +23,12 @@ class PerlinTexture {
     // TextureException when the viewport is smaller than 128 x 128 or the
     // driver lacks multitexture, combiners or a blend colour.
     PerlinTexture(int viewportWidth, int viewportHeight);
-    virtual ~PerlinTexture();
+    ~PerlinTexture() override;
     PerlinTexture(const PerlinTexture&) = delete;
     PerlinTexture& operator=(const PerlinTexture&) = delete;
 
-    virtual bool flag() { return true; }
-    virtual void apply() { render(); }
+    bool flag() override { return true; }
+    void apply() override { render(); }
     void render();
 
     Texture2D& finalTexture() { return *final_; }

@@ -131,16 +131,11 @@ protected:
 };
 
 TEST_F(PlayerTest, OrderKeysDecideWhoRunsFirstAndLocalTimeIsTimeSinceStartTimesRate) {
-    play(R"(
-        processes { a recorder b recorder c recorder }
-        events {
-            { 0 a START 20 }
-            { 0 b START 10 relative 120 }   // rate 2: local time in beats
+    play(R"(processes { a recorder b recorder c recorder } events {
+            { 0 a START 20 } { 0 b START 10 relative 120 }   // rate 2: local time in beats
             { 0 c START 20 rate 0.5 }       // equal keys run in the order they started
             { 1 a START 5 offset 10 }       // a restart: new key, start and local time
-            { 2 b STOP }
-        }
-        end)", {0, 1, 2});
+            { 2 b STOP } } end)", {0, 1, 2});
     EXPECT_THAT(linesStarting("run"), ElementsAre("run b 0", "run a 0", "run c 0",     //
                                                   "run a 10", "run b 2", "run c 0.5",  //
                                                   "run a 11", "run c 1"));
@@ -148,20 +143,13 @@ TEST_F(PlayerTest, OrderKeysDecideWhoRunsFirstAndLocalTimeIsTimeSinceStartTimesR
 }
 
 TEST_F(PlayerTest, DueEventsRunInListOrderBeforeTheProcessesUntilTheStopTime) {
-    play(R"(
-        music { starttime 1 stoptime 20.5 part slow 10 60 part quick 20 240 }
-        processes { a recorder }
-        events {
+    play(R"(music { starttime 1 stoptime 20.5 part slow 10 60 part quick 20 240 }
+        processes { a recorder } events {
             { quick:2 a MARK 5 }   // 20 + 2 x 60 / 240 = 20.5
             { slow:3  a MARK 4 }   // 10 + 3 = 13
-            { 1   a MARK 3 }
-            { 0.5 a MARK 1 }
-            { 0.5 a MARK 2 }
-            { 0.2 a START 0 }
-            { 0.9 a STOP }
-            { 0.9 a START 0 }
-        }
-        end)", {1, 12.9f, 13, 20.5f, 20.6f});
+            { 1 a MARK 3 } { 0.5 a MARK 1 } { 0.5 a MARK 2 }
+            { 0.2 a START 0 } { 0.9 a STOP } { 0.9 a START 0 } } end)",
+         {1, 12.9f, 13, 20.5f, 20.6f});
     EXPECT_THAT(journal(), ElementsAre("event a 0 @0.2", "event a 8 @0.5", "event a 9 @0.5",
                                        "event a 1 @0.9", "event a 0 @0.9", "event a 10 @1",
                                        "run a 0.1", "run a 12", "event a 11 @13", "run a 12.1",
@@ -173,8 +161,7 @@ TEST_F(PlayerTest, DueEventsRunInListOrderBeforeTheProcessesUntilTheStopTime) {
 TEST_F(PlayerTest, EventsOfLaterSectionsMergeInTimeOrderAfterEqualTimesReadBefore) {
     std::string second = "events {";
     for (int i = 999; i >= 0; --i) second += " { " + std::to_string(i % 10) + " a MARK 2 }";
-    play("processes { a recorder }\nevents { { 9 a MARK 1 } { 0 a MARK 1 } }\n" + second +
-             " }\nend",
+    play("processes { a recorder }\nevents { { 9 a MARK 1 } { 0 a MARK 1 } }\n" + second + "}end",
          {9});
     std::vector<std::string> events = linesStarting("event");
     ASSERT_EQ(events.size(), 1002u);
@@ -194,13 +181,8 @@ TEST_F(PlayerTest, AClockThatEndsFirstOrAWindowThatIsDoneEndsTheShow) {
 }
 
 TEST_F(PlayerTest, KeysAndMouseReachOnlyTheFocusedProcesses) {
-    auto player = load(R"(
-        processes { a recorder b recorder c recorder }
-        events {
-            { 0 a FOCUS } { 0 b FOCUS } { 0 b FOCUS }
-            { 2 a NOFOCUS }
-        }
-        end)", {0, 1, 2});
+    auto player = load(R"(processes { a recorder b recorder c recorder } events {
+            { 0 a FOCUS } { 0 b FOCUS } { 0 b FOCUS } { 2 a NOFOCUS } } end)", {0, 1, 2});
     ASSERT_EQ(host.listener(), player.get());
     host.onPump = [](TestHost& window) {
         InputListener* input = window.listener();
@@ -220,13 +202,9 @@ TEST_F(PlayerTest, KeysAndMouseReachOnlyTheFocusedProcesses) {
 TEST_F(PlayerTest, ReferenceCountsReturnToZeroAndAFileLoadedProcessLivesWhileItRuns) {
     writeFile("ghost", "recorder");
     {
-        auto player = load(R"(
-            processes { a recorder b recorder a recorder }   // a declared twice
-            events {
-                { 0 a START 0 } { 0 b FOCUS } { 0 ghost START 1 }
-                { 99 b MARK 1 }                               // never due
-            }
-            end)", {0, 1});
+        auto player = load(R"(processes { a recorder b recorder a recorder }   // a declared twice
+            events { { 0 a START 0 } { 0 b FOCUS } { 0 ghost START 1 }
+                { 99 b MARK 1 } } end)", {0, 1});                  // never due
         auto counts = [] {
             auto& objects = ProcessManager::instance()->objects();
             return std::tuple(objects.at("a")->referenceCount, objects.at("b")->referenceCount,
@@ -245,10 +223,8 @@ TEST_F(PlayerTest, ReferenceCountsReturnToZeroAndAFileLoadedProcessLivesWhileItR
 }
 
 TEST_F(PlayerTest, TheScreenSectionOpensTheWindowAndTheMusicChoosesTheClock) {
-    play(R"(
-        screen { width 320 height 200 bits 16 fullscreen nocursor }
-        music { file "song.ogg" stoptime 1 }
-        end)", {0}, ShowOptions{"show.ini", false, false});
+    play(R"(screen { width 320 height 200 bits 16 fullscreen nocursor }
+        music { file "song.ogg" stoptime 1 } end)", {0}, ShowOptions{"show.ini", false, false});
     const DisplaySettings& s = host.settings;
     EXPECT_EQ(std::tie(host.displaysOpened, s.width, s.height, s.colourBits),
               std::tuple(1, 320, 200, 16));
@@ -291,9 +267,9 @@ TEST_F(PlayerTest, ScriptErrorsNameTheScriptAndLine) {
          "Parse error (bad.ini 2 ): The event time is not a finite number."},
         {"music { part p 0 0.00000000000000000000000000000000000000000001 }\nprocesses { a recorder }\nevents { { p:1 a STOP } } end",
          "Parse error (bad.ini 3 ): The event time is not a finite number."},
-        {"screen screen end",
-         "Parse error (bad.ini 1 ): The window is open already: one screen section, before the "
-         "processes."},
+        {"textures { }\nscreen end",
+         "Parse error (bad.ini 2 ): The window is open already (the textures section opened it): "
+         "one screen section, before the processes, events, textures and scenes."},
         {"events { { 1 ghost STOP } }\nprocesses { ghost recorder } end",
          "Parse error (bad.ini 2 ): Process 'ghost' is declared after events have used it."},
         {"textures {\n t rectangle { width 2 height 2 } } end",
@@ -304,8 +280,6 @@ TEST_F(PlayerTest, ScriptErrorsNameTheScriptAndLine) {
     for (const auto& [script, message] : cases) EXPECT_EQ(failure(script), message) << script;
     // A script without "end" is an error, not a hang.
     EXPECT_THAT(failure("music { }"), ::testing::EndsWith("was expected here.EOF"));
-    std::filesystem::remove("progress.dat");
-    EXPECT_EQ(failure("end"), "Cannot open progress.dat. Use -progress flag to generate file.");
 }
 
 // The code block that follows the first line containing `marker`.

@@ -20,21 +20,33 @@ Vec4 lightVector(GLenum name) {
 
 class LightTest : public test::HeadlessGLTest {};
 
-TEST_F(LightTest, SendsColoursAmbientAndPositionUnderAnIdentityModelview) {
+TEST_F(LightTest, SendsColoursClampedAmbientPositionAndTurnsToItsTarget) {
     Light point("point", {0.1f, 0.2f, 0.3f}, {1, 0.5f, 0}, {0, 0, 1}, {1, 0.25f, 0.125f}, false);
     point.glLight = GL_LIGHT2;
-    point.transform.setPosition({1, 2, 3});
-    point.apply();
-    point.applyPosition();
+    auto sends = [&](Vec4 want, int line = __builtin_LINE()) {
+        point.applyPosition();
+        const Vec4 got = lightVector(GL_POSITION);
+        for (int i = 0; i < 4; ++i) EXPECT_NEAR(want[i], got[i], 1e-5f) << line;
+    };
+    point.transform.setPosition({1, 2, 3}), point.apply();
     EXPECT_EQ(lightVector(GL_LIGHT_MODEL_AMBIENT), (Vec4{0, 0, 0, 0}));  // not OpenGL's default
     EXPECT_EQ(lightVector(GL_AMBIENT), (Vec4{0.1f, 0.2f, 0.3f, 1}));
-    EXPECT_EQ(lightVector(GL_POSITION), (Vec4{1, 2, 3, 1}));
+    sends({1, 2, 3, 1});
 
     point.directional = true;
     point.transform.orientation = Quaternion::fromAxisAngle(1.5707964f, {1, 0, 0});
-    point.applyPosition();  // -Z of a frame turned a quarter about +X
-    for (int i = 0; i < 4; ++i)
-        EXPECT_NEAR((Vec4{0, 1, 0, 0})[i], lightVector(GL_POSITION)[i], 1e-6f);
+    sends({0, 1, 0, 0});  // -Z of a frame turned a quarter about +X
+
+    setGlobalAmbient(-0.5f, 0.3f, 1.7f, NAN);
+    point.apply();
+    EXPECT_EQ(lightVector(GL_LIGHT_MODEL_AMBIENT), (Vec4{0, 0.3f, 1, 0}));
+
+    // Turned towards its target: the direction sent points back at the light.
+    ASSERT_TRUE(point.target.setKeys({{1, 2, 8}, {6, 2, 3}}, {0, 1}));
+    point.setTime(1), sends({-1, 0, 0, 0});
+    point.reset(), sends({0, 0, -1, 0});
+    point.advance(), sends({0, 0, -1, 0});  // time 0, then a step on
+    point.advance(), sends({-1, 0, 0, 0});
 }
 
 }  // namespace

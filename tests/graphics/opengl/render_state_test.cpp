@@ -5,7 +5,9 @@
 #include "graphics/opengl/camera.h"
 #include "graphics/opengl/constant_alpha_state.h"
 #include "graphics/opengl/glh_extensions.h"
+#include "graphics/opengl/lighting_off_state.h"
 #include "graphics/opengl/reflection_map_state.h"
+#include "graphics/opengl/sphere_map_state.h"
 #include "graphics/opengl/texture_matrix_state.h"
 #include "tests/support/texture_fixture.h"
 
@@ -29,12 +31,17 @@ Matrix4 unitOneMatrix(const Matrix4* load = nullptr) {
 
 class RenderStateTest : public test::HeadlessGLTest {};
 
-TEST_F(RenderStateTest, TextureMatricesOnTheirUnitAndConstantAlpha) {
+TEST_F(RenderStateTest, TextureMatricesOnTheirUnitConstantAlphaSphereMapAndUnlit) {
+    // A turned and rolled camera: the mirror goes before its rotation
+    // (the first row negated), not after it (the first column).
     Camera camera("eye", 45, 4.0f / 3);
     camera.transform.setPosition({5, 6, 7});  // the translation is dropped
+    camera.transform.lookAt({6, 7, 9}, 0.4f);
+    const Matrix3 a = camera.transform.orientationMatrix();  // row j: local axis j
+    const Matrix4 mirror{-a[0], a[1], a[2], 0, -a[3], a[4], a[5], 0,
+                         -a[6], a[7], a[8], 0, 0,     0,    0,    1};
     ReflectionMapState reflection(1, &camera);
-    const Matrix4 two = scaled(2), three = scaled(3),
-                  mirror{-1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    const Matrix4 two = scaled(2), three = scaled(3);
     TextureMatrixState load(two.data(), 1, false), multiply(two.data(), 1, true);
     for (auto [state, applied] : {std::pair<RenderState*, Matrix4>{&reflection, mirror},
                                   {&load, two}, {&multiply, scaled(6)}}) {
@@ -42,7 +49,8 @@ TEST_F(RenderStateTest, TextureMatricesOnTheirUnitAndConstantAlpha) {
         unitOneMatrix(&three);
         glMatrixMode(GL_MODELVIEW);
         state->apply();
-        EXPECT_EQ(applied, unitOneMatrix());
+        const Matrix4 got = unitOneMatrix();
+        for (int i = 0; i < 16; ++i) EXPECT_NEAR(applied[i], got[i], 1e-6f) << i;
         state->restore();
         EXPECT_EQ(three, unitOneMatrix());
     }
@@ -59,6 +67,18 @@ TEST_F(RenderStateTest, TextureMatricesOnTheirUnitAndConstantAlpha) {
     half.restore();
     glGetBooleanv(GL_DEPTH_WRITEMASK, &mask[1]);
     EXPECT_TRUE(mask[0] == GL_FALSE && mask[1] == GL_TRUE);
+
+    SphereMapState sphere;
+    LightingOffState unlit;
+    GLint mode[2] = {};  // of S and T
+    glEnable(GL_LIGHTING);
+    sphere.apply(), unlit.apply();
+    for (GLenum c : {GL_S, GL_T}) glGetTexGeniv(c, GL_TEXTURE_GEN_MODE, &mode[c - GL_S]);
+    EXPECT_TRUE(mode[0] == GL_SPHERE_MAP && mode[1] == GL_SPHERE_MAP && !glIsEnabled(GL_LIGHTING)
+                && glIsEnabled(GL_TEXTURE_GEN_S) && glIsEnabled(GL_TEXTURE_GEN_T));
+    unlit.restore(), sphere.restore();
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && !glIsEnabled(GL_TEXTURE_GEN_S) &&
+                !glIsEnabled(GL_TEXTURE_GEN_T));
 }
 
 }  // namespace
