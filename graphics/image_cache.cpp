@@ -57,7 +57,8 @@ Image* ImageCache::load(const std::string& name) {
         return loadJpegRgb(name, &lastFailure_);
     // ".png" and every other type; a file that is there is named as such.
     try {
-        withFile(name, [&](const MemoryFile&) { lastFailure_ = "only .jpg and .jpeg images are read"; });
+        withFile(name,
+                 [&](const MemoryFile&) { lastFailure_ = "only .jpg and .jpeg images are read"; });
     } catch (const ResourceMissing&) {
     }
     return nullptr;
@@ -66,7 +67,7 @@ Image* ImageCache::load(const std::string& name) {
 Image* loadJpegRgb(const std::string& name, std::string* failure) {
     RgbJpegSink sink;
     withFile(name, [&](const MemoryFile& file) { decodeJpeg(file, sink, failure); });
-    if (!sink.begun()) return nullptr;  // stopped before the frame was known
+    if (!sink.begun()) return nullptr;         // stopped before the frame was known
     if (failure != nullptr) failure->clear();  // damaged later: the rest is black
     return new Image(name, sink.width(), sink.height(), Image::RGBA, sink.takePixels());
 }

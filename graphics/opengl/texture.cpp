@@ -253,7 +253,8 @@ void Texture2D::uploadPlain() {
     bool normalMap = (flags & kTextureNormalMap) != 0;
     GLenum format = imagePixelFormat(image);
     // As for 1-D: what the driver cannot hold only the mipmap builder sees.
-    if (!wantsMipmaps()) requireTextureFits(name, "2d", {image.width, image.height}, GL_MAX_TEXTURE_SIZE);
+    if (!wantsMipmaps())
+        requireTextureFits(name, "2d", {image.width, image.height}, GL_MAX_TEXTURE_SIZE);
     GLint limit = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
     bool fits = image.width <= limit && image.height <= limit;
@@ -269,8 +270,8 @@ void Texture2D::uploadPlain() {
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0.0f);
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, black);
     if (fits) {
-        glTexImage2D(GL_TEXTURE_2D, 0, normalMap ? GL_RGB8 : GL_RGBA8, image.width, image.height,
-                     0, format, GL_UNSIGNED_BYTE, image.pixels);
+        glTexImage2D(GL_TEXTURE_2D, 0, normalMap ? GL_RGB8 : GL_RGBA8, image.width, image.height, 0,
+                     format, GL_UNSIGNED_BYTE, image.pixels);
     }
     if (wantsMipmaps()) {
         gluBuild2DMipmaps(GL_TEXTURE_2D, normalMap ? GL_RGB : GL_RGBA, image.width, image.height,
@@ -316,7 +317,8 @@ Texture3D::Texture3D(std::string name, const std::vector<Image*>& layers,
     std::size_t layerBytes = first.byteCount();
     probeExtensions();
     requireSupport(probe::glTexImage3DEXT != nullptr, "3d");
-    requireTextureFits(this->name, "3d", {first.width, first.height, static_cast<int>(images.size())},
+    requireTextureFits(this->name, "3d",
+                       {first.width, first.height, static_cast<int>(images.size())},
                        GL_MAX_3D_TEXTURE_SIZE);
     layers_.reserve(layerBytes * images.size());
     for (const Image* layer : images) {

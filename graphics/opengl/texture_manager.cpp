@@ -80,8 +80,9 @@ class FetchedImages {
             throwTextureException("texture image not found: " + name, kImageNotFoundLine);
         }
         if (image == nullptr) {
-            throwTextureException("texture image could not be decoded: " + name + " (" + failure + ")",
-                                  kImageNotFoundLine);
+            throwTextureException(
+                "texture image could not be decoded: " + name + " (" + failure + ")",
+                kImageNotFoundLine);
         }
         images_.push_back(image);
         return image;
@@ -155,7 +156,8 @@ Texture* makeRectangle(const std::string& name, const TextureDefinition& definit
 Texture* makeTexture(int type, const std::string& name, const TextureDefinition& definition) {
     static const char* const kinds[] = {"texture1d", "texture2d"};
     if (type <= 1 && definition.filename.empty()) {
-        throwTextureException(std::string(kinds[type]) + " without \"filename\"", kImageNotFoundLine);
+        throwTextureException(std::string(kinds[type]) + " without \"filename\"",
+                              kImageNotFoundLine);
     }
     FetchedImages fetched;
     switch (type) {

@@ -42,10 +42,12 @@ class TextureManagerTest : public test::HeadlessGLTest {
         fs::copy_file(kSource / "tests/data/grey.jpg", dir / "grey.jpg");
         std::ofstream(dir / "wall.tex") << "rectangle { width 3 height 5 }";
         std::ofstream(dir / "odd.png") << "not read";
-        for (int i = 1; i <= 6; ++i) fs::copy_file(dir / "red.jpg", dir / ("red" + std::to_string(i) + ".jpg"));
+        for (int i = 1; i <= 6; ++i)
+            fs::copy_file(dir / "red.jpg", dir / ("red" + std::to_string(i) + ".jpg"));
         test::JpegRecipe odd, progressive;  // 32 x 24
         progressive.progressive = true;
-        for (auto [name, recipe] : {std::pair{"odd.jpg", odd}, {"prog.jpg", progressive}, {"huge.jpg", odd}}) {
+        for (auto [name, recipe] :
+             {std::pair{"odd.jpg", odd}, {"prog.jpg", progressive}, {"huge.jpg", odd}}) {
             test::Bytes bytes = test::encodeJpeg(recipe);
             if (name == std::string("huge.jpg")) {  // a header asking for 16384 x 16384
                 const unsigned char sof0[] = {0xFF, 0xC0};
@@ -53,7 +55,8 @@ class TextureManagerTest : public test::HeadlessGLTest {
                 std::fill(sof, sof + 4, 0), sof[0] = sof[2] = 0x40;
             }
             std::ofstream(dir / name, std::ios::binary)
-                .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+                .write(reinterpret_cast<const char*>(bytes.data()),
+                       static_cast<std::streamsize>(bytes.size()));
         }
     }
     static Texture* define(const std::string& name, const std::string& text) {
@@ -107,8 +110,10 @@ TEST_F(TextureManagerTest, DefaultBlankRectanglesRedefinitionsAndFiles) {
     // "Default" and a blank rectangle are black.
     const std::pair<Texture*, GLenum> blanks[] = {
         {manager->objects().at("Default"), GL_TEXTURE_2D},
-        {define("twice", "rectangle { width 640 height 480 filter trilinear wrap repeat "
-                         "compress normalmap depth 9 }"), GL_TEXTURE_RECTANGLE_NV}};
+        {define("twice",
+                "rectangle { width 640 height 480 filter trilinear wrap repeat "
+                "compress normalmap depth 9 }"),
+         GL_TEXTURE_RECTANGLE_NV}};
     for (const auto& [texture, target] : blanks) {
         texture->bind();
         GLint size = texParameter(target, GL_TEXTURE_WIDTH, 0) *
@@ -150,8 +155,9 @@ TEST_F(TextureManagerTest, EveryKindPlaysCleanAndLetsGoOfItsImages) {
         "texture3d { filenames { \"odd.jpg\" \"odd.jpg\" \"odd.jpg\" } @ }",
         "cube { filename \"red%d.jpg\" @ }", "rectangle { filename \"odd.jpg\" @ }"};
     for (const char* block : blocks) {
-        for (const char* words : {"filter linear", "filter bilinear", "filter trilinear",
-                                  "filter linear mipmap", "mipmap compress", "compress normalmap"}) {
+        for (const char* words :
+             {"filter linear", "filter bilinear", "filter trilinear", "filter linear mipmap",
+              "mipmap compress", "compress normalmap"}) {
             std::string text = block;
             text.replace(text.find('@'), 1, words);
             SCOPED_TRACE(text);
@@ -168,11 +174,14 @@ TEST_F(TextureManagerTest, EveryRefusalSaysWhatIsWrongAndLeavesNothingBehind) {
         {"texture2d { filename \"x.png\" }", "texture image not found: x.png"},
         {"texture2d { filename \"odd.png\" }",
          "texture image could not be decoded: odd.png (only .jpg and .jpeg images are read)"},
-        {"texture2d { filename \"prog.jpg\" }", "texture image could not be decoded: prog.jpg "
-                                                  "(progressive JPEG; only baseline JPEG is read)"},
-        {"texture2d { filename \"huge.jpg\" }", "texture image could not be decoded: huge.jpg (Corrupt JPEG data: "},
+        {"texture2d { filename \"prog.jpg\" }",
+         "texture image could not be decoded: prog.jpg "
+         "(progressive JPEG; only baseline JPEG is read)"},
+        {"texture2d { filename \"huge.jpg\" }",
+         "texture image could not be decoded: huge.jpg (Corrupt JPEG data: "},
         {"texture1d { filter bilinear }", "texture1d without \"filename\""},
-        {"texture2d filename \"red.jpg\"", "Parse error (show.ini 1 ): Symbol { was expected here. (got STRING:filename)"},
+        {"texture2d filename \"red.jpg\"",
+         "Parse error (show.ini 1 ): Symbol { was expected here. (got STRING:filename)"},
         {"rectangle { width 4 }",
          "rectangle texture without \"filename\" needs \"width\" and \"height\" above 0"},
         {"texture3d { depth 2 }", "zero 3d-texture layers given"},
@@ -186,8 +195,9 @@ TEST_F(TextureManagerTest, EveryRefusalSaysWhatIsWrongAndLeavesNothingBehind) {
         {"cube { filenames { \"red.jpg\" \"red.jpg\" \"red.jpg\" \"red.jpg\" \"red.jpg\" "
          "\"sunset.jpg\" } }",
          "cubemap faces are not six squares of the same size"},
-        {"texture2d { filter cubic }", "Parse error (show.ini 1 ): One of the values 'linear' "
-                                       "'bilinear' 'trilinear' was expected here.STRING:cubic"},
+        {"texture2d { filter cubic }",
+         "Parse error (show.ini 1 ): One of the values 'linear' "
+         "'bilinear' 'trilinear' was expected here.STRING:cubic"},
         {"texture2d { t-clamp repeat }",
          "Parse error (show.ini 1 ): One of the parameters 'filename' 'filenames' 'width' 'height' "
          "'depth' 'filter' 'wrap' 's-wrap' 't-wrap' 'r-wrap' 'compress' 'mipmap' 'normalmap' was "
@@ -204,8 +214,9 @@ TEST_F(TextureManagerTest, EveryRefusalSaysWhatIsWrongAndLeavesNothingBehind) {
         }
     }
     EXPECT_THAT(testing::internal::GetCapturedStdout(),
-                testing::MatchesRegex("prog.jpg: There have to be SOF0 before SOS.\nhuge.jpg: Corrupt JPEG "
-                                      "data: [0-9]+ bytes of image data cannot hold a 16384x16384 image.\n"));
+                testing::MatchesRegex(
+                    "prog.jpg: There have to be SOF0 before SOS.\nhuge.jpg: Corrupt JPEG "
+                    "data: [0-9]+ bytes of image data cannot hold a 16384x16384 image.\n"));
     EXPECT_EQ(TextureManager::instance()->objects().size(), 1u);
     EXPECT_TRUE(ImageCache::instance()->objects().empty());
 }

@@ -155,17 +155,34 @@ TEST_F(TextureTest, EveryRefusalAndNoGLErrorOtherwise) {
         return glGetError() == GL_NO_ERROR ? "no error" : "GL error";
     };
     const std::pair<std::function<void()>, std::string> cases[] = {
-        {[&] { Texture3D("v", {s, other.get()}, p); }, "3d-texture layers are not all of the same size"},
-        {[&] { Texture3D("v", {wide.get(), tall.get()}, p); }, "3d-texture layers are not all of the same size"},
+        {[&] {
+             Texture3D("v", {s, other.get()}, p);
+         },
+         "3d-texture layers are not all of the same size"},
+        {[&] {
+             Texture3D("v", {wide.get(), tall.get()}, p);
+         },
+         "3d-texture layers are not all of the same size"},
         {[&] { Texture3D("v", {}, p); }, "zero 3d-texture layers given"},
-        {[&] { Texture3D("v", deep, p); }, "3d texture too large: v (2x2x" + std::to_string(limit3d + 1) + "; the driver holds " + most3d},
-        {[&] { Texture3D("v", {&wide3d}, p); }, "3d texture too large: v (" + std::to_string(limit3d + 1) + "x1x1; the driver holds " + most3d},
+        {[&] { Texture3D("v", deep, p); }, "3d texture too large: v (2x2x" +
+                                               std::to_string(limit3d + 1) + "; the driver holds " +
+                                               most3d},
+        {[&] { Texture3D("v", {&wide3d}, p); }, "3d texture too large: v (" +
+                                                    std::to_string(limit3d + 1) +
+                                                    "x1x1; the driver holds " + most3d},
         {[&] { TextureCube("c", odd, p); }, "cubemap faces are not six squares of the same size"},
-        {[&] { TextureCube("c", hugeFaces, p); }, "cube texture too large: c (" + std::to_string(limit + 1) + "; the driver holds " + most},
+        {[&] { TextureCube("c", hugeFaces, p); },
+         "cube texture too large: c (" + std::to_string(limit + 1) + "; the driver holds " + most},
         {[&] { TextureCube("c", missing, p); }, "texture image not found: c"},
-        {[&] { Texture2D("t", &huge, p); }, "2d texture too large: t (" + std::to_string(limit + 1) + "x" + std::to_string(limit + 1) + "; the driver holds " + most},
-        {[&] { TextureRectangle("r", &huge, p); }, "rectangle texture too large: r (" + std::to_string(limit + 1) + "x" + std::to_string(limit + 1) + "; the driver holds " + most},
-        {[&] { Texture1D("l", tooLong.get(), p); }, "1d texture too long: l (" + std::to_string(limit + 1) + " texels; the driver holds " + most},
+        {[&] { Texture2D("t", &huge, p); },
+         "2d texture too large: t (" + std::to_string(limit + 1) + "x" + std::to_string(limit + 1) +
+             "; the driver holds " + most},
+        {[&] { TextureRectangle("r", &huge, p); },
+         "rectangle texture too large: r (" + std::to_string(limit + 1) + "x" +
+             std::to_string(limit + 1) + "; the driver holds " + most},
+        {[&] { Texture1D("l", tooLong.get(), p); }, "1d texture too long: l (" +
+                                                        std::to_string(limit + 1) +
+                                                        " texels; the driver holds " + most},
         // Mipmaps scale the long row down instead.
         {[&] { Texture1D("l", tooLong.get(), params(kFilterTrilinear, 0)); }, ""},
         {[&] { Texture3D("v", {s}, p); }, "3d textures not supported by the driver"},
