@@ -44,10 +44,12 @@ class TextureManagerTest : public test::HeadlessGLTest {
         std::ofstream(dir / "odd.png") << "not read";
         for (int i = 1; i <= 6; ++i)
             fs::copy_file(dir / "red.jpg", dir / ("red" + std::to_string(i) + ".jpg"));
-        test::JpegRecipe odd, progressive;  // 32 x 24
-        progressive.progressive = true;
-        for (auto [name, recipe] :
-             {std::pair{"odd.jpg", odd}, {"prog.jpg", progressive}, {"huge.jpg", odd}}) {
+        test::JpegRecipe odd, progressive, arithmetic;  // 32 x 24
+        progressive.progressive = arithmetic.arithmetic = true;
+        for (auto [name, recipe] : {std::pair{"odd.jpg", odd},
+                                    {"prog.jpg", progressive},
+                                    {"huge.jpg", odd},
+                                    {"arith.jpg", arithmetic}}) {
             test::Bytes bytes = test::encodeJpeg(recipe);
             if (name == std::string("huge.jpg")) {  // a header asking for 16384 x 16384
                 const unsigned char sof0[] = {0xFF, 0xC0};
@@ -177,6 +179,9 @@ TEST_F(TextureManagerTest, EveryRefusalSaysWhatIsWrongAndLeavesNothingBehind) {
         {"texture2d { filename \"prog.jpg\" }",
          "texture image could not be decoded: prog.jpg "
          "(progressive JPEG; only baseline JPEG is read)"},
+        {"texture2d { filename \"arith.jpg\" }",
+         "texture image could not be decoded: arith.jpg "
+         "(arithmetic-coded JPEG; only baseline JPEG is read)"},
         {"texture2d { filename \"huge.jpg\" }",
          "texture image could not be decoded: huge.jpg (Corrupt JPEG data: "},
         {"texture1d { filter bilinear }", "texture1d without \"filename\""},
@@ -213,10 +218,12 @@ TEST_F(TextureManagerTest, EveryRefusalSaysWhatIsWrongAndLeavesNothingBehind) {
             EXPECT_EQ(e.message().substr(0, std::strlen(message)), message);
         }
     }
-    EXPECT_THAT(testing::internal::GetCapturedStdout(),
-                testing::MatchesRegex(
-                    "prog.jpg: There have to be SOF0 before SOS.\nhuge.jpg: Corrupt JPEG "
-                    "data: [0-9]+ bytes of image data cannot hold a 16384x16384 image.\n"));
+    EXPECT_THAT(
+        testing::internal::GetCapturedStdout(),
+        testing::MatchesRegex(
+            "prog.jpg: There have to be SOF0 before SOS.\narith.jpg: There have to be SOF0 before "
+            "SOS.\nhuge.jpg: Corrupt JPEG "
+            "data: [0-9]+ bytes of image data cannot hold a 16384x16384 image.\n"));
     EXPECT_EQ(TextureManager::instance()->objects().size(), 1u);
     EXPECT_TRUE(ImageCache::instance()->objects().empty());
 }
