@@ -5,6 +5,7 @@
 #include "graphics/formats/alpha_jpeg_sink.h"
 #include "graphics/formats/jpeg_decoder.h"
 #include "graphics/formats/rgb_jpeg_sink.h"
+#include "manager/exceptions.h"
 #include "manager/file_system.h"
 
 namespace demo {
@@ -43,6 +44,7 @@ ImageCache* ImageCache::instance() {
 }
 
 Image* ImageCache::load(const std::string& name) {
+    lastFailure_.clear();
     std::size_t plus = name.find('+');
     if (plus != std::string::npos) {
         std::unique_ptr<Image> image(load(name.substr(0, plus)));
@@ -51,14 +53,22 @@ Image* ImageCache::load(const std::string& name) {
         loadJpegAlpha(name.substr(plus + 1), *image);
         return image.release();
     }
-    if (endsWithNoCase(name, ".jpg") || endsWithNoCase(name, ".jpeg")) return loadJpegRgb(name);
-    return nullptr;  // ".png" and every other type
+    if (endsWithNoCase(name, ".jpg") || endsWithNoCase(name, ".jpeg"))
+        return loadJpegRgb(name, &lastFailure_);
+    // ".png" and every other type; a file that is there is named as such.
+    try {
+        withFile(name,
+                 [&](const MemoryFile&) { lastFailure_ = "only .jpg and .jpeg images are read"; });
+    } catch (const ResourceMissing&) {
+    }
+    return nullptr;
 }
 
-Image* loadJpegRgb(const std::string& name) {
+Image* loadJpegRgb(const std::string& name, std::string* failure) {
     RgbJpegSink sink;
-    withFile(name, [&](const MemoryFile& file) { decodeJpeg(file, sink); });
-    if (!sink.begun()) return nullptr;  // stopped before the frame was known
+    withFile(name, [&](const MemoryFile& file) { decodeJpeg(file, sink, failure); });
+    if (!sink.begun()) return nullptr;         // stopped before the frame was known
+    if (failure != nullptr) failure->clear();  // damaged later: the rest is black
     return new Image(name, sink.width(), sink.height(), Image::RGBA, sink.takePixels());
 }
 

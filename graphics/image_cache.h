@@ -19,15 +19,21 @@ public:
     // not decode. Not cached: get() caches.
     Image* load(const std::string& name);
 
+    // Why the last load() gave no image: empty when the file was missing.
+    const std::string& lastFailure() const { return lastFailure_; }
+
 protected:
     Image* create(const std::string& name) override { return load(name); }
 
 private:
     ImageCache() = default;
+
+    std::string lastFailure_;
 };
 
-// A new RGBA image decoded from the file name, or null.
-Image* loadJpegRgb(const std::string& name);
+// A new RGBA image decoded from the file name, or null; `failure`, when
+// given, then receives why.
+Image* loadJpegRgb(const std::string& name, std::string* failure = nullptr);
 // Decodes the file name into the alpha bytes of image.
 void loadJpegAlpha(const std::string& name, Image& image);
 inline void loadJpegAlpha(const std::string& name, Image* image) {

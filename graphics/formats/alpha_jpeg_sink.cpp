@@ -1,7 +1,5 @@
 #include "graphics/formats/alpha_jpeg_sink.h"
 
-#include <cstdio>
-
 #include "graphics/formats/jpeg_pixel.h"
 
 namespace demo {
@@ -10,8 +8,7 @@ bool AlphaJpegSink::begin(int width, int height, const JpegComponent* components
                           int unitWidth, int unitHeight) {
     if (width != image_.width || height != image_.height || image_.bytesPerPixel != 4 ||
         image_.pixels == nullptr) {
-        std::puts("Alpha image size differs from the colour image.");
-        return false;
+        return refuse("Alpha image size differs from the colour image.");
     }
     return map_.build(components[0], unitWidth, unitHeight);
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "graphics/formats/jpeg_huffman.h"
 #include "graphics/formats/jpeg_idct.h"
@@ -17,21 +18,29 @@ constexpr std::uint8_t kZigZag[64] = {
     41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
     30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
 
-void report(const char* message) {
-    std::puts(message);
-    std::fflush(stdout);
+// Why a decode that stopped at a frame of another kind gave no image.
+const char* frameKind(unsigned marker) {
+    if (marker == 0xFFC2) return "progressive JPEG; only baseline JPEG is read";
+    if (marker >= 0xFFC9 && marker != 0xFFCC) return "arithmetic-coded JPEG; only baseline JPEG is read";
+    if (marker == 0xFFC1) return "extended JPEG; only baseline JPEG is read";
+    return "lossless or hierarchical JPEG; only baseline JPEG is read";
 }
 
 enum class Step { Go, Stop, Scan };
 
 class JpegDecoder {
 public:
-    JpegDecoder(const unsigned char* data, std::size_t size, JpegSink& sink)
-        : data_(data), end_(data + size), sink_(sink) {}
+    JpegDecoder(const unsigned char* data, std::size_t size, JpegSink& sink, std::string_view source)
+        : data_(data), end_(data + size), sink_(sink), source_(source) {}
 
     bool run();
+    // Why the decode stopped: its last note, or the kind of frame it cannot read.
+    std::string failure() const;
 
 private:
+    // One line on standard output, headed by the file's name when it has one.
+    void report(const std::string& message);
+    bool enoughDataFor(const unsigned char* data, int units, int blocksPerUnit);
     Step segment(unsigned marker, const unsigned char* payload, std::size_t length);
     Step frame(const unsigned char* payload, std::size_t length);
     Step huffmanTables(const unsigned char* payload, std::size_t length);
@@ -43,6 +52,9 @@ private:
     const unsigned char* data_;
     const unsigned char* end_;
     JpegSink& sink_;
+    std::string_view source_;
+    std::string lastNote_;
+    unsigned otherFrame_ = 0;  // SOFn marker of a kind not decoded
 
     int width_ = 0;
     int height_ = 0;
@@ -55,6 +67,21 @@ private:
     int restartInterval_ = -1;
     alignas(32) std::int32_t coefficients_[64] = {};
 };
+
+void JpegDecoder::report(const std::string& message) {
+    lastNote_ = message;
+    if (source_.empty()) {
+        std::printf("%s\n", message.c_str());
+    } else {
+        std::printf("%.*s: %s\n", static_cast<int>(source_.size()), source_.data(), message.c_str());
+    }
+    std::fflush(stdout);
+}
+
+std::string JpegDecoder::failure() const {
+    if (componentCount_ == 0 && otherFrame_ != 0) return frameKind(otherFrame_);
+    return lastNote_;
+}
 
 bool JpegDecoder::run() {
     if (end_ - data_ < 2 || data_[0] != 0xFF || data_[1] != 0xD8) {
@@ -100,6 +127,8 @@ Step JpegDecoder::segment(unsigned marker, const unsigned char* payload, std::si
             return Step::Go;
         default: break;
     }
+    if (marker >= 0xFFC1 && marker <= 0xFFCF && marker != 0xFFC4 && marker != 0xFFC8 && marker != 0xFFCC)
+        otherFrame_ = marker;
     bool silent = (marker >= 0xFFC1 && marker <= 0xFFCF) || (marker >= 0xFFED && marker <= 0xFFF0);
     if (!silent) report("Unidentified segment marker.");
     return Step::Go;
@@ -288,13 +317,16 @@ bool JpegDecoder::decodeScan(const unsigned char* data) {
         next += components_[i].h * components_[i].v * 64;
     }
     int unitWidth = 8 * maxH, unitHeight = 8 * maxV;
-    if (!sink_.begin(width_, height_, components_, componentCount_, unitWidth, unitHeight))
-        return false;
-
-    JpegBitReader bits(data, end_);
     int unitsColumns = (width_ + unitWidth - 1) / unitWidth;
     int unitRows = (height_ + unitHeight - 1) / unitHeight;
     long long unitsLeft = static_cast<long long>(unitsColumns) * unitRows;
+    if (!enoughDataFor(data, static_cast<int>(unitsLeft), blockCount)) return false;
+    if (!sink_.begin(width_, height_, components_, componentCount_, unitWidth, unitHeight)) {
+        if (!sink_.refusal().empty()) report(sink_.refusal());
+        return false;
+    }
+
+    JpegBitReader bits(data, end_);
     int sinceRestart = 0;
     for (int y = 0; y < height_; y += unitHeight) {
         for (int x = 0; x < width_; x += unitWidth) {
@@ -327,14 +359,29 @@ bool JpegDecoder::decodeScan(const unsigned char* data) {
     return true;
 }
 
-}  // namespace
-
-bool decodeJpeg(const unsigned char* data, std::size_t size, JpegSink& sink) {
-    return JpegDecoder(data, size, sink).run();
+// Every block costs at least two bits (a DC and an end-of-block code): a
+// header may not ask for an image that the bytes left cannot describe.
+bool JpegDecoder::enoughDataFor(const unsigned char* data, int units, int blocksPerUnit) {
+    unsigned long long bits = 8ull * static_cast<unsigned long long>(end_ - data);
+    if (2ull * static_cast<unsigned long long>(units) * static_cast<unsigned>(blocksPerUnit) <= bits)
+        return true;
+    report("Corrupt JPEG data: " + std::to_string(end_ - data) + " bytes of image data cannot hold a " +
+           std::to_string(width_) + "x" + std::to_string(height_) + " image.");
+    return false;
 }
 
-bool decodeJpeg(const MemoryFile& file, JpegSink& sink) {
-    return decodeJpeg(file.data, file.size, sink);
+}  // namespace
+
+bool decodeJpeg(const unsigned char* data, std::size_t size, JpegSink& sink, std::string_view source,
+                std::string* failure) {
+    JpegDecoder decoder(data, size, sink, source);
+    bool complete = decoder.run();
+    if (failure != nullptr) *failure = complete ? std::string() : decoder.failure();
+    return complete;
+}
+
+bool decodeJpeg(const MemoryFile& file, JpegSink& sink, std::string* failure) {
+    return decodeJpeg(file.data, file.size, sink, file.name, failure);
 }
 
 }  // namespace demo

@@ -3,6 +3,7 @@
 // their decoded sample blocks, one unit (MCU) at a time.
 
 #include <cstdint>
+#include <string>
 
 namespace demo {
 
@@ -24,13 +25,25 @@ class JpegSink {
 public:
     // Once, after the headers. A unit is unitWidth x unitHeight pixels
     // (8 x the largest h, 8 x the largest v). False refuses the image and
-    // stops the decode.
+    // stops the decode; the decoder then prints refusal().
     virtual bool begin(int width, int height, const JpegComponent* components, int count,
                        int unitWidth, int unitHeight) = 0;
     // After each unit; (x, y) is the unit's top-left pixel.
     virtual void write(const JpegComponent* components, int count, int x, int y, int unitWidth,
                        int unitHeight) = 0;
     virtual ~JpegSink() = default;
+
+    // Why begin() refused the image; empty when it did not say.
+    const std::string& refusal() const { return refusal_; }
+
+protected:
+    bool refuse(const char* why) {
+        refusal_ = why;
+        return false;
+    }
+
+private:
+    std::string refusal_;
 };
 
 // Where a unit pixel finds its sample in a component's blocks, by nearest

@@ -1,6 +1,5 @@
 #include "graphics/formats/rgb_jpeg_sink.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "graphics/formats/jpeg_pixel.h"
@@ -10,8 +9,7 @@ namespace demo {
 bool RgbJpegSink::begin(int width, int height, const JpegComponent* components, int count,
                         int unitWidth, int unitHeight) {
     if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide || count < 1 || count > 4) {
-        std::puts("JPEG image too large.");
-        return false;
+        return refuse("JPEG image too large.");
     }
     int luma = -1;
     cb_ = cr_ = alpha_ = -1;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "graphics/image.h"
+#include "graphics/image_cache.h"
 #include "graphics/opengl/glh_extensions.h"
 #include "manager/exceptions.h"
 
@@ -22,6 +23,7 @@ constexpr int kUnsupportedLine = 94;
 constexpr int kMissingImageLine = 101;
 constexpr int kCubeFacesLine = 341;
 constexpr int kTooLongLine = 158;
+constexpr int kTooLargeLine = 160;
 
 // The driver must have the extension before anything is sent: on some
 // drivers unresolved entry points are stubs rather than null.
@@ -52,8 +54,11 @@ void setWrap(GLenum target, GLenum parameter, int wrap) {
 // After the driver compressed level 0, reads it back and sends it again
 // as compressed data. Drivers without a compressed format for the request
 // keep it uncompressed; then there is nothing to read back.
+// Its size is the builder's, which scales to powers of two.
 struct CompressedLevel {
     GLint internalFormat = 0;
+    GLint width = 0;
+    GLint height = 0;
     std::vector<unsigned char> data;
 };
 
@@ -63,6 +68,8 @@ bool readCompressedLevel(GLenum target, CompressedLevel& level) {
     if (compressed == 0) return false;
     GLint size = 0;
     glGetTexLevelParameteriv(target, 0, GL_TEXTURE_INTERNAL_FORMAT, &level.internalFormat);
+    glGetTexLevelParameteriv(target, 0, GL_TEXTURE_WIDTH, &level.width);
+    glGetTexLevelParameteriv(target, 0, GL_TEXTURE_HEIGHT, &level.height);
     glGetTexLevelParameteriv(target, 0, GL_TEXTURE_COMPRESSED_IMAGE_SIZE_ARB, &size);
     if (size <= 0) return false;
     level.data.resize(static_cast<std::size_t>(size));
@@ -71,6 +78,27 @@ bool readCompressedLevel(GLenum target, CompressedLevel& level) {
 }
 
 }  // namespace
+
+void requireTextureFits(const std::string& name, const char* kind, std::initializer_list<int> sides,
+                        GLenum limit) {
+    GLint largest = 0;
+    glGetIntegerv(limit, &largest);
+    // A driver that names no limit is held to the largest side a JPEG may have.
+    if (largest <= 0) {
+        glGetError();
+        largest = 16384;
+    }
+    bool fits = true;
+    std::string size;
+    for (int side : sides) {
+        fits = fits && side <= largest;
+        size += (size.empty() ? "" : "x") + std::to_string(side);
+    }
+    if (fits) return;
+    throwTextureException(std::string(kind) + " texture too large: " + name + " (" + size +
+                              "; the driver holds " + std::to_string(largest) + ")",
+                          kTooLargeLine);
+}
 
 void throwTextureException(const std::string& message, int line) {
     throw TextureException(message, kTextureUnit, line);
@@ -105,7 +133,10 @@ Texture::Texture(std::string name, const TextureParams& params, GLenum target)
     handle = std::make_unique<TextureHandle>(target);
 }
 
-Texture::~Texture() = default;
+Texture::~Texture() {
+    if (!releasesImages) return;
+    for (Image* image : images) ImageCache::instance()->release(image);
+}
 
 void Texture::bind() {
     if (!handle) return;
@@ -157,18 +188,25 @@ void Texture1D::uploadPlain() {
     GLint length = image.width * image.height;
     GLint limit = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
-    // GL would refuse it silently; mipmaps scale it down instead.
-    if (length > limit && !wantsMipmaps()) {
-        std::printf("1d texture too long\n");
-        throwTextureException("1d texture too long", kTooLongLine);
+    // GL would refuse it with an error; the mipmap builder scales it down
+    // to fit instead, so only it may see so long a row.
+    bool fits = length <= limit;
+    if (!fits && !wantsMipmaps()) {
+        std::printf("%s: 1d texture too long\n", image.name.c_str());
+        std::fflush(stdout);
+        throwTextureException("1d texture too long: " + name + " (" + std::to_string(length) +
+                                  " texels; the driver holds " + std::to_string(limit) + ")",
+                              kTooLongLine);
     }
     bool normalMap = (flags & kTextureNormalMap) != 0;
     GLenum format = imagePixelFormat(image);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     bind();
     setWrap(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, wrapS);
-    glTexImage1D(GL_TEXTURE_1D, 0, normalMap ? GL_RGB8 : GL_RGBA8, length, 0, format,
-                 GL_UNSIGNED_BYTE, image.pixels);
+    if (fits) {
+        glTexImage1D(GL_TEXTURE_1D, 0, normalMap ? GL_RGB8 : GL_RGBA8, length, 0, format,
+                     GL_UNSIGNED_BYTE, image.pixels);
+    }
     if (wantsMipmaps()) {
         gluBuild1DMipmaps(GL_TEXTURE_1D, normalMap ? GL_RGB : GL_RGBA, length, format,
                           GL_UNSIGNED_BYTE, image.pixels);
@@ -188,7 +226,7 @@ void Texture1D::uploadCompressed() {
     if (readCompressedLevel(GL_TEXTURE_1D, level)) {
         bind();
         setWrap(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, wrapS);
-        probe::glCompressedTexImage1DARB(GL_TEXTURE_1D, 0, level.internalFormat, length, 0,
+        probe::glCompressedTexImage1DARB(GL_TEXTURE_1D, 0, level.internalFormat, level.width, 0,
                                          static_cast<GLsizei>(level.data.size()),
                                          level.data.data());
     }
@@ -219,6 +257,12 @@ void Texture2D::uploadPlain() {
     // images are RGBA, and reading them as packed RGB would shear them.
     bool normalMap = (flags & kTextureNormalMap) != 0;
     GLenum format = imagePixelFormat(image);
+    // As for 1-D: what the driver cannot hold only the mipmap builder sees.
+    if (!wantsMipmaps())
+        requireTextureFits(name, "2d", {image.width, image.height}, GL_MAX_TEXTURE_SIZE);
+    GLint limit = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+    bool fits = image.width <= limit && image.height <= limit;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     bind();
     setWrap(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapS);
@@ -230,8 +274,10 @@ void Texture2D::uploadPlain() {
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, white);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0.0f);
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, black);
-    glTexImage2D(GL_TEXTURE_2D, 0, normalMap ? GL_RGB8 : GL_RGBA8, image.width, image.height, 0,
-                 format, GL_UNSIGNED_BYTE, image.pixels);
+    if (fits) {
+        glTexImage2D(GL_TEXTURE_2D, 0, normalMap ? GL_RGB8 : GL_RGBA8, image.width, image.height, 0,
+                     format, GL_UNSIGNED_BYTE, image.pixels);
+    }
     if (wantsMipmaps()) {
         gluBuild2DMipmaps(GL_TEXTURE_2D, normalMap ? GL_RGB : GL_RGBA, image.width, image.height,
                           format, GL_UNSIGNED_BYTE, image.pixels);
@@ -253,8 +299,8 @@ void Texture2D::uploadCompressed() {
     bind();
     setWrap(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapS);
     setWrap(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrapT);
-    probe::glCompressedTexImage2DARB(GL_TEXTURE_2D, 0, level.internalFormat, image.width,
-                                     image.height, 0, static_cast<GLsizei>(level.data.size()),
+    probe::glCompressedTexImage2DARB(GL_TEXTURE_2D, 0, level.internalFormat, level.width,
+                                     level.height, 0, static_cast<GLsizei>(level.data.size()),
                                      level.data.data());
 }
 
@@ -265,15 +311,20 @@ Texture3D::Texture3D(std::string name, const std::vector<Image*>& layers,
     : Texture(std::move(name), params, GL_TEXTURE_3D) {
     if (layers.empty()) throwTextureException("zero 3d-texture layers given", kNoLayersLine);
     for (Image* layer : layers) images.push_back(requireImage(layer, this->name));
-    std::size_t layerBytes = images.front()->byteCount();
+    const Image& first = *images.front();
     for (const Image* layer : images) {
-        if (layer->byteCount() != layerBytes) {
+        if (layer->width != first.width || layer->height != first.height ||
+            layer->bytesPerPixel != first.bytesPerPixel) {
             throwTextureException("3d-texture layers are not all of the same size",
                                   kUnequalLayersLine);
         }
     }
+    std::size_t layerBytes = first.byteCount();
     probeExtensions();
     requireSupport(probe::glTexImage3DEXT != nullptr, "3d");
+    requireTextureFits(this->name, "3d",
+                       {first.width, first.height, static_cast<int>(images.size())},
+                       GL_MAX_3D_TEXTURE_SIZE);
     layers_.reserve(layerBytes * images.size());
     for (const Image* layer : images) {
         layers_.insert(layers_.end(), layer->pixels, layer->pixels + layerBytes);
@@ -289,9 +340,14 @@ void Texture3D::upload() {
     setWrap(GL_TEXTURE_3D, GL_TEXTURE_WRAP_S, wrapS);
     setWrap(GL_TEXTURE_3D, GL_TEXTURE_WRAP_T, wrapT);
     setWrap(GL_TEXTURE_3D, GL_TEXTURE_WRAP_R, wrapR);
-    probe::glTexImage3DEXT(GL_TEXTURE_3D, 0, GL_RGBA8, first.width, first.height,
-                           static_cast<GLsizei>(images.size()), 0, imagePixelFormat(first),
-                           GL_UNSIGNED_BYTE, layers_.data());
+    const GLsizei depth = static_cast<GLsizei>(images.size());
+    probe::glTexImage3DEXT(GL_TEXTURE_3D, 0, GL_RGBA8, first.width, first.height, depth, 0,
+                           imagePixelFormat(first), GL_UNSIGNED_BYTE, layers_.data());
+    // The min filter of "trilinear" and "mipmap" samples the smaller levels.
+    if (wantsMipmaps()) {
+        gluBuild3DMipmaps(GL_TEXTURE_3D, GL_RGBA, first.width, first.height, depth,
+                          imagePixelFormat(first), GL_UNSIGNED_BYTE, layers_.data());
+    }
     applyFilter();
 }
 
@@ -321,6 +377,7 @@ TextureCube::TextureCube(std::string name, Image* const (&faces)[6], const Textu
     requireSupport(
         extensionListed("GL_ARB_texture_cube_map") || extensionListed("GL_EXT_texture_cube_map"),
         "cube");
+    requireTextureFits(this->name, "cube", {first.width}, GL_MAX_CUBE_MAP_TEXTURE_SIZE_ARB);
     upload();
 }
 
@@ -347,6 +404,8 @@ TextureRectangle::TextureRectangle(std::string name, Image* image, const Texture
                        extensionListed("GL_ARB_texture_rectangle") ||
                        extensionListed("GL_EXT_texture_rectangle"),
                    "rectangle");
+    requireTextureFits(this->name, "rectangle", {images.front()->width, images.front()->height},
+                       GL_MAX_RECTANGLE_TEXTURE_SIZE_NV);
     upload();
 }
 

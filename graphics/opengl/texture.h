@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,6 +66,9 @@ class Texture {
     // Not owned; whoever supplied them keeps them alive while upload() may
     // be called. Emptied by owners that release them after construction.
     std::vector<Image*> images;
+    // Set when the images hold references of the image cache, which the
+    // texture gives back when it goes.
+    bool releasesImages = false;
     int filter;
     int flags;
     int wrapS;
@@ -104,7 +108,7 @@ class Texture2D : public Texture {
 
 class Texture3D : public Texture {
   public:
-    // One layer per image, all of one byte size; their pixels are copied.
+    // One layer per image, all of one size; their pixels are copied.
     Texture3D(std::string name, const std::vector<Image*>& layers, const TextureParams& params);
     int type() const override { return 3; }
     void upload() override;
@@ -133,6 +137,11 @@ class TextureRectangle : public Texture {
 
 // The GL pixel format that matches an image's bytes per pixel.
 GLenum imagePixelFormat(const Image& image);
+
+// TextureException "<kind> texture too large: <name> (...)" when one of the
+// sides exceeds what the driver reports for `limit` (a GL_MAX_* name).
+void requireTextureFits(const std::string& name, const char* kind, std::initializer_list<int> sides,
+                        GLenum limit);
 
 // Throws TextureException(message) from the texture unit at `line`.
 [[noreturn]] void throwTextureException(const std::string& message, int line);

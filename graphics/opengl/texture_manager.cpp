@@ -18,7 +18,6 @@ constexpr int kNoLayersLine = 412;
 constexpr int kCubeUndefinedLine = 431;
 constexpr int kCubePatternLine = 437;
 constexpr int kNoContextLine = 352;
-constexpr int kRectangleTooLargeLine = 394;
 
 constexpr int kWordRepeat = 0;
 constexpr int kWordClamp = 1;
@@ -30,6 +29,29 @@ int wrapOf(int word, int current) {
 }
 
 int filterOf(int word) { return word < 0 ? kFilterBilinear : word; }
+
+// A word out of a list whose refusal names the word given, not the parameter.
+class WordParameter final : public CustomParameter {
+  public:
+    WordParameter(int& index, const char* const* words) : index_(index), words_(words) {}
+    void readParameter(const char*, AsciiReader& reader) override {
+        Token value = reader.nextToken();
+        std::vector<const char*> names;
+        for (const char* const* word = words_; *word != nullptr; ++word) {
+            if ((value.kind == TOKEN_STRING || value.kind == TOKEN_QUOTED) && value.text == *word) {
+                index_ = static_cast<int>(word - words_);
+                return;
+            }
+            names.push_back(*word);
+        }
+        throw reader.error(AsciiReader::describeOneOf("values", names, value),
+                           source::kOneOfIndexValuesExpected);
+    }
+
+  private:
+    int& index_;
+    const char* const* words_;
+};
 
 // Images fetched from the cache for one definition. Those still listed on
 // the way out are released: all of them when the texture could not be made,
@@ -43,21 +65,35 @@ class FetchedImages {
         for (Image* image : images_) ImageCache::instance()->release(image);
     }
 
-    // A file that no source has is as missing as one of no loadable type.
+    // A file that no source has is not found; one that is there but gives
+    // no image could not be decoded, for the reason the image cache names.
     Image* fetch(const std::string& name) {
+        if (name.empty()) throwTextureException("texture image name is empty", kImageNotFoundLine);
         Image* image = nullptr;
+        std::string failure;
         try {
             image = ImageCache::instance()->get(name);
+            failure = ImageCache::instance()->lastFailure();
         } catch (const ResourceMissing&) {
         }
-        if (image == nullptr) {
+        if (image == nullptr && failure.empty()) {
             throwTextureException("texture image not found: " + name, kImageNotFoundLine);
+        }
+        if (image == nullptr) {
+            throwTextureException(
+                "texture image could not be decoded: " + name + " (" + failure + ")",
+                kImageNotFoundLine);
         }
         images_.push_back(image);
         return image;
     }
-    // The texture keeps the references (it may upload its images again).
-    void keep() { images_.clear(); }
+    // The texture keeps the references for its life (it may upload its
+    // images again) and gives them back when it goes.
+    Texture* keep(Texture* texture) {
+        images_.clear();
+        texture->releasesImages = true;
+        return texture;
+    }
 
   private:
     std::vector<Image*> images_;
@@ -105,29 +141,29 @@ Texture* makeRectangle(const std::string& name, const TextureDefinition& definit
         return forgetImages(new TextureRectangle(name, image, params));
     }
     if (definition.width <= 0 || definition.height <= 0) {
-        throwTextureException("texture image not found: ", kImageNotFoundLine);
+        throwTextureException(
+            "rectangle texture without \"filename\" needs \"width\" and \"height\" above 0",
+            kImageNotFoundLine);
     }
-    // A size the driver cannot take would fail the upload silently, or the
-    // blank image's allocation loudly.
-    GLint largest = 0;
-    glGetIntegerv(GL_MAX_RECTANGLE_TEXTURE_SIZE_NV, &largest);
-    if (largest <= 0) largest = 16384;
-    if (definition.width > largest || definition.height > largest) {
-        throwTextureException("rectangle texture too large", kRectangleTooLargeLine);
-    }
+    // Before the blank image is allocated.
+    requireTextureFits(name, "rectangle", {definition.width, definition.height},
+                       GL_MAX_RECTANGLE_TEXTURE_SIZE_NV);
     auto blank = std::make_unique<Image>(name, definition.width, definition.height, Image::RGBA);
     std::memset(blank->pixels, 0, blank->byteCount());
     return forgetImages(new TextureRectangle(name, blank.get(), params));
 }
 
 Texture* makeTexture(int type, const std::string& name, const TextureDefinition& definition) {
+    static const char* const kinds[] = {"texture1d", "texture2d"};
+    if (type <= 1 && definition.filename.empty()) {
+        throwTextureException(std::string(kinds[type]) + " without \"filename\"",
+                              kImageNotFoundLine);
+    }
     FetchedImages fetched;
     switch (type) {
         case 0: {
             Image* image = fetched.fetch(definition.filename);
-            Texture* texture = new Texture1D(name, image, makeTextureParams(definition));
-            fetched.keep();
-            return texture;
+            return fetched.keep(new Texture1D(name, image, makeTextureParams(definition)));
         }
         case 1: {
             Image* image = fetched.fetch(definition.filename);
@@ -142,9 +178,7 @@ Texture* makeTexture(int type, const std::string& name, const TextureDefinition&
             for (const std::string& layer : definition.filenames) {
                 layers.push_back(fetched.fetch(layer));
             }
-            Texture* texture = new Texture3D(name, layers, params);
-            fetched.keep();
-            return texture;
+            return fetched.keep(new Texture3D(name, layers, params));
         }
         case 3:
             return makeCube(name, definition);
@@ -181,7 +215,8 @@ TextureManager::TextureManager() {
     Image image("Default", 256, 256, Image::RGBA);
     std::memset(image.pixels, 0, image.byteCount());
     TextureParams params{kFilterBilinear, kTextureMipmap, GL_CLAMP, GL_CLAMP, GL_CLAMP};
-    store("Default", forgetImages(new Texture2D("Default", &image, params)));
+    builtInDefault_ = forgetImages(new Texture2D("Default", &image, params));
+    store("Default", builtInDefault_);
 }
 
 Texture* TextureManager::create(const std::string& name) {
@@ -197,8 +232,13 @@ Texture* TextureManager::createTimed(const std::string& name, AsciiReader& reade
 
 void TextureManager::enter(Texture* texture) {
     // The earlier texture of this name loses the map; its users, if any,
-    // still hold it and release it later.
+    // still hold it and release it later. The built-in "Default" also holds
+    // the manager's own reference, which goes with the map entry.
     if (Texture* displaced = store(texture->name, texture)) {
+        if (displaced == builtInDefault_) {
+            builtInDefault_ = nullptr;
+            --displaced->referenceCount;
+        }
         if (displaced->referenceCount < 1) delete displaced;
     }
 }
@@ -210,22 +250,27 @@ Texture* TextureManager::parseTexture(AsciiReader& reader, const std::string& na
     static const char* const wraps[] = {"repeat", "clamp", nullptr};
     int type = reader.readOneOf(types);
     TextureDefinition d;
+    WordParameter filter(d.filter, filters), wrap(d.wrap, wraps), sWrap(d.sWrap, wraps),
+        tWrap(d.tWrap, wraps), rWrap(d.rWrap, wraps);
     ParameterDesc table[] = {
         {"filename", PARAM_STRING, &d.filename, nullptr},
         {"filenames", PARAM_STRING_LIST, &d.filenames, nullptr},
         {"width", PARAM_INT, &d.width, nullptr},
         {"height", PARAM_INT, &d.height, nullptr},
         {"depth", PARAM_INT, &d.depth, nullptr},
-        {"filter", PARAM_ENUM_INDEX, &d.filter, filters},
-        {"wrap", PARAM_ENUM_INDEX, &d.wrap, wraps},
-        {"s-wrap", PARAM_ENUM_INDEX, &d.sWrap, wraps},
-        {"t-wrap", PARAM_ENUM_INDEX, &d.tWrap, wraps},
-        {"r-wrap", PARAM_ENUM_INDEX, &d.rWrap, wraps},
+        {"filter", PARAM_CUSTOM, static_cast<CustomParameter*>(&filter), nullptr},
+        {"wrap", PARAM_CUSTOM, static_cast<CustomParameter*>(&wrap), nullptr},
+        {"s-wrap", PARAM_CUSTOM, static_cast<CustomParameter*>(&sWrap), nullptr},
+        {"t-wrap", PARAM_CUSTOM, static_cast<CustomParameter*>(&tWrap), nullptr},
+        {"r-wrap", PARAM_CUSTOM, static_cast<CustomParameter*>(&rWrap), nullptr},
         {"compress", PARAM_FLAG, &d.compress, nullptr},
         {"mipmap", PARAM_FLAG, &d.mipmap, nullptr},
         {"normalmap", PARAM_FLAG, &d.normalMap, nullptr},
         {nullptr, PARAM_END, nullptr, nullptr},
     };
+    // Every kind needs at least an image name or a size from its block.
+    reader.expectSymbol('{');
+    reader.pushBack(Token{TOKEN_SYMBOL, '{', 0, {}});
     reader.readParameters(table);
     return makeTexture(type, name, d);
 }

@@ -59,6 +59,10 @@ class TextureManager : public ResourceCache<Texture>, public Singleton {
 
   private:
     TextureManager();
+
+    // Made by the manager, which holds a reference of its own until a
+    // declaration of that name replaces it.
+    Texture* builtInDefault_ = nullptr;
 };
 
 }  // namespace demo

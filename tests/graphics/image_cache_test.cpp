@@ -74,7 +74,7 @@ TEST_F(ImageCacheTest, LoadsJpegNamesOnlyWithTheirAlpha) {
     }
     EXPECT_EQ(output, "");  // the last name never reached the decoder
     load("not.jpg");
-    EXPECT_EQ(output, "This is not jpeg-file.\n");
+    EXPECT_EQ(output, "not.jpg: This is not jpeg-file.\n");
 }
 
 TEST_F(ImageCacheTest, PlusNameTakesAlphaFromTheSecondLuminanceAndCachesTheWholeName) {
@@ -95,7 +95,7 @@ TEST_F(ImageCacheTest, PlusNameTakesAlphaFromTheSecondLuminanceAndCachesTheWhole
     EXPECT_EQ(cache->objects().count("colour.JPG+grey.jpg"), 0u);
 
     std::unique_ptr<Image> refused = load("colour.JPG+small.jpg");  // the alpha stays as it was
-    EXPECT_EQ(output, "Alpha image size differs from the colour image.\n");
+    EXPECT_EQ(output, "small.jpg: Alpha image size differs from the colour image.\n");
     EXPECT_EQ(refused->pixels[3], 255);
     EXPECT_EQ(cache->get("colour.png"), nullptr);  // not cached: the next get tries again
     EXPECT_EQ(cache->objects().count("colour.png"), 0u);

@@ -77,9 +77,9 @@ struct LibjpegReader {
     jpeg_error_mgr error;
 };
 
-std::string decodeCapturing(const Bytes& bytes, JpegSink& sink, bool* complete = nullptr) {
+std::string decodeCapturing(const Bytes& bytes, JpegSink& sink, bool* complete = nullptr, const char* source = "") {
     testing::internal::CaptureStdout();
-    bool done = decodeJpeg(bytes.data(), bytes.size(), sink);
+    bool done = decodeJpeg(bytes.data(), bytes.size(), sink, source);
     if (complete != nullptr) *complete = done;
     return testing::internal::GetCapturedStdout();
 }
@@ -110,7 +110,7 @@ TEST(JpegDecoder, BlocksEqualLibjpegCoefficientsThroughTheIntegerIdct) {
         {"quality 100, optimised", recipe(k420, [](JpegRecipe& s) { s.quality = 100, s.optimize = true; }), ""},
         {"ids 1-4", recipe({{2, 2}, {1, 1}, {1, 1}, {2, 2}}), ""},
         {"no JFIF", recipe(k420, [](JpegRecipe& s) { s.jfif = false; }), ""},
-        {"APP1", recipe(k420, [](JpegRecipe& s) { s.app1 = true; }), "Unidentified segment marker.\n"},
+        {"APP1", recipe(k420, [](JpegRecipe& s) { s.app1 = true; }), "camera.jpg: Unidentified segment marker.\n"},
         {"1x1", recipe(k420, [](JpegRecipe& s) { s.width = s.height = 1; }), ""},
         {"17x9", recipe(k420, [](JpegRecipe& s) { s.width = 17, s.height = 9; }), ""},
         {"173x131", recipe(k420, [](JpegRecipe& s) { s.width = 173, s.height = 131, s.restartInterval = 7; }), ""},
@@ -120,7 +120,7 @@ TEST(JpegDecoder, BlocksEqualLibjpegCoefficientsThroughTheIntegerIdct) {
         Bytes bytes = test::encodeJpeg(c.recipe);
         RecordingSink sink;
         bool complete = false;
-        EXPECT_EQ(decodeCapturing(bytes, sink, &complete), c.messages);
+        EXPECT_EQ(decodeCapturing(bytes, sink, &complete, "camera.jpg"), c.messages);
         EXPECT_TRUE(complete);
         LibjpegReader reader(bytes);
         jpeg_decompress_struct& cinfo = reader.info;
@@ -197,6 +197,13 @@ Bytes patched(Bytes bytes, unsigned char code, std::size_t offset, std::initiali
     return bytes;
 }
 
+// The bytes after the scan header.
+std::size_t scanDataBytes(const Bytes& b) {
+    std::size_t at = 0;
+    while (!(b.at(at) == 0xFF && b.at(at + 1) == 0xDA)) ++at;
+    return b.size() - (at + 2 + (b[at + 2] << 8 | b[at + 3]));
+}
+
 TEST(JpegDecoder, ReportsEachProblemOnItsOwnLineAndStopsWhereItMust) {
     const Bytes good = test::encodeJpeg(recipe(k420));
     const Bytes restarts = test::encodeJpeg(recipe(k420, [](JpegRecipe& s) { s.restartInterval = 1; }));
@@ -225,7 +232,10 @@ TEST(JpegDecoder, ReportsEachProblemOnItsOwnLineAndStopsWhereItMust) {
          "Corrupt JPEG data: bad Huffman code.\n", true},
         {"truncated data", Bytes(good.begin(), good.end() - 40), "Corrupt JPEG data: the image data ends too early.\n", true},
         {"missing restart", patched(restarts, 0xD1, 1, {0xD9}), "Corrupt JPEG data: restart marker expected.\n", true},
-        {"too large", patched(good, 0xC0, 5, {0x40, 1}), "JPEG image too large.\n", false},
+        {"more than the data holds", patched(good, 0xC0, 5, {0x10, 0, 0x10, 0}),
+         "Corrupt JPEG data: " + std::to_string(scanDataBytes(good)) + " bytes of image data cannot hold a 4096x4096 image.\n", false},
+        {"too large", test::encodeJpeg(recipe({{1, 1}}, [](JpegRecipe& s) { s.width = 16385, s.height = 8; })),
+         "JPEG image too large.\n", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

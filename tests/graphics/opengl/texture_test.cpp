@@ -105,6 +105,21 @@ TEST_F(TextureTest, CubeFacesKeepTheirOrder) {
     }
 }
 
+// A 3-D texture with mipmaps, drawn minified, shows its layer's colour.
+TEST_F(TextureTest, Texture3DMipmapsServeMinifiedDrawing) {
+    auto blue = solidImage(16, 16, {0, 0, 255, 255});
+    Texture3D volume("v", {blue.get(), blue.get()}, params(kFilterTrilinear, kTextureMipmap));
+    EXPECT_GT(texParameter(GL_TEXTURE_3D, GL_TEXTURE_WIDTH, 4), 0);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_3D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glColor3f(1, 1, 1);
+    test::drawTexturedQuad(4, 4);
+    glDisable(GL_TEXTURE_3D);
+    test::expectNear(test::readPixel(1, 1), {0, 0, 255}, 2);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 // The driver's extension string without any of the texture extensions.
 const char* strippedGlString(GLenum name) {
     if (name == GL_EXTENSIONS) return "GL_ARB_multitexture";
@@ -112,32 +127,47 @@ const char* strippedGlString(GLenum name) {
 }
 const char* noWindowSystem() { return ""; }
 
-TEST_F(TextureTest, EveryRefusal) {
+TEST_F(TextureTest, EveryRefusalAndNoGLErrorOtherwise) {
     auto small = solidImage(2, 2, {0, 0, 0, 0});
     auto other = solidImage(2, 3, {0, 0, 0, 0});
-    GLint limit = 0;
+    auto wide = solidImage(16, 8, {0, 0, 0, 0}), tall = solidImage(8, 16, {0, 0, 0, 0});
+    GLint limit = 0, limit3d = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+    glGetIntegerv(GL_MAX_3D_TEXTURE_SIZE, &limit3d);
     auto tooLong = solidImage(limit + 1, 1, {0, 0, 0, 0});
+    // Refused before their pixels are read: none are allocated.
+    Image huge("huge", limit + 1, limit + 1, Image::RGBA, nullptr);
+    Image wide3d("w", limit3d + 1, 1, Image::RGBA, nullptr);
     Image* s = small.get();
     Image* squares[6] = {s, s, s, s, s, s};
+    Image* hugeFaces[6] = {&huge, &huge, &huge, &huge, &huge, &huge};
     Image* odd[6] = {s, s, other.get(), s, s, s};
-    const std::vector<Image*> unequal = {s, other.get()};
+    const std::vector<Image*> deep(static_cast<std::size_t>(limit3d) + 1, s);
+    const std::vector<Image*> unequal = {s, other.get()}, crossed = {wide.get(), tall.get()};
     Image* missing[6] = {s, s, s, s, nullptr, s};
     const TextureParams p = params(kFilterBilinear, 0);
+    const std::string over = std::to_string(limit + 1), over3d = std::to_string(limit3d + 1);
     auto failure = [](const std::function<void()>& make) -> std::string {
         try {
             make();
         } catch (const TextureException& e) {
             return e.sourceFile() + ": " + e.message();
         }
-        return "no error";
+        return glGetError() == GL_NO_ERROR ? "no error" : "GL error";
     };
+    // Messages up to the driver's limit, which follows.
     const std::pair<std::function<void()>, std::string> cases[] = {
         {[&] { Texture3D("v", unequal, p); }, "3d-texture layers are not all of the same size"},
+        {[&] { Texture3D("v", crossed, p); }, "3d-texture layers are not all of the same size"},
         {[&] { Texture3D("v", {}, p); }, "zero 3d-texture layers given"},
+        {[&] { Texture3D("v", deep, p); }, "3d texture too large: v (2x2x" + over3d + ";"},
+        {[&] { Texture3D("v", {&wide3d}, p); }, "3d texture too large: v (" + over3d + "x1x1;"},
         {[&] { TextureCube("c", odd, p); }, "cubemap faces are not six squares of the same size"},
+        {[&] { TextureCube("c", hugeFaces, p); }, "cube texture too large: c (" + over + ";"},
         {[&] { TextureCube("c", missing, p); }, "texture image not found: c"},
-        {[&] { Texture1D("l", tooLong.get(), p); }, "1d texture too long"},
+        {[&] { Texture2D("t", &huge, p); }, "2d texture too large: t (" + over + "x" + over},
+        {[&] { TextureRectangle("r", &huge, p); }, "rectangle texture too large: r (" + over + "x"},
+        {[&] { Texture1D("l", tooLong.get(), p); }, "1d texture too long: l (" + over + " texels"},
         // Mipmaps scale the long row down instead.
         {[&] { Texture1D("l", tooLong.get(), params(kFilterTrilinear, 0)); }, ""},
         {[&] { Texture3D("v", {s}, p); }, "3d textures not supported by the driver"},
@@ -147,15 +177,18 @@ TEST_F(TextureTest, EveryRefusal) {
          "compressed textures not supported by the driver"},
     };
     const ExtensionDriver stripped{platform::getProcAddress, strippedGlString, noWindowSystem};
+    testing::internal::CaptureStdout();
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        if (i == 6) {  // the rest on a driver without the extensions
+        if (i == std::size(cases) - 4) {  // the rest on a driver without the extensions
             resetExtensionLoader();
             setExtensionDriver(&stripped);
         }
         const auto& [make, message] = cases[i];
-        EXPECT_EQ(failure(make),
-                  message.empty() ? "no error" : "graphics/opengl/texture: " + message);
+        const std::string want =
+            message.empty() ? "no error" : "graphics/opengl/texture: " + message;
+        EXPECT_EQ(failure(make).substr(0, want.size()), want);
     }
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "solid: 1d texture too long\n");
     resetExtensionLoader();
     setExtensionDriver(nullptr);
     probeExtensions();
