@@ -1,9 +1,13 @@
 #include "graphics/scene_builder_3ds.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <numeric>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "graphics/mesh_builder_3ds.h"
@@ -90,7 +94,9 @@ namespace {
 class Builder {
   public:
     Builder(Chunk3DS& root, Scene& scene, SceneTextures3DS* textures)
-        : root_(root), scene_(scene), textures_(textures) {}
+        : root_(root), scene_(scene), textures_(textures) {
+        indexNodes();
+    }
 
     void build(Chunk3DS& objMesh) {
         for (const Chunk3DS& c : objMesh.children) {
@@ -110,10 +116,41 @@ class Builder {
     }
 
   private:
+    // Mesh objects of one name in placement order; key-framer nodes claim
+    // them in that order.
     struct Placed {
-        SceneObject* object;
-        bool matched = false;  // claimed by a key-framer node
+        std::vector<SceneObject*> objects;
+        std::size_t claimed = 0;
     };
+
+    // The first node of each kind (B002-B007) per name, so that every lookup
+    // is one hash probe rather than a walk over the key-framer.
+    using NodesOfName = std::array<const Chunk3DS*, id::kTrackSpotL - id::kTrackInfo + 1>;
+
+    static bool isNodeKind(std::uint32_t nodeId) {
+        return nodeId >= id::kTrackInfo && nodeId <= id::kTrackSpotL;
+    }
+
+    void indexNodes() {
+        const Chunk3DS* keyframer = root_.child(id::kKeyframer);
+        if (keyframer == nullptr) return;
+        nodes_.reserve(keyframer->children.size());
+        for (const Chunk3DS& node : keyframer->children) {
+            const std::string* n = isNodeKind(node.id) ? nodeName(node) : nullptr;
+            if (n == nullptr) continue;
+            const Chunk3DS*& first = nodes_[*n][node.id - id::kTrackInfo];
+            if (first == nullptr) first = &node;
+        }
+    }
+
+    // Hides the free function of that name inside the builder: the same
+    // answer from the index.
+    const Chunk3DS* findKeyframerNode(const Chunk3DS& root, std::uint32_t nodeId,
+                                      const std::string& name) const {
+        if (!isNodeKind(nodeId)) return demo::findKeyframerNode(root, nodeId, name);
+        const auto found = nodes_.find(name);
+        return found == nodes_.end() ? nullptr : found->second[nodeId - id::kTrackInfo];
+    }
 
     void material(const Chunk3DS& m) {
         if (textures_) buildMaterial3DS(m, *textures_);
@@ -134,7 +171,7 @@ class Builder {
                         name.c_str());
         }
         scene_.addObject(std::move(owned));
-        placed_.push_back({&object});
+        placed_[object.name].objects.push_back(&object);
         if (node) animate(object, *node);
     }
 
@@ -194,11 +231,14 @@ class Builder {
     // placed object of its name not yet claimed; links are made once every
     // node is known, and a link that would close a cycle is dropped.
     void hierarchy(const Chunk3DS& keyframer) {
-        std::vector<SceneObject*> byNumber;
+        constexpr std::size_t kNone = SIZE_MAX;
+        std::vector<std::size_t> byNumber;  // node number -> link, kNone without an object
         std::vector<std::pair<SceneObject*, int>> links;
+        byNumber.reserve(keyframer.children.size());
+        links.reserve(keyframer.children.size());
         int dummies = 0;
         for (const Chunk3DS& node : keyframer.children) {
-            if (node.id < id::kTrackInfo || node.id > id::kTrackSpotL) continue;
+            if (!isNodeKind(node.id)) continue;
             SceneObject* object = nullptr;
             const Chunk3DS* named = node.child(id::kTrackObjName);
             const NodeName3DS* n = named ? named->get<NodeName3DS>() : nullptr;
@@ -206,45 +246,48 @@ class Builder {
                 object = n->name == "$$$DUMMY" ? dummy(node, dummies++) : claim(n->name);
                 if (object) links.emplace_back(object, n->parent);
             }
-            byNumber.push_back(object);
+            byNumber.push_back(object ? links.size() - 1 : kNone);
         }
-        for (auto [object, parentNumber] : links) {
+        // The root of each link's tree so far, to see in near-constant time
+        // whether a link would close a cycle: every object is linked at most
+        // once, so it is its tree's root until then.
+        std::vector<std::size_t> up(links.size());
+        std::iota(up.begin(), up.end(), std::size_t{0});
+        const auto rootOf = [&up](std::size_t i) {
+            while (up[i] != i) i = up[i] = up[up[i]];
+            return i;
+        };
+        for (std::size_t i = 0; i < links.size(); ++i) {
+            const auto [object, parentNumber] = links[i];
             if (parentNumber < 0 || parentNumber >= static_cast<int>(byNumber.size())) continue;
-            SceneObject* parent = byNumber[static_cast<std::size_t>(parentNumber)];
-            if (parent == nullptr || object->parent != nullptr || isAncestor(object, parent)) continue;
+            const std::size_t p = byNumber[static_cast<std::size_t>(parentNumber)];
+            if (p == kNone || object->parent != nullptr || rootOf(p) == i) continue;
+            SceneObject* parent = links[p].first;
             object->parent = parent;
             parent->children.push_back(object);
+            up[i] = p;
         }
     }
 
     SceneObject* dummy(const Chunk3DS& node, int number) {
         SceneObject* object = scene_.addObject(std::make_unique<SceneObject>("DUMMY" + std::to_string(number)));
-        placed_.push_back({object, true});
         animate(*object, node);
         return object;
     }
 
     SceneObject* claim(const std::string& name) {
-        for (Placed& p : placed_) {
-            if (!p.matched && p.object->name == name) {
-                p.matched = true;
-                return p.object;
-            }
-        }
-        return nullptr;
-    }
-
-    static bool isAncestor(const SceneObject* object, const SceneObject* of) {
-        for (const SceneObject* at = of; at != nullptr; at = at->parent) {
-            if (at == object) return true;
-        }
-        return false;
+        const auto found = placed_.find(name);
+        if (found == placed_.end()) return nullptr;
+        Placed& p = found->second;
+        return p.claimed < p.objects.size() ? p.objects[p.claimed++] : nullptr;
     }
 
     Chunk3DS& root_;
     Scene& scene_;
     SceneTextures3DS* textures_;
-    std::vector<Placed> placed_;
+    // Keys view the names of the objects and of the tree's nodes.
+    std::unordered_map<std::string_view, Placed> placed_;
+    std::unordered_map<std::string_view, NodesOfName> nodes_;
 };
 
 }  // namespace
