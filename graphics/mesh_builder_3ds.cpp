@@ -106,10 +106,11 @@ bool buildMesh3DS(SceneObject& object, Chunk3DS& objBlock, bool toObjectFrame) {
     const std::vector<TexCoord3DS>* coords = texCoordArray3DS(objBlock);
     const bool textured = coords != nullptr && !coords->empty();
 
-    StreamGroup group{{"position", 12}, {"normal", 12}};
-    if (textured) group["tex0"] = 8;
+    // Made once: building the format's maps cost more than a small mesh.
+    static const VertexFormat plain{{{"position", 12}, {"normal", 12}}};
+    static const VertexFormat withTexture{{{"position", 12}, {"normal", 12}, {"tex0", 8}}};
     const int count = static_cast<int>(vertices->size());
-    auto buffer = std::make_unique<VertexBuffer>(VertexFormat{{group}}, count);
+    auto buffer = std::make_unique<VertexBuffer>(textured ? withTexture : plain, count);
     std::uint8_t* position = nullptr;
     int stride = 0, n = 0;
     VertexBuffer::streamPointer("position", buffer.get(), &position, &stride, &n);

@@ -1,13 +1,11 @@
 #include "graphics/scene_builder_3ds.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <numeric>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "graphics/mesh_builder_3ds.h"
@@ -27,6 +25,7 @@ namespace {
 constexpr float kDegreesToLeftHandedRadians = -0.0174532924f;
 constexpr float kCameraFieldOfView = 45.0f;
 constexpr float kCameraAspect = 1.3333334f;
+constexpr std::string_view kDummyName = "$$$DUMMY";
 
 const std::string* nodeName(const Chunk3DS& node) {
     const Chunk3DS* c = node.child(id::kTrackObjName);
@@ -41,15 +40,29 @@ const Track3DS<T>* trackOf(const Chunk3DS* node, std::uint32_t trackId) {
     return t && !t->times.empty() ? t : nullptr;  // a track without keys is absent
 }
 
+// The keys themselves when `take`, else a copy. Only the builder takes: the
+// tree is its own (buildScene3DS gets it mutable) and it takes each node's
+// keys once, so nothing reads an array after it has been given away.
 template <typename T>
-void setKeys(AnimatedParam<T>& param, const Track3DS<T>* track) {
-    if (track == nullptr) return;
-    param.setKeys(std::vector<T>(track->values), std::vector<float>(track->times));
+std::vector<T> keysOf(const std::vector<T>& keys, bool take) {
+    return take ? std::move(const_cast<std::vector<T>&>(keys)) : keys;
 }
+
+template <typename T>
+void setKeys(AnimatedParam<T>& param, const Track3DS<T>* track, bool take = false) {
+    if (track == nullptr) return;
+    param.setKeys(keysOf(track->values, take), keysOf(track->times, take));
+}
+
+void fillTracks(SceneObject& object, const Chunk3DS& node, bool take);
 
 }  // namespace
 
-void fillTracks3DS(SceneObject& object, const Chunk3DS& node) {
+void fillTracks3DS(SceneObject& object, const Chunk3DS& node) { fillTracks(object, node, false); }
+
+namespace {
+
+void fillTracks(SceneObject& object, const Chunk3DS& node, bool take) {
     const Chunk3DS* pivot = node.child(id::kTrackPivot);
     const Vector3* p = pivot ? pivot->get<Vector3>() : nullptr;
     if (p && object.mesh) {
@@ -66,16 +79,18 @@ void fillTracks3DS(SceneObject& object, const Chunk3DS& node) {
     }
     if (object.trackController == nullptr) return;
     TrackController& controller = *object.trackController;
-    setKeys(controller.position, trackOf<Vector3>(&node, id::kTrackPos));
+    setKeys(controller.position, trackOf<Vector3>(&node, id::kTrackPos), take);
     if (const auto* rotate = trackOf<Quaternion>(&node, id::kTrackRotate)) {
         std::vector<float> numbers(rotate->times.size());
         for (std::size_t i = 0; i < numbers.size(); ++i) numbers[i] = static_cast<float>(i);
-        if (controller.rotationIndex.setKeys(std::move(numbers), std::vector<float>(rotate->times))) {
-            controller.rotationKeys = rotate->values;
+        if (controller.rotationIndex.setKeys(std::move(numbers), keysOf(rotate->times, take))) {
+            controller.rotationKeys = keysOf(rotate->values, take);
         }
     }
-    setKeys(controller.scale, trackOf<Vector3>(&node, id::kTrackScale));
+    setKeys(controller.scale, trackOf<Vector3>(&node, id::kTrackScale), take);
 }
+
+}  // namespace
 
 void buildMaterial3DS(const Chunk3DS& material, SceneTextures3DS& textures) {
     const Chunk3DS* texture = material.child(id::kTexture);
@@ -102,6 +117,8 @@ class Builder {
         for (const Chunk3DS& c : objMesh.children) {
             if (c.id == id::kMaterial) material(c);
         }
+        countUses(objMesh);
+        placed_.reserve(objMesh.children.size());
         for (Chunk3DS& c : objMesh.children) {
             if (c.id != id::kObjBlock || c.children.empty()) continue;
             const std::string* name = c.get<std::string>();
@@ -116,40 +133,77 @@ class Builder {
     }
 
   private:
-    // Mesh objects of one name in placement order; key-framer nodes claim
-    // them in that order.
+    // A mesh object in placement order. Once every object is placed they are
+    // sorted by name (stably), and key-framer nodes claim the objects of a
+    // name in placement order: the first of a name counts the claims.
     struct Placed {
-        std::vector<SceneObject*> objects;
-        std::size_t claimed = 0;
+        std::string_view name;  // views the object's own name
+        SceneObject* object;
+        std::uint32_t claims = 0;
     };
 
-    // The first node of each kind (B002-B007) per name, so that every lookup
-    // is one hash probe rather than a walk over the key-framer.
-    using NodesOfName = std::array<const Chunk3DS*, id::kTrackSpotL - id::kTrackInfo + 1>;
+    // A key-framer node of kind B002-B007 under its name, sorted (stably) by
+    // name so that every lookup is a binary search rather than a walk over
+    // the key-framer; the first of a name and kind is the one found.
+    struct Node {
+        std::string_view name;  // views the node's TRACKOBJNAME
+        const Chunk3DS* node;
+    };
 
     static bool isNodeKind(std::uint32_t nodeId) {
         return nodeId >= id::kTrackInfo && nodeId <= id::kTrackSpotL;
     }
 
+    template <typename T>
+    static auto byName(std::vector<T>& items, std::string_view name) {
+        return std::lower_bound(items.begin(), items.end(), name,
+                                [](const T& item, std::string_view key) { return item.name < key; });
+    }
+
+    template <typename T>
+    static void sortByName(std::vector<T>& items) {
+        std::stable_sort(items.begin(), items.end(), [](const T& a, const T& b) { return a.name < b.name; });
+    }
+
     void indexNodes() {
-        const Chunk3DS* keyframer = root_.child(id::kKeyframer);
-        if (keyframer == nullptr) return;
-        nodes_.reserve(keyframer->children.size());
-        for (const Chunk3DS& node : keyframer->children) {
+        keyframer_ = root_.child(id::kKeyframer);
+        if (keyframer_ == nullptr) return;
+        uses_.assign(keyframer_->children.size(), 0);
+        nodes_.reserve(keyframer_->children.size());
+        for (const Chunk3DS& node : keyframer_->children) {
             const std::string* n = isNodeKind(node.id) ? nodeName(node) : nullptr;
             if (n == nullptr) continue;
-            const Chunk3DS*& first = nodes_[*n][node.id - id::kTrackInfo];
-            if (first == nullptr) first = &node;
+            nodes_.push_back({*n, &node});
+            if (node.id == id::kTrackInfo && *n == kDummyName) ++uses_[indexOf(node)];
+        }
+        sortByName(nodes_);
+    }
+
+    std::size_t indexOf(const Chunk3DS& node) const {
+        return static_cast<std::size_t>(&node - keyframer_->children.data());
+    }
+
+    // How many mesh objects each object node animates (objects may share a
+    // name, and then the first node of the name).
+    void countUses(const Chunk3DS& objMesh) {
+        if (keyframer_ == nullptr) return;
+        for (const Chunk3DS& c : objMesh.children) {
+            if (c.id != id::kObjBlock || c.children.empty() || c.children.front().id != id::kTriMesh) continue;
+            if (const Chunk3DS* node = findKeyframerNode(root_, id::kTrackInfo, *c.get<std::string>())) {
+                ++uses_[indexOf(*node)];
+            }
         }
     }
 
     // Hides the free function of that name inside the builder: the same
     // answer from the index.
     const Chunk3DS* findKeyframerNode(const Chunk3DS& root, std::uint32_t nodeId,
-                                      const std::string& name) const {
+                                      const std::string& name) {
         if (!isNodeKind(nodeId)) return demo::findKeyframerNode(root, nodeId, name);
-        const auto found = nodes_.find(name);
-        return found == nodes_.end() ? nullptr : found->second[nodeId - id::kTrackInfo];
+        for (auto at = byName(nodes_, name); at != nodes_.end() && at->name == name; ++at) {
+            if (at->node->id == nodeId) return at->node;
+        }
+        return nullptr;
     }
 
     void material(const Chunk3DS& m) {
@@ -171,13 +225,15 @@ class Builder {
                         name.c_str());
         }
         scene_.addObject(std::move(owned));
-        placed_[object.name].objects.push_back(&object);
+        placed_.push_back({object.name, &object});
         if (node) animate(object, *node);
     }
 
+    // The last object a node animates takes its keys; any earlier one copies.
     void animate(SceneObject& object, const Chunk3DS& node) {
         object.trackController = scene_.addTrackController();
-        fillTracks3DS(object, node);
+        std::uint32_t& uses = uses_[indexOf(node)];
+        fillTracks(object, node, uses > 0 && --uses == 0);
     }
 
     void light(const std::string& name, const Chunk3DS& chunk) {
@@ -231,6 +287,7 @@ class Builder {
     // placed object of its name not yet claimed; links are made once every
     // node is known, and a link that would close a cycle is dropped.
     void hierarchy(const Chunk3DS& keyframer) {
+        sortByName(placed_);
         constexpr std::size_t kNone = SIZE_MAX;
         std::vector<std::size_t> byNumber;  // node number -> link, kNone without an object
         std::vector<std::pair<SceneObject*, int>> links;
@@ -243,7 +300,7 @@ class Builder {
             const Chunk3DS* named = node.child(id::kTrackObjName);
             const NodeName3DS* n = named ? named->get<NodeName3DS>() : nullptr;
             if (node.id == id::kTrackInfo && n) {
-                object = n->name == "$$$DUMMY" ? dummy(node, dummies++) : claim(n->name);
+                object = n->name == kDummyName ? dummy(node, dummies++) : claim(n->name);
                 if (object) links.emplace_back(object, n->parent);
             }
             byNumber.push_back(object ? links.size() - 1 : kNone);
@@ -276,18 +333,21 @@ class Builder {
     }
 
     SceneObject* claim(const std::string& name) {
-        const auto found = placed_.find(name);
-        if (found == placed_.end()) return nullptr;
-        Placed& p = found->second;
-        return p.claimed < p.objects.size() ? p.objects[p.claimed++] : nullptr;
+        const auto first = byName(placed_, name);
+        if (first == placed_.end() || first->name != name) return nullptr;
+        const auto next = first + first->claims;
+        if (next == placed_.end() || next->name != name) return nullptr;
+        ++first->claims;
+        return next->object;
     }
 
     Chunk3DS& root_;
     Scene& scene_;
     SceneTextures3DS* textures_;
-    // Keys view the names of the objects and of the tree's nodes.
-    std::unordered_map<std::string_view, Placed> placed_;
-    std::unordered_map<std::string_view, NodesOfName> nodes_;
+    std::vector<Placed> placed_;
+    std::vector<Node> nodes_;
+    const Chunk3DS* keyframer_ = nullptr;
+    std::vector<std::uint32_t> uses_;  // per key-framer child: animations still to come
 };
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include "graphics/formats/chunk_reader_3ds.h"
 
+#include <array>
 #include <bit>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "manager/binary_reader.h"
 #include "manager/exceptions.h"
@@ -99,9 +102,11 @@ public:
                           std::vector<Chunk3DS>& siblings);
 
     // Every chunk from the reader's position to the span's end becomes a child.
+    // The list is sized once: regrowing it moved every sibling read so far.
     void readChildren(Span& s, Chunk3DS& node) {
         std::size_t at = s.base + s.in.offset();
         const std::size_t end = at + s.in.remaining();
+        node.children.reserve(countKnown(at, end));
         while (at < end) at = readChunk(at, end, s.depth + 1, node.children);
         s.in.skip(s.in.remaining());
     }
@@ -125,6 +130,10 @@ public:
     }
 
 private:
+    // The chunks of known kinds from `at` to `end`, up to the first bad header
+    // (which readChunk then reports).
+    std::size_t countKnown(std::size_t at, std::size_t end) const;
+
     const unsigned char* data_;
     std::string file_;
     std::size_t origin_;
@@ -345,11 +354,25 @@ const ChunkRow3DS chunkTable3DS[] = {
 
 namespace {
 
+// Row numbers by id, plus one (0: no row), filled from the table's first row
+// of each id: every chunk header is looked up, most near the table's end.
+const std::array<std::uint8_t, 0x10000>& rowsById() {
+    static const auto rows = [] {
+        auto byId = std::make_unique<std::array<std::uint8_t, 0x10000>>();
+        byId->fill(0);
+        for (std::size_t row = 0; chunkTable3DS[row].id != 0; ++row) {
+            std::uint8_t& slot = (*byId)[chunkTable3DS[row].id];
+            if (slot == 0) slot = static_cast<std::uint8_t>(row + 1);
+        }
+        return byId;
+    }();
+    return *rows;
+}
+
 const Row* findRow(std::uint32_t id) {
-    for (const Row* row = chunkTable3DS; row->id != 0; ++row) {
-        if (row->id == id) return row;
-    }
-    return nullptr;
+    if (id > 0xFFFF) return nullptr;
+    const std::uint8_t row = rowsById()[id];
+    return row == 0 ? nullptr : &chunkTable3DS[row - 1];
 }
 
 }  // namespace
@@ -391,6 +414,20 @@ std::size_t ChunkTreeReader3DS::readChunk(std::size_t at, std::size_t limit, int
     }
     siblings.push_back(std::move(node));
     return at + length;
+}
+
+std::size_t ChunkTreeReader3DS::countKnown(std::size_t at, std::size_t end) const {
+    std::size_t known = 0;
+    while (end - at >= 6) {
+        const unsigned char* h = data_ + at;
+        const std::uint32_t id = h[0] | h[1] << 8;
+        const std::uint32_t length = std::uint32_t{h[2]} | std::uint32_t{h[3]} << 8 |
+                                     std::uint32_t{h[4]} << 16 | std::uint32_t{h[5]} << 24;
+        if (length < 6 || length > end - at) break;
+        if (findRow(id) != nullptr) ++known;
+        at += length;
+    }
+    return known;
 }
 
 const char* chunkName3DS(std::uint32_t id) {

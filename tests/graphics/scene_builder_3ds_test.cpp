@@ -132,6 +132,15 @@ TEST(SceneBuilder3DS, FaultyFilesStaySafe) {
                       W(id::kKeyframer).add(node("p", -1)).add(node("q", 0)));
     SceneObject& q = *bare->findObject("q");
     EXPECT_TRUE(!q.mesh && q.trackController && q.parent->name == "p");
+    // Two objects of one name both follow the name's first node; the second
+    // node of the name claims the second object for the hierarchy.
+    auto twins = build(W(id::kObjMesh).add(triangle("twin")).add(triangle("twin")),
+                       W(id::kKeyframer).add(node("twin", -1).add(test::track(id::kTrackPos, {{0, {1, 2, 3}}})))
+                           .add(node("twin", 0)));
+    SceneObject* older = twins->findObject("twin")->parent;
+    ASSERT_TRUE(older);
+    for (SceneObject* o : {older, twins->findObject("twin")})
+        EXPECT_TRUE(o->trackController->position.animated && o->trackController->position.path->points.size() == 1);
     // A singular matrix leaves the vertices as read.
     W flat = W(id::kTriMesh).add(W(id::kVertList).u16(1).vec(1, 2, 3)).add(W(id::kFaceList).u16(0))
                  .add(W(id::kTrMatrix).vec(0, 0, 0).vec(0, 0, 0).vec(0, 0, 0).vec(5, 5, 5));
