@@ -117,14 +117,12 @@ bool buildMesh3DS(SceneObject& object, Chunk3DS& objBlock, bool toObjectFrame) {
     for (int i = 0; i < count; ++i) std::memcpy(position + std::size_t(stride) * i, &(*vertices)[i], 12);
     if (textured) {
         std::uint8_t* tex = nullptr;
-        VertexBuffer::streamPointer("tex0", buffer.get(), &tex, &stride, &n);
+        int texStride = 0;
+        VertexBuffer::streamPointer("tex0", buffer.get(), &tex, &texStride, &n);
         const int given = std::min(count, static_cast<int>(coords->size()));
-        for (int i = 0; i < given; ++i) std::memcpy(tex + std::size_t(stride) * i, &(*coords)[i], 8);
+        for (int i = 0; i < given; ++i) std::memcpy(tex + std::size_t(texStride) * i, &(*coords)[i], 8);
     }
-    if (toObjectFrame) {
-        VertexBuffer::streamPointer("position", buffer.get(), &position, &stride, &n);
-        moveToObjectFrame(objBlock, position, stride, vertices->size());
-    }
+    if (toObjectFrame) moveToObjectFrame(objBlock, position, stride, vertices->size());
 
     auto mesh = std::make_shared<Mesh>();
     mesh->vertices = std::move(buffer);

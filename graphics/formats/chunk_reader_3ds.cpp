@@ -401,7 +401,8 @@ std::size_t ChunkTreeReader3DS::readChunk(std::size_t at, std::size_t limit, int
     if (row == nullptr) return at + length;
     if (depth > kMaxDepth3DS) fail(s, "chunks nest deeper than " + std::to_string(kMaxDepth3DS), kTooDeepLine);
 
-    Chunk3DS node;
+    // Built in place: the handler touches only this node's own children.
+    Chunk3DS& node = siblings.emplace_back();
     node.id = s.id;
     node.dataLength = length - 6;
     s.in = BinaryReader(h + 6, length - 6);
@@ -409,10 +410,13 @@ std::size_t ChunkTreeReader3DS::readChunk(std::size_t at, std::size_t limit, int
     try {
         row->handler(*this, s, node);
     } catch (const BinaryReaderException& e) {
+        siblings.pop_back();
         if (e.sourceFile() == std::string(kUnit)) throw;  // already names its chunk
         fail<BinaryReaderException>(s, "its data ends inside a field", kFieldPastEndLine);
+    } catch (...) {
+        siblings.pop_back();
+        throw;
     }
-    siblings.push_back(std::move(node));
     return at + length;
 }
 
