@@ -146,10 +146,13 @@ TEST(ChunkReader3DS, MalformedFilesAreFormatErrors) {
     }
 }
 
+// Errors inside a chunk give its offset in the whole run of chunks.
 TEST(ChunkReader3DS, OneChunkAtATime) {
     Bytes b = W(0x1234).u32(7).bytes();
-    const Bytes known = W(id::kObjMesh).add(W(id::kMaterial)).bytes();
-    b.insert(b.end(), known.begin(), known.end());
+    for (const W& next : {W(id::kObjMesh).add(W(id::kMaterial)), W(id::kMatName).u8('a')}) {
+        const Bytes more = next.bytes();
+        b.insert(b.end(), more.begin(), more.end());
+    }
     BinaryReader in(b.data(), b.size());
     std::uint32_t length = 0;
     EXPECT_FALSE(readChunk3DS(in, length));
@@ -158,6 +161,8 @@ TEST(ChunkReader3DS, OneChunkAtATime) {
     ASSERT_TRUE(node);
     EXPECT_EQ(12u, length);
     EXPECT_TRUE(findChild(node.get(), id::kMaterial));
+    EXPECT_EQ("Unexpected end of file. 3DS chunk CHUNK_MATNAME (0xA000) at byte 22: a text has no terminating zero",
+              errorOf([&] { readChunk3DS(in, length); }));
     EXPECT_THROW(readChunk3DS(in, length), BinaryReaderException);
 }
 
