@@ -120,7 +120,9 @@ bool buildMesh3DS(SceneObject& object, Chunk3DS& objBlock, bool toObjectFrame) {
         int texStride = 0;
         VertexBuffer::streamPointer("tex0", buffer.get(), &tex, &texStride, &n);
         const int given = std::min(count, static_cast<int>(coords->size()));
-        for (int i = 0; i < given; ++i) std::memcpy(tex + std::size_t(texStride) * i, &(*coords)[i], 8);
+        for (int i = 0; i < given; ++i) {
+            std::memcpy(tex + std::size_t(texStride) * i, &(*coords)[i], 8);
+        }
     }
     if (toObjectFrame) moveToObjectFrame(objBlock, position, stride, vertices->size());
 

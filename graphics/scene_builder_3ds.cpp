@@ -157,13 +157,15 @@ class Builder {
 
     template <typename T>
     static auto byName(std::vector<T>& items, std::string_view name) {
-        return std::lower_bound(items.begin(), items.end(), name,
-                                [](const T& item, std::string_view key) { return item.name < key; });
+        return std::lower_bound(
+            items.begin(), items.end(), name,
+            [](const T& item, std::string_view key) { return item.name < key; });
     }
 
     template <typename T>
     static void sortByName(std::vector<T>& items) {
-        std::stable_sort(items.begin(), items.end(), [](const T& a, const T& b) { return a.name < b.name; });
+        std::stable_sort(items.begin(), items.end(),
+                         [](const T& a, const T& b) { return a.name < b.name; });
     }
 
     void indexNodes() {
@@ -189,8 +191,9 @@ class Builder {
     void countUses(const Chunk3DS& objMesh) {
         if (keyframer_ == nullptr) return;
         for (const Chunk3DS& c : objMesh.children) {
-            if (c.id != id::kObjBlock || c.children.empty() || c.children.front().id != id::kTriMesh) continue;
-            if (const Chunk3DS* node = findKeyframerNode(root_, id::kTrackInfo, *c.get<std::string>())) {
+            if (c.id != id::kObjBlock || triMeshOf3DS(c) == nullptr) continue;
+            const std::string& name = *c.get<std::string>();
+            if (const Chunk3DS* node = findKeyframerNode(root_, id::kTrackInfo, name)) {
                 ++uses_[indexOf(*node)];
             }
         }

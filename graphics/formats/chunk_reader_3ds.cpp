@@ -380,8 +380,9 @@ const Row* findRow(std::uint32_t id) {
 std::size_t ChunkTreeReader3DS::readChunk(std::size_t at, std::size_t limit, int depth,
                                          std::vector<Chunk3DS>& siblings) {
     if (limit - at < 6) {
-        throw BinaryReaderException(std::string(kEndOfFile) + " " + inFile(file_) + "3DS chunk header at byte " +
-                                        std::to_string(origin_ + at) + ": only " + std::to_string(limit - at) +
+        throw BinaryReaderException(std::string(kEndOfFile) + " " + inFile(file_) +
+                                        "3DS chunk header at byte " + std::to_string(origin_ + at) +
+                                        ": only " + std::to_string(limit - at) +
                                         " bytes are left for its 6",
                                     kUnit, kBadHeaderLine);
     }
@@ -441,7 +442,8 @@ const char* chunkName3DS(std::uint32_t id) {
 
 namespace {
 
-std::unique_ptr<Chunk3DS> readTree(const unsigned char* data, std::size_t size, const std::string& file) {
+std::unique_ptr<Chunk3DS> readTree(const unsigned char* data, std::size_t size,
+                                   const std::string& file) {
     std::vector<Chunk3DS> top;
     TreeReader(data, file).readChunk(0, size, 0, top);
     if (top.empty()) return nullptr;

@@ -66,7 +66,8 @@ TEST(SceneBuilder3DS, ObjectsLightsAndCamerasLeftHanded) {
         W(id::kTriMesh).add(W(id::kVertList).u16(3).vec(0, 0, 0).vec(1, 0, 0).vec(0, 1, 0))
             .add(W(id::kFaceList).u16(1).u16(0).u16(1).u16(2).u16(0))
             .add(W(id::kTrMatrix).vec(1, 0, 0).vec(0, 0, 1).vec(0, -1, 0).vec(0, 0, 0)));
-    W objects = W(id::kObjMesh).add(triangle("moved", true)).add(triangle("still", true)).add(turned)
+    W objects = W(id::kObjMesh).add(triangle("moved", true)).add(triangle("still", true))
+                    .add(turned)
                     .add(W(id::kObjBlock).text("spot").add(spot))
                     .add(W(id::kObjBlock).text("bulb").add(bulb))
                     .add(W(id::kObjBlock).text("cam").add(cam));
@@ -107,7 +108,8 @@ TEST(SceneBuilder3DS, HierarchyFollowsNodeNumbers) {
         for (const char* name : order) objects.add(triangle(name));
         W camera = W(id::kTrackCamera).add(W(id::kTrackObjName).text("cam").u32(0).u16(0xFFFF));
         W light = W(id::kTrackLight).add(W(id::kTrackObjName).text("lamp").u32(0).u16(0xFFFF));
-        W keys = W(id::kKeyframer).add(camera).add(node("root", -1)).add(light).add(node("child", 1))
+        W keys = W(id::kKeyframer).add(camera).add(node("root", -1)).add(light)
+                     .add(node("child", 1))
                      .add(node("grand", 3)).add(node("second", 1)).add(node("$$$DUMMY", 5))
                      .add(node("$$$DUMMY", 6)).add(node("$$$DUMMY", 7));
         auto scene = build(objects, keys);
@@ -135,12 +137,15 @@ TEST(SceneBuilder3DS, FaultyFilesStaySafe) {
     // Two objects of one name both follow the name's first node; the second
     // node of the name claims the second object for the hierarchy.
     auto twins = build(W(id::kObjMesh).add(triangle("twin")).add(triangle("twin")),
-                       W(id::kKeyframer).add(node("twin", -1).add(test::track(id::kTrackPos, {{0, {1, 2, 3}}})))
+                       W(id::kKeyframer)
+                           .add(node("twin", -1).add(test::track(id::kTrackPos, {{0, {1, 2, 3}}})))
                            .add(node("twin", 0)));
     SceneObject* older = twins->findObject("twin")->parent;
     ASSERT_TRUE(older);
-    for (SceneObject* o : {older, twins->findObject("twin")})
-        EXPECT_TRUE(o->trackController->position.animated && o->trackController->position.path->points.size() == 1);
+    for (SceneObject* o : {older, twins->findObject("twin")}) {
+        const auto& path = o->trackController->position.path;
+        EXPECT_TRUE(path && path->points.size() == 1);
+    }
     // A singular matrix leaves the vertices as read.
     W flat = W(id::kTriMesh).add(W(id::kVertList).u16(1).vec(1, 2, 3)).add(W(id::kFaceList).u16(0))
                  .add(W(id::kTrMatrix).vec(0, 0, 0).vec(0, 0, 0).vec(0, 0, 0).vec(5, 5, 5));

@@ -101,7 +101,8 @@ TEST(ChunkReader3DS, DecodesEveryKindLeftHanded) {
     const auto& q = node.child(id::kTrackRotate)->get<Track3DS<Quaternion>>()->values;
     ASSERT_EQ(4u, q.size());
     const float s = std::sqrt(0.5f);
-    const Quaternion expected[] = {{0, 0, -s, s}, {0, 0, -1, 0}, {0, 0, -1, 0}, {0, -s, -s, 0}};  // angles reversed
+    // Angles reversed.
+    const Quaternion expected[] = {{0, 0, -s, s}, {0, 0, -1, 0}, {0, 0, -1, 0}, {0, -s, -s, 0}};
     for (int k = 0; k < 4; ++k) EXPECT_LT(std::fabs(expected[k].dot(q[k]) - 1), 1e-6f) << k;
 }
 
@@ -132,13 +133,14 @@ TEST(ChunkReader3DS, MalformedFilesAreFormatErrors) {
     const std::string end = "Unexpected end of file. 3DS chunk ";
     const std::pair<Bytes, std::string> cases[] = {
         {{}, end + "header at byte 0: only 0 bytes are left for its 6"},
-        {inMain(W(0x1234).length(5)), "3DS chunk 0x1234 at byte 6: length 5 is below its 6-byte header"},
-        {inMain(W(id::kObjMesh).length(100)), end + "CHUNK_OBJMESH (0x3D3D) at byte 6: length 100 runs past"},
-        {inMain(W(id::kTrackPos).u16(0).u32(0).u32(0).u32(0xFFFFFFFF).u32(0)), end + "CHUNK_TRACKPOS (0xB020) at byte 6: 4294967295 items"},
+        {inMain(W(0x1234).length(5)), "3DS chunk 0x1234 at byte 6: length 5 is below its 6-byte"},
+        {inMain(W(id::kObjMesh).length(100)), end + "CHUNK_OBJMESH (0x3D3D) at byte 6: length 100"},
+        {inMain(W(id::kTrackPos).u16(0).u32(0).u32(0).u32(0xFFFFFFFF).u32(0)),
+         end + "CHUNK_TRACKPOS (0xB020) at byte 6: 4294967295 items"},
         {inMain(W(id::kTrackRoll).u16(0).u32(0).u32(0).u32(1).u32(0).u16(0x1F).f32(1)),
          end + "CHUNK_TRACKROLL (0xB024) at byte 6: its data ends inside a field"},
-        {inMain(W(id::kMatName).u8('a')), end + "CHUNK_MATNAME (0xA000) at byte 6: a text has no terminating zero"},
-        {nested(kMaxDepth3DS + 1), "3DS chunk CHUNK_MAIN (0x4D4D) at byte 390: chunks nest deeper than 64"},
+        {inMain(W(id::kMatName).u8('a')), end + "CHUNK_MATNAME (0xA000) at byte 6: a text has no"},
+        {nested(kMaxDepth3DS + 1), "3DS chunk CHUNK_MAIN (0x4D4D) at byte 390: chunks nest deeper"},
     };
     for (const auto& [file, message] : cases) {
         const std::string error = errorOf([&] { read(file); });
@@ -161,8 +163,8 @@ TEST(ChunkReader3DS, OneChunkAtATime) {
     ASSERT_TRUE(node);
     EXPECT_EQ(12u, length);
     EXPECT_TRUE(findChild(node.get(), id::kMaterial));
-    EXPECT_EQ("Unexpected end of file. 3DS chunk CHUNK_MATNAME (0xA000) at byte 22: a text has no terminating zero",
-              errorOf([&] { readChunk3DS(in, length); }));
+    EXPECT_EQ(0u, errorOf([&] { readChunk3DS(in, length); })
+                      .find("Unexpected end of file. 3DS chunk CHUNK_MATNAME (0xA000) at byte 22"));
     EXPECT_THROW(readChunk3DS(in, length), BinaryReaderException);
 }
 
@@ -180,8 +182,8 @@ TEST(ChunkReader3DS, DebianSampleFiles) {
             ++files;
             if (entry.file_size() == 0) {
                 const std::string error = errorOf([&] { loadChunkFile3DS(name); });
-                EXPECT_EQ(0u, error.find("Unexpected end of file. " + name + ": 3DS chunk header at byte 0"))
-                    << error;
+                const std::string end = "Unexpected end of file. " + name + ": 3DS chunk header";
+                EXPECT_EQ(0u, error.find(end + " at byte 0")) << error;
                 continue;
             }
             std::unique_ptr<Chunk3DS> root;
