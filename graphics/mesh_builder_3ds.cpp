@@ -15,7 +15,13 @@ namespace {
 constexpr const char* kUnit = "graphics/mesh_builder_3ds";
 constexpr int kBadFaceLine = 40;
 
-Chunk3DS* faceListOf(Chunk3DS& tri) { return tri.child(chunk3ds::kFaceList); }
+// The payload of the TRIMESH's first child of that id, when it is a T.
+template <typename T>
+const T* triMeshArray(const Chunk3DS& objBlock, std::uint32_t id) {
+    const Chunk3DS* tri = triMeshOf3DS(objBlock);
+    const Chunk3DS* chunk = tri ? tri->child(id) : nullptr;
+    return chunk ? chunk->get<T>() : nullptr;
+}
 
 void checkFaces(const SceneObject& object, const FaceList3DS& faces, std::size_t vertexCount) {
     for (std::size_t i = 0; i < faces.indices.size(); ++i) {
@@ -75,38 +81,50 @@ const Chunk3DS* triMeshOf3DS(const Chunk3DS& objBlock) {
     return &objBlock.children.front();
 }
 
+const std::vector<Vector3>* vertexArray3DS(const Chunk3DS& objBlock) {
+    return triMeshArray<std::vector<Vector3>>(objBlock, chunk3ds::kVertList);
+}
+
+const std::vector<TexCoord3DS>* texCoordArray3DS(const Chunk3DS& objBlock) {
+    return triMeshArray<std::vector<TexCoord3DS>>(objBlock, chunk3ds::kMapList);
+}
+
+const FaceList3DS* triangleArray3DS(const Chunk3DS& objBlock) {
+    return triMeshArray<FaceList3DS>(objBlock, chunk3ds::kFaceList);
+}
+
+FaceList3DS* triangleArray3DS(Chunk3DS& objBlock) {
+    return const_cast<FaceList3DS*>(triangleArray3DS(static_cast<const Chunk3DS&>(objBlock)));
+}
+
 bool buildMesh3DS(SceneObject& object, Chunk3DS& objBlock, bool toObjectFrame) {
-    if (triMeshOf3DS(objBlock) == nullptr) return false;
-    Chunk3DS& tri = objBlock.children.front();
-    const Chunk3DS* vertList = tri.child(chunk3ds::kVertList);
-    Chunk3DS* faceList = faceListOf(tri);
-    const auto* vertices = vertList ? vertList->get<std::vector<Vector3>>() : nullptr;
-    FaceList3DS* faces = faceList ? faceList->get<FaceList3DS>() : nullptr;
+    const std::vector<Vector3>* vertices = vertexArray3DS(objBlock);
+    FaceList3DS* faces = triangleArray3DS(objBlock);
     if (vertices == nullptr || faces == nullptr) return false;
     checkFaces(object, *faces, vertices->size());
 
-    const Chunk3DS* mapList = tri.child(chunk3ds::kMapList);
-    const auto* coords = mapList ? mapList->get<std::vector<TexCoord3DS>>() : nullptr;
+    const std::vector<TexCoord3DS>* coords = texCoordArray3DS(objBlock);
     const bool textured = coords != nullptr && !coords->empty();
 
-    StreamGroup group{{"position", 12}, {"normal", 12}};
-    if (textured) group["tex0"] = 8;
+    // Made once: building the format's maps cost more than a small mesh.
+    static const VertexFormat plain{{{"position", 12}, {"normal", 12}}};
+    static const VertexFormat withTexture{{{"position", 12}, {"normal", 12}, {"tex0", 8}}};
     const int count = static_cast<int>(vertices->size());
-    auto buffer = std::make_unique<VertexBuffer>(VertexFormat{{group}}, count);
+    auto buffer = std::make_unique<VertexBuffer>(textured ? withTexture : plain, count);
     std::uint8_t* position = nullptr;
     int stride = 0, n = 0;
     VertexBuffer::streamPointer("position", buffer.get(), &position, &stride, &n);
     for (int i = 0; i < count; ++i) std::memcpy(position + std::size_t(stride) * i, &(*vertices)[i], 12);
     if (textured) {
         std::uint8_t* tex = nullptr;
-        VertexBuffer::streamPointer("tex0", buffer.get(), &tex, &stride, &n);
+        int texStride = 0;
+        VertexBuffer::streamPointer("tex0", buffer.get(), &tex, &texStride, &n);
         const int given = std::min(count, static_cast<int>(coords->size()));
-        for (int i = 0; i < given; ++i) std::memcpy(tex + std::size_t(stride) * i, &(*coords)[i], 8);
+        for (int i = 0; i < given; ++i) {
+            std::memcpy(tex + std::size_t(texStride) * i, &(*coords)[i], 8);
+        }
     }
-    if (toObjectFrame) {
-        VertexBuffer::streamPointer("position", buffer.get(), &position, &stride, &n);
-        moveToObjectFrame(objBlock, position, stride, vertices->size());
-    }
+    if (toObjectFrame) moveToObjectFrame(objBlock, position, stride, vertices->size());
 
     auto mesh = std::make_shared<Mesh>();
     mesh->vertices = std::move(buffer);

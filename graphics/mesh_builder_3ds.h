@@ -14,6 +14,14 @@ class SceneObject;
 // The TRIMESH of an OBJBLOCK when it is the block's first child, else null.
 const Chunk3DS* triMeshOf3DS(const Chunk3DS& objBlock);
 
+// The arrays of that TRIMESH: its vertices (VERTLIST), texture coordinates
+// (MAPLIST) and triangles (FACELIST); each null when absent, and all null
+// when the block's first child is not a TRIMESH.
+const std::vector<Vector3>* vertexArray3DS(const Chunk3DS& objBlock);
+const std::vector<TexCoord3DS>* texCoordArray3DS(const Chunk3DS& objBlock);
+const FaceList3DS* triangleArray3DS(const Chunk3DS& objBlock);
+FaceList3DS* triangleArray3DS(Chunk3DS& objBlock);
+
 // Gives the object a mesh with "position", "normal" and, when the block has
 // texture coordinates, "tex0" streams, and the block's triangles (moved out
 // of the chunk). A coordinate list shorter than the vertex list is padded

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <numeric>
+#include <string_view>
 #include <vector>
 
 #include "graphics/mesh_builder_3ds.h"
@@ -23,6 +26,7 @@ namespace {
 constexpr float kDegreesToLeftHandedRadians = -0.0174532924f;
 constexpr float kCameraFieldOfView = 45.0f;
 constexpr float kCameraAspect = 1.3333334f;
+constexpr std::string_view kDummyName = "$$$DUMMY";
 
 const std::string* nodeName(const Chunk3DS& node) {
     const Chunk3DS* c = node.child(id::kTrackObjName);
@@ -37,15 +41,29 @@ const Track3DS<T>* trackOf(const Chunk3DS* node, std::uint32_t trackId) {
     return t && !t->times.empty() ? t : nullptr;  // a track without keys is absent
 }
 
+// The keys themselves when `take`, else a copy. Only the builder takes: the
+// tree is its own (buildScene3DS gets it mutable) and it takes each node's
+// keys once, so nothing reads an array after it has been given away.
 template <typename T>
-void setKeys(AnimatedParam<T>& param, const Track3DS<T>* track) {
-    if (track == nullptr) return;
-    param.setKeys(std::vector<T>(track->values), std::vector<float>(track->times));
+std::vector<T> keysOf(const std::vector<T>& keys, bool take) {
+    return take ? std::move(const_cast<std::vector<T>&>(keys)) : keys;
 }
+
+template <typename T>
+void setKeys(AnimatedParam<T>& param, const Track3DS<T>* track, bool take = false) {
+    if (track == nullptr) return;
+    param.setKeys(keysOf(track->values, take), keysOf(track->times, take));
+}
+
+void fillTracks(SceneObject& object, const Chunk3DS& node, bool take);
 
 }  // namespace
 
-void fillTracks3DS(SceneObject& object, const Chunk3DS& node) {
+void fillTracks3DS(SceneObject& object, const Chunk3DS& node) { fillTracks(object, node, false); }
+
+namespace {
+
+void fillTracks(SceneObject& object, const Chunk3DS& node, bool take) {
     const Chunk3DS* pivot = node.child(id::kTrackPivot);
     const Vector3* p = pivot ? pivot->get<Vector3>() : nullptr;
     if (p && object.mesh) {
@@ -62,16 +80,18 @@ void fillTracks3DS(SceneObject& object, const Chunk3DS& node) {
     }
     if (object.trackController == nullptr) return;
     TrackController& controller = *object.trackController;
-    setKeys(controller.position, trackOf<Vector3>(&node, id::kTrackPos));
+    setKeys(controller.position, trackOf<Vector3>(&node, id::kTrackPos), take);
     if (const auto* rotate = trackOf<Quaternion>(&node, id::kTrackRotate)) {
         std::vector<float> numbers(rotate->times.size());
         for (std::size_t i = 0; i < numbers.size(); ++i) numbers[i] = static_cast<float>(i);
-        if (controller.rotationIndex.setKeys(std::move(numbers), std::vector<float>(rotate->times))) {
-            controller.rotationKeys = rotate->values;
+        if (controller.rotationIndex.setKeys(std::move(numbers), keysOf(rotate->times, take))) {
+            controller.rotationKeys = keysOf(rotate->values, take);
         }
     }
-    setKeys(controller.scale, trackOf<Vector3>(&node, id::kTrackScale));
+    setKeys(controller.scale, trackOf<Vector3>(&node, id::kTrackScale), take);
 }
+
+}  // namespace
 
 void buildMaterial3DS(const Chunk3DS& material, SceneTextures3DS& textures) {
     const Chunk3DS* texture = material.child(id::kTexture);
@@ -90,12 +110,16 @@ namespace {
 class Builder {
   public:
     Builder(Chunk3DS& root, Scene& scene, SceneTextures3DS* textures)
-        : root_(root), scene_(scene), textures_(textures) {}
+        : root_(root), scene_(scene), textures_(textures) {
+        indexNodes();
+    }
 
     void build(Chunk3DS& objMesh) {
         for (const Chunk3DS& c : objMesh.children) {
             if (c.id == id::kMaterial) material(c);
         }
+        countUses(objMesh);
+        placed_.reserve(objMesh.children.size());
         for (Chunk3DS& c : objMesh.children) {
             if (c.id != id::kObjBlock || c.children.empty()) continue;
             const std::string* name = c.get<std::string>();
@@ -110,10 +134,81 @@ class Builder {
     }
 
   private:
+    // A mesh object in placement order. Once every object is placed they are
+    // sorted by name (stably), and key-framer nodes claim the objects of a
+    // name in placement order: the first of a name counts the claims.
     struct Placed {
+        std::string_view name;  // views the object's own name
         SceneObject* object;
-        bool matched = false;  // claimed by a key-framer node
+        std::uint32_t claims = 0;
     };
+
+    // A key-framer node of kind B002-B007 under its name, sorted (stably) by
+    // name so that every lookup is a binary search rather than a walk over
+    // the key-framer; the first of a name and kind is the one found.
+    struct Node {
+        std::string_view name;  // views the node's TRACKOBJNAME
+        const Chunk3DS* node;
+    };
+
+    static bool isNodeKind(std::uint32_t nodeId) {
+        return nodeId >= id::kTrackInfo && nodeId <= id::kTrackSpotL;
+    }
+
+    template <typename T>
+    static auto byName(std::vector<T>& items, std::string_view name) {
+        return std::lower_bound(
+            items.begin(), items.end(), name,
+            [](const T& item, std::string_view key) { return item.name < key; });
+    }
+
+    template <typename T>
+    static void sortByName(std::vector<T>& items) {
+        std::stable_sort(items.begin(), items.end(),
+                         [](const T& a, const T& b) { return a.name < b.name; });
+    }
+
+    void indexNodes() {
+        keyframer_ = root_.child(id::kKeyframer);
+        if (keyframer_ == nullptr) return;
+        uses_.assign(keyframer_->children.size(), 0);
+        nodes_.reserve(keyframer_->children.size());
+        for (const Chunk3DS& node : keyframer_->children) {
+            const std::string* n = isNodeKind(node.id) ? nodeName(node) : nullptr;
+            if (n == nullptr) continue;
+            nodes_.push_back({*n, &node});
+            if (node.id == id::kTrackInfo && *n == kDummyName) ++uses_[indexOf(node)];
+        }
+        sortByName(nodes_);
+    }
+
+    std::size_t indexOf(const Chunk3DS& node) const {
+        return static_cast<std::size_t>(&node - keyframer_->children.data());
+    }
+
+    // How many mesh objects each object node animates (objects may share a
+    // name, and then the first node of the name).
+    void countUses(const Chunk3DS& objMesh) {
+        if (keyframer_ == nullptr) return;
+        for (const Chunk3DS& c : objMesh.children) {
+            if (c.id != id::kObjBlock || triMeshOf3DS(c) == nullptr) continue;
+            const std::string& name = *c.get<std::string>();
+            if (const Chunk3DS* node = findKeyframerNode(root_, id::kTrackInfo, name)) {
+                ++uses_[indexOf(*node)];
+            }
+        }
+    }
+
+    // Hides the free function of that name inside the builder: the same
+    // answer from the index.
+    const Chunk3DS* findKeyframerNode(const Chunk3DS& root, std::uint32_t nodeId,
+                                      const std::string& name) {
+        if (!isNodeKind(nodeId)) return demo::findKeyframerNode(root, nodeId, name);
+        for (auto at = byName(nodes_, name); at != nodes_.end() && at->name == name; ++at) {
+            if (at->node->id == nodeId) return at->node;
+        }
+        return nullptr;
+    }
 
     void material(const Chunk3DS& m) {
         if (textures_) buildMaterial3DS(m, *textures_);
@@ -134,13 +229,15 @@ class Builder {
                         name.c_str());
         }
         scene_.addObject(std::move(owned));
-        placed_.push_back({&object});
+        placed_.push_back({object.name, &object});
         if (node) animate(object, *node);
     }
 
+    // The last object a node animates takes its keys; any earlier one copies.
     void animate(SceneObject& object, const Chunk3DS& node) {
         object.trackController = scene_.addTrackController();
-        fillTracks3DS(object, node);
+        std::uint32_t& uses = uses_[indexOf(node)];
+        fillTracks(object, node, uses > 0 && --uses == 0);
     }
 
     void light(const std::string& name, const Chunk3DS& chunk) {
@@ -194,57 +291,67 @@ class Builder {
     // placed object of its name not yet claimed; links are made once every
     // node is known, and a link that would close a cycle is dropped.
     void hierarchy(const Chunk3DS& keyframer) {
-        std::vector<SceneObject*> byNumber;
+        sortByName(placed_);
+        constexpr std::size_t kNone = SIZE_MAX;
+        std::vector<std::size_t> byNumber;  // node number -> link, kNone without an object
         std::vector<std::pair<SceneObject*, int>> links;
+        byNumber.reserve(keyframer.children.size());
+        links.reserve(keyframer.children.size());
         int dummies = 0;
         for (const Chunk3DS& node : keyframer.children) {
-            if (node.id < id::kTrackInfo || node.id > id::kTrackSpotL) continue;
+            if (!isNodeKind(node.id)) continue;
             SceneObject* object = nullptr;
             const Chunk3DS* named = node.child(id::kTrackObjName);
             const NodeName3DS* n = named ? named->get<NodeName3DS>() : nullptr;
             if (node.id == id::kTrackInfo && n) {
-                object = n->name == "$$$DUMMY" ? dummy(node, dummies++) : claim(n->name);
+                object = n->name == kDummyName ? dummy(node, dummies++) : claim(n->name);
                 if (object) links.emplace_back(object, n->parent);
             }
-            byNumber.push_back(object);
+            byNumber.push_back(object ? links.size() - 1 : kNone);
         }
-        for (auto [object, parentNumber] : links) {
+        // The root of each link's tree so far, to see in near-constant time
+        // whether a link would close a cycle: every object is linked at most
+        // once, so it is its tree's root until then.
+        std::vector<std::size_t> up(links.size());
+        std::iota(up.begin(), up.end(), std::size_t{0});
+        const auto rootOf = [&up](std::size_t i) {
+            while (up[i] != i) i = up[i] = up[up[i]];
+            return i;
+        };
+        for (std::size_t i = 0; i < links.size(); ++i) {
+            const auto [object, parentNumber] = links[i];
             if (parentNumber < 0 || parentNumber >= static_cast<int>(byNumber.size())) continue;
-            SceneObject* parent = byNumber[static_cast<std::size_t>(parentNumber)];
-            if (parent == nullptr || object->parent != nullptr || isAncestor(object, parent)) continue;
+            const std::size_t p = byNumber[static_cast<std::size_t>(parentNumber)];
+            if (p == kNone || object->parent != nullptr || rootOf(p) == i) continue;
+            SceneObject* parent = links[p].first;
             object->parent = parent;
             parent->children.push_back(object);
+            up[i] = p;
         }
     }
 
     SceneObject* dummy(const Chunk3DS& node, int number) {
         SceneObject* object = scene_.addObject(std::make_unique<SceneObject>("DUMMY" + std::to_string(number)));
-        placed_.push_back({object, true});
         animate(*object, node);
         return object;
     }
 
     SceneObject* claim(const std::string& name) {
-        for (Placed& p : placed_) {
-            if (!p.matched && p.object->name == name) {
-                p.matched = true;
-                return p.object;
-            }
-        }
-        return nullptr;
-    }
-
-    static bool isAncestor(const SceneObject* object, const SceneObject* of) {
-        for (const SceneObject* at = of; at != nullptr; at = at->parent) {
-            if (at == object) return true;
-        }
-        return false;
+        const auto first = byName(placed_, name);
+        if (first == placed_.end() || first->name != name) return nullptr;
+        const auto next = first + first->claims;
+        if (next == placed_.end() || next->name != name) return nullptr;
+        ++first->claims;
+        return next->object;
     }
 
     Chunk3DS& root_;
     Scene& scene_;
     SceneTextures3DS* textures_;
     std::vector<Placed> placed_;
+    std::vector<Node> nodes_;
+    const Chunk3DS* keyframer_ = nullptr;
+    std::vector<std::uint32_t> uses_;  // per key-framer child: animations still to come
 };
 
 }  // namespace

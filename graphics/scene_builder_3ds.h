@@ -24,7 +24,8 @@ class SceneTextures3DS {
 };
 
 // The scene named `name`, or null when the root has no OBJMESH chunk. Face
-// lists are moved out of the tree. A null `textures` gives meshes without
+// lists and the key arrays of object nodes are moved out of the tree, so
+// build a tree once. A null `textures` gives meshes without
 // textures. A mesh object without vertex or face list keeps its place,
 // tracks and hierarchy without a mesh, and one line says so; a bad face
 // index throws ExceptionBase naming the object.

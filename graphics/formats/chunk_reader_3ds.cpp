@@ -1,8 +1,13 @@
 #include "graphics/formats/chunk_reader_3ds.h"
 
+#include <array>
 #include <bit>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "manager/binary_reader.h"
 #include "manager/exceptions.h"
@@ -23,6 +28,10 @@ constexpr int kFieldPastEndLine = 64;
 constexpr int kCountTooLargeLine = 72;
 constexpr int kTextUnendedLine = 80;
 
+// Data that runs out reads as the binary reader's own message, with the
+// chunk and offset after it.
+constexpr const char* kEndOfFile = "Unexpected end of file.";
+
 using TreeReader = ChunkTreeReader3DS;
 using Span = ChunkSpan3DS;
 using Row = ChunkRow3DS;
@@ -37,6 +46,7 @@ struct ChunkSpan3DS {
     int depth;
     std::uint32_t id;
     std::size_t header;  // the chunk's offset, for messages
+    const std::string* file;  // for messages; empty when not known
 };
 
 namespace {
@@ -47,9 +57,11 @@ std::string hex(std::uint32_t id) {
     return text;
 }
 
-std::string describe(std::uint32_t id, std::size_t at) {
+std::string inFile(const std::string& file) { return file.empty() ? "" : file + ": "; }
+
+std::string describe(const std::string& file, std::uint32_t id, std::size_t at) {
     const char* name = chunkName3DS(id);
-    std::string text = "3DS chunk ";
+    std::string text = inFile(file) + "3DS chunk ";
     if (name) text += std::string(name) + " (" + hex(id) + ")";
     else text += hex(id);
     return text + " at byte " + std::to_string(at);
@@ -58,7 +70,12 @@ std::string describe(std::uint32_t id, std::size_t at) {
 // Bad values are format errors; data that runs out is the binary reader's.
 template <typename E = ExceptionBase>
 [[noreturn]] void fail(const Span& s, const std::string& what, int line) {
-    throw E(describe(s.id, s.header) + ": " + what, kUnit, line);
+    const std::string where = describe(*s.file, s.id, s.header) + ": " + what;
+    if constexpr (std::is_same_v<E, BinaryReaderException>) {
+        throw E(std::string(kEndOfFile) + " " + where, kUnit, line);
+    } else {
+        throw E(where, kUnit, line);
+    }
 }
 
 float readFloat(Span& s) { return std::bit_cast<float>(s.in.read4()); }
@@ -75,7 +92,9 @@ Vector3 readNegated(Span& s) { return -readVector(s); }
 
 class ChunkTreeReader3DS {
 public:
-    explicit ChunkTreeReader3DS(const unsigned char* data) : data_(data) {}
+    // `origin` is the offset of data[0] in the file, for messages.
+    ChunkTreeReader3DS(const unsigned char* data, std::string file, std::size_t origin = 0)
+        : data_(data), file_(std::move(file)), origin_(origin) {}
 
     // Reads the chunk at `at`, which must end by `limit`, appends its node to
     // `siblings` when its kind is known and returns its declared end.
@@ -83,9 +102,11 @@ public:
                           std::vector<Chunk3DS>& siblings);
 
     // Every chunk from the reader's position to the span's end becomes a child.
+    // The list is sized once: regrowing it moved every sibling read so far.
     void readChildren(Span& s, Chunk3DS& node) {
         std::size_t at = s.base + s.in.offset();
         const std::size_t end = at + s.in.remaining();
+        node.children.reserve(countKnown(at, end));
         while (at < end) at = readChunk(at, end, s.depth + 1, node.children);
         s.in.skip(s.in.remaining());
     }
@@ -109,7 +130,13 @@ public:
     }
 
 private:
+    // The chunks of known kinds from `at` to `end`, up to the first bad header
+    // (which readChunk then reports).
+    std::size_t countKnown(std::size_t at, std::size_t end) const;
+
     const unsigned char* data_;
+    std::string file_;
+    std::size_t origin_;
 };
 
 namespace {
@@ -327,11 +354,25 @@ const ChunkRow3DS chunkTable3DS[] = {
 
 namespace {
 
+// Row numbers by id, plus one (0: no row), filled from the table's first row
+// of each id: every chunk header is looked up, most near the table's end.
+const std::array<std::uint8_t, 0x10000>& rowsById() {
+    static const auto rows = [] {
+        auto byId = std::make_unique<std::array<std::uint8_t, 0x10000>>();
+        byId->fill(0);
+        for (std::size_t row = 0; chunkTable3DS[row].id != 0; ++row) {
+            std::uint8_t& slot = (*byId)[chunkTable3DS[row].id];
+            if (slot == 0) slot = static_cast<std::uint8_t>(row + 1);
+        }
+        return byId;
+    }();
+    return *rows;
+}
+
 const Row* findRow(std::uint32_t id) {
-    for (const Row* row = chunkTable3DS; row->id != 0; ++row) {
-        if (row->id == id) return row;
-    }
-    return nullptr;
+    if (id > 0xFFFF) return nullptr;
+    const std::uint8_t row = rowsById()[id];
+    return row == 0 ? nullptr : &chunkTable3DS[row - 1];
 }
 
 }  // namespace
@@ -339,12 +380,14 @@ const Row* findRow(std::uint32_t id) {
 std::size_t ChunkTreeReader3DS::readChunk(std::size_t at, std::size_t limit, int depth,
                                          std::vector<Chunk3DS>& siblings) {
     if (limit - at < 6) {
-        throw BinaryReaderException("3DS chunk header at byte " + std::to_string(at) + ": only " +
-                                std::to_string(limit - at) + " bytes are left for its 6",
-                            kUnit, kBadHeaderLine);
+        throw BinaryReaderException(std::string(kEndOfFile) + " " + inFile(file_) +
+                                        "3DS chunk header at byte " + std::to_string(origin_ + at) +
+                                        ": only " + std::to_string(limit - at) +
+                                        " bytes are left for its 6",
+                                    kUnit, kBadHeaderLine);
     }
     const unsigned char* h = data_ + at;
-    Span s{BinaryReader(h, 6), at, depth, 0, at};
+    Span s{BinaryReader(h, 6), at, depth, 0, origin_ + at, &file_};
     s.id = s.in.read2();
     const std::uint32_t length = s.in.read4();
     const Row* row = findRow(s.id);
@@ -359,7 +402,8 @@ std::size_t ChunkTreeReader3DS::readChunk(std::size_t at, std::size_t limit, int
     if (row == nullptr) return at + length;
     if (depth > kMaxDepth3DS) fail(s, "chunks nest deeper than " + std::to_string(kMaxDepth3DS), kTooDeepLine);
 
-    Chunk3DS node;
+    // Built in place: the handler touches only this node's own children.
+    Chunk3DS& node = siblings.emplace_back();
     node.id = s.id;
     node.dataLength = length - 6;
     s.in = BinaryReader(h + 6, length - 6);
@@ -367,11 +411,28 @@ std::size_t ChunkTreeReader3DS::readChunk(std::size_t at, std::size_t limit, int
     try {
         row->handler(*this, s, node);
     } catch (const BinaryReaderException& e) {
+        siblings.pop_back();
         if (e.sourceFile() == std::string(kUnit)) throw;  // already names its chunk
         fail<BinaryReaderException>(s, "its data ends inside a field", kFieldPastEndLine);
+    } catch (...) {
+        siblings.pop_back();
+        throw;
     }
-    siblings.push_back(std::move(node));
     return at + length;
+}
+
+std::size_t ChunkTreeReader3DS::countKnown(std::size_t at, std::size_t end) const {
+    std::size_t known = 0;
+    while (end - at >= 6) {
+        const unsigned char* h = data_ + at;
+        const std::uint32_t id = h[0] | h[1] << 8;
+        const std::uint32_t length = std::uint32_t{h[2]} | std::uint32_t{h[3]} << 8 |
+                                     std::uint32_t{h[4]} << 16 | std::uint32_t{h[5]} << 24;
+        if (length < 6 || length > end - at) break;
+        if (findRow(id) != nullptr) ++known;
+        at += length;
+    }
+    return known;
 }
 
 const char* chunkName3DS(std::uint32_t id) {
@@ -379,11 +440,20 @@ const char* chunkName3DS(std::uint32_t id) {
     return row ? row->name : nullptr;
 }
 
-std::unique_ptr<Chunk3DS> readChunkTree3DS(const unsigned char* data, std::size_t size) {
+namespace {
+
+std::unique_ptr<Chunk3DS> readTree(const unsigned char* data, std::size_t size,
+                                   const std::string& file) {
     std::vector<Chunk3DS> top;
-    TreeReader(data).readChunk(0, size, 0, top);
+    TreeReader(data, file).readChunk(0, size, 0, top);
     if (top.empty()) return nullptr;
     return std::make_unique<Chunk3DS>(std::move(top.front()));
+}
+
+}  // namespace
+
+std::unique_ptr<Chunk3DS> readChunkTree3DS(const unsigned char* data, std::size_t size) {
+    return readTree(data, size, "");
 }
 
 std::unique_ptr<Chunk3DS> readChunk3DS(BinaryReader& reader, std::uint32_t& length) {
@@ -404,20 +474,14 @@ std::unique_ptr<Chunk3DS> readChunk3DS(BinaryReader& reader, std::uint32_t& leng
     std::memcpy(bytes.data(), header, sizeof header);
     reader.read(dataLength, bytes.data() + 6);
     std::vector<Chunk3DS> node;
-    ChunkTreeReader3DS(bytes.data()).readChunk(0, size, 1, node);
+    ChunkTreeReader3DS(bytes.data(), "", reader.offset() - size).readChunk(0, size, 1, node);
     return std::make_unique<Chunk3DS>(std::move(node.front()));
 }
 
 std::unique_ptr<Chunk3DS> loadChunkFile3DS(const std::string& name) {
     MemoryFile* file = FileSystem::instance()->get(name);
     --file->referenceCount;  // the file stays cached; nothing else runs meanwhile
-    try {
-        return readChunkTree3DS(file->data, file->size);
-    } catch (const BinaryReaderException& e) {
-        throw BinaryReaderException(name + ": " + e.message(), e.sourceFile(), e.sourceLine());
-    } catch (const ExceptionBase& e) {
-        throw ExceptionBase(name + ": " + e.message(), e.sourceFile(), e.sourceLine());
-    }
+    return readTree(file->data, file->size, name);
 }
 
 }  // namespace demo

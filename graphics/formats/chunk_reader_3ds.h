@@ -6,7 +6,9 @@
 // next one starts at its declared end, whatever its handler read. Data that
 // runs out (a length past the parent, a field past its chunk's end, a text
 // without its zero, a count the chunk's bytes cannot hold) is a
-// BinaryReaderException; a length below the header and nesting deeper than
+// BinaryReaderException whose message is the binary reader's "Unexpected end
+// of file." followed by the file (when known), the chunk, its offset and what
+// ran out; a length below the header and nesting deeper than
 // kMaxDepth3DS are format errors (ExceptionBase). Nothing is allocated for a
 // count before it has been checked.
 

@@ -56,11 +56,18 @@ TEST(SceneBuilder3DS, ObjectsLightsAndCamerasLeftHanded) {
                  .add(test::track(id::kTrackRoll, {{0, {90}}})));
     keys.add(node("moved", -1).add(W(id::kTrackPivot).vec(1, 0, 0))
                  .add(test::track(id::kTrackPos, {})));
+    keys.add(node("turned", -1));
     W spot = W(id::kLight).vec(0, 0, 5).add(W(id::kSpotlight).vec(0, 0, 0).f32(1).f32(2))
                  .add(W(id::kRgbF).vec(1, 0.5f, 0));
     W bulb = W(id::kLight).vec(1, 2, 3).add(W(id::kRgbB).u8(255).u8(255).u8(255));
     W cam = W(id::kCamera).vec(0, 0, 0).vec(0, 10, 0).f32(0).f32(35);
+    // Its frame is the file's turned a quarter about x.
+    W turned = W(id::kObjBlock).text("turned").add(
+        W(id::kTriMesh).add(W(id::kVertList).u16(3).vec(0, 0, 0).vec(1, 0, 0).vec(0, 1, 0))
+            .add(W(id::kFaceList).u16(1).u16(0).u16(1).u16(2).u16(0))
+            .add(W(id::kTrMatrix).vec(1, 0, 0).vec(0, 0, 1).vec(0, -1, 0).vec(0, 0, 0)));
     W objects = W(id::kObjMesh).add(triangle("moved", true)).add(triangle("still", true))
+                    .add(turned)
                     .add(W(id::kObjBlock).text("spot").add(spot))
                     .add(W(id::kObjBlock).text("bulb").add(bulb))
                     .add(W(id::kObjBlock).text("cam").add(cam));
@@ -75,6 +82,11 @@ TEST(SceneBuilder3DS, ObjectsLightsAndCamerasLeftHanded) {
     EXPECT_EQ((std::vector<std::uint32_t>{1, 0, 2}), moved.mesh->triangles->indices);
     EXPECT_FALSE(moved.trackController->position.animated);  // no keys: absent
     EXPECT_EQ(0.0, stream<double>(moved, "tex0")[1]);  // past the one given pair: zeros
+    // Normals are those of the positions in the object's frame, not the file's
+    // (0, 0, -1): the tracks turn both back together.
+    const SceneObject& t = *scene->findObject("turned");
+    EXPECT_EQ((std::vector<Vector3>{{0, 0, 0}, {-1, 0, 0}, {0, 0, 1}}), stream(t));
+    for (const Vector3& n : stream(t, "normal")) EXPECT_LT((n - Vector3{0, -1, 0}).length(), 1e-6f);
     auto lights = scene->getLights();  // "bulb": a byte colour alone is black
     EXPECT_TRUE(!lights.at(0)->directional && lights[0]->diffuse == (Rgba{0, 0, 0, 1}));
     EXPECT_TRUE(lights.at(1)->directional && lights[1]->specular == (Rgba{1, 0.5f, 0, 1}));
@@ -85,17 +97,21 @@ TEST(SceneBuilder3DS, ObjectsLightsAndCamerasLeftHanded) {
     EXPECT_NEAR(-1.0f, camera.transform.matrix()[9], 1e-6f);
 }
 
-// Nodes root(-1), child(0), grandchild(1), second child(0): the second child's
-// parent is the root whatever order the objects were placed in.
+// Nodes root, child, grandchild and second child, after a camera node and
+// with a light node among them, which count in the numbering: the second
+// child's parent is the root whatever order the objects were placed in.
 TEST(SceneBuilder3DS, HierarchyFollowsNodeNumbers) {
     const char* orders[][4] = {{"root", "child", "grand", "second"},
                                {"root", "second", "child", "grand"}};
     for (const auto& order : orders) {
         W objects(id::kObjMesh);
         for (const char* name : order) objects.add(triangle(name));
-        W keys = W(id::kKeyframer).add(node("root", -1)).add(node("child", 0)).add(node("grand", 1))
-                     .add(node("second", 0)).add(node("$$$DUMMY", 3)).add(node("$$$DUMMY", 4))
-                     .add(node("$$$DUMMY", 5));
+        W camera = W(id::kTrackCamera).add(W(id::kTrackObjName).text("cam").u32(0).u16(0xFFFF));
+        W light = W(id::kTrackLight).add(W(id::kTrackObjName).text("lamp").u32(0).u16(0xFFFF));
+        W keys = W(id::kKeyframer).add(camera).add(node("root", -1)).add(light)
+                     .add(node("child", 1))
+                     .add(node("grand", 3)).add(node("second", 1)).add(node("$$$DUMMY", 5))
+                     .add(node("$$$DUMMY", 6)).add(node("$$$DUMMY", 7));
         auto scene = build(objects, keys);
         std::vector<std::string> parents;
         for (const char* name : {"root", "child", "grand", "second", "DUMMY0", "DUMMY2"}) {
@@ -118,6 +134,18 @@ TEST(SceneBuilder3DS, FaultyFilesStaySafe) {
                       W(id::kKeyframer).add(node("p", -1)).add(node("q", 0)));
     SceneObject& q = *bare->findObject("q");
     EXPECT_TRUE(!q.mesh && q.trackController && q.parent->name == "p");
+    // Two objects of one name both follow the name's first node; the second
+    // node of the name claims the second object for the hierarchy.
+    auto twins = build(W(id::kObjMesh).add(triangle("twin")).add(triangle("twin")),
+                       W(id::kKeyframer)
+                           .add(node("twin", -1).add(test::track(id::kTrackPos, {{0, {1, 2, 3}}})))
+                           .add(node("twin", 0)));
+    SceneObject* older = twins->findObject("twin")->parent;
+    ASSERT_TRUE(older);
+    for (SceneObject* o : {older, twins->findObject("twin")}) {
+        const auto& path = o->trackController->position.path;
+        EXPECT_TRUE(path && path->points.size() == 1);
+    }
     // A singular matrix leaves the vertices as read.
     W flat = W(id::kTriMesh).add(W(id::kVertList).u16(1).vec(1, 2, 3)).add(W(id::kFaceList).u16(0))
                  .add(W(id::kTrMatrix).vec(0, 0, 0).vec(0, 0, 0).vec(0, 0, 0).vec(5, 5, 5));

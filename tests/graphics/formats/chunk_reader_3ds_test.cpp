@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "graphics/mesh_builder_3ds.h"
 #include "graphics/scene.h"
 #include "graphics/scene_builder_3ds.h"
 #include "graphics/scene_object.h"
@@ -48,10 +49,11 @@ Bytes fullScene() {
     W cam = W(id::kObjBlock).text("cam").add(
         W(id::kCamera).vec(1, 2, 3).vec(4, 5, 6).f32(7).f32(35).add(W(id::kRgbF).vec(1, 1, 1)));
     W material = W(id::kMaterial).add(W(id::kTexture).add(W(id::kMapFile).text("CWALL02.jpg")));
-    // Quarter turns about z; a zero axis repeats the running rotation.
+    // Quarter turns about z; a zero axis repeats the running rotation; then a
+    // quarter turn about x, applied after (to the left of) the running one.
     const float quarter = 1.5707964f;
-    W rotate = test::track(id::kTrackRotate,
-                           {{0, {quarter, 0, 0, 1}}, {10, {quarter, 0, 0, 1}}, {20, {3, 0, 0, 0}}});
+    W rotate = test::track(id::kTrackRotate, {{0, {quarter, 0, 0, 1}}, {10, {quarter, 0, 0, 1}},
+                                              {20, {3, 0, 0, 0}}, {30, {quarter, 1, 0, 0}}});
     // Spline flags tension and ease-from each put one float before the value.
     W pos = W(id::kTrackPos).u16(0).u32(0).u32(7).u32(2);
     pos.u32(0x80000000u).u16(0x11).f32(99).f32(99).vec(1, 2, 3).u32(5).u16(0).vec(4, 5, 6);
@@ -75,6 +77,10 @@ TEST(ChunkReader3DS, DecodesEveryKindLeftHanded) {
     EXPECT_EQ("CWALL02.jpg", *map->get<std::string>());
     EXPECT_EQ(std::string(300, 'n'), *objects.children[1].get<std::string>());
     const Chunk3DS& faces = *objects.children[1].child(id::kTriMesh)->child(id::kFaceList);
+    // The block's arrays, and none for a block whose first child is a light.
+    EXPECT_EQ(faces.get<FaceList3DS>(), triangleArray3DS(objects.children[1]));
+    EXPECT_EQ(3u, vertexArray3DS(objects.children[1])->size());
+    EXPECT_TRUE(!texCoordArray3DS(objects.children[1]) && !triangleArray3DS(objects.children[2]));
     EXPECT_EQ("stone", faces.child(id::kFaceMat)->get<FaceMaterial3DS>()->name);
     const Chunk3DS& light = *objects.children[2].child(id::kLight);
     EXPECT_EQ((Vector3{-1, -2, -3}), *light.get<Vector3>());
@@ -93,10 +99,11 @@ TEST(ChunkReader3DS, DecodesEveryKindLeftHanded) {
     const auto* scale = node.child(id::kTrackScale)->get<Track3DS<Vector3>>();
     EXPECT_EQ((Vector3{-1, 2, 3}), scale->values.at(0));
     const auto& q = node.child(id::kTrackRotate)->get<Track3DS<Quaternion>>()->values;
-    ASSERT_EQ(3u, q.size());
+    ASSERT_EQ(4u, q.size());
     const float s = std::sqrt(0.5f);
-    const Quaternion expected[] = {{0, 0, -s, s}, {0, 0, -1, 0}, {0, 0, -1, 0}};  // angles reversed
-    for (int k = 0; k < 3; ++k) EXPECT_LT(std::fabs(expected[k].dot(q[k]) - 1), 1e-6f) << k;
+    // Angles reversed.
+    const Quaternion expected[] = {{0, 0, -s, s}, {0, 0, -1, 0}, {0, 0, -1, 0}, {0, -s, -s, 0}};
+    for (int k = 0; k < 4; ++k) EXPECT_LT(std::fabs(expected[k].dot(q[k]) - 1), 1e-6f) << k;
 }
 
 Bytes inMain(const W& child) { return W(id::kMain).add(child).bytes(); }
@@ -108,36 +115,46 @@ Bytes nested(int depth) {
 }
 
 // Every prefix of a file is an error too; byte flips are left to the fuzzer.
+// Data that runs out says so first, then where.
 TEST(ChunkReader3DS, MalformedFilesAreFormatErrors) {
     for (std::uint32_t length : {3u, 12u, 1000u})  // unknown root: no tree, whatever its length
         EXPECT_FALSE(read(W(0x1234).length(length).add(W(id::kObjMesh)).bytes())) << length;
     EXPECT_NO_THROW(read(nested(kMaxDepth3DS)));
     const Bytes full = fullScene();
-    for (std::size_t n = 0; n < full.size(); ++n)
-        EXPECT_THROW(read(Bytes(full.begin(), full.begin() + n)), BinaryReaderException) << n;
-    const std::pair<Bytes, const char*> cases[] = {
-        {{}, "only 0 bytes are left for its 6"},
-        {inMain(W(0x1234).length(5)), "length 5 is below its 6-byte header"},
-        {inMain(W(id::kObjMesh).length(100)), "(0x3D3D) at byte 6: length 100 runs past"},
-        {inMain(W(id::kTrackPos).u16(0).u32(0).u32(0).u32(0xFFFFFFFF).u32(0)), "4294967295 items"},
+    for (std::size_t n = 0; n < full.size(); ++n) {
+        try {
+            read(Bytes(full.begin(), full.begin() + n));
+            ADD_FAILURE() << n << ": no error";
+        } catch (const BinaryReaderException& e) {
+            EXPECT_EQ(0u, e.message().find("Unexpected end of file. 3DS chunk ")) << e.message();
+            EXPECT_NE(std::string::npos, e.message().find(" at byte ")) << e.message();
+        }
+    }
+    const std::string end = "Unexpected end of file. 3DS chunk ";
+    const std::pair<Bytes, std::string> cases[] = {
+        {{}, end + "header at byte 0: only 0 bytes are left for its 6"},
+        {inMain(W(0x1234).length(5)), "3DS chunk 0x1234 at byte 6: length 5 is below its 6-byte"},
+        {inMain(W(id::kObjMesh).length(100)), end + "CHUNK_OBJMESH (0x3D3D) at byte 6: length 100"},
+        {inMain(W(id::kTrackPos).u16(0).u32(0).u32(0).u32(0xFFFFFFFF).u32(0)),
+         end + "CHUNK_TRACKPOS (0xB020) at byte 6: 4294967295 items"},
         {inMain(W(id::kTrackRoll).u16(0).u32(0).u32(0).u32(1).u32(0).u16(0x1F).f32(1)),
-         "CHUNK_TRACKROLL (0xB024) at byte 6: its data ends inside a field"},
-        {inMain(W(id::kMatName).u8('a')), "a text has no terminating zero"},
-        {nested(kMaxDepth3DS + 1), "chunks nest deeper than 64"},
+         end + "CHUNK_TRACKROLL (0xB024) at byte 6: its data ends inside a field"},
+        {inMain(W(id::kMatName).u8('a')), end + "CHUNK_MATNAME (0xA000) at byte 6: a text has no"},
+        {nested(kMaxDepth3DS + 1), "3DS chunk CHUNK_MAIN (0x4D4D) at byte 390: chunks nest deeper"},
     };
     for (const auto& [file, message] : cases) {
         const std::string error = errorOf([&] { read(file); });
-        EXPECT_NE(std::string::npos, error.find(message)) << error;
+        EXPECT_EQ(0u, error.find(message)) << error;
     }
 }
 
-TEST(ChunkReader3DS, TableAndOneChunkAtATime) {
-    EXPECT_EQ(id::kObjMesh, chunkTable3DS[3].id);
-    EXPECT_STREQ("CHUNK_TRACKSCALE", chunkTable3DS[41].name);
-    EXPECT_EQ(0u, chunkTable3DS[42].id);
+// Errors inside a chunk give its offset in the whole run of chunks.
+TEST(ChunkReader3DS, OneChunkAtATime) {
     Bytes b = W(0x1234).u32(7).bytes();
-    const Bytes known = W(id::kObjMesh).add(W(id::kMaterial)).bytes();
-    b.insert(b.end(), known.begin(), known.end());
+    for (const W& next : {W(id::kObjMesh).add(W(id::kMaterial)), W(id::kMatName).u8('a')}) {
+        const Bytes more = next.bytes();
+        b.insert(b.end(), more.begin(), more.end());
+    }
     BinaryReader in(b.data(), b.size());
     std::uint32_t length = 0;
     EXPECT_FALSE(readChunk3DS(in, length));
@@ -146,6 +163,8 @@ TEST(ChunkReader3DS, TableAndOneChunkAtATime) {
     ASSERT_TRUE(node);
     EXPECT_EQ(12u, length);
     EXPECT_TRUE(findChild(node.get(), id::kMaterial));
+    EXPECT_EQ(0u, errorOf([&] { readChunk3DS(in, length); })
+                      .find("Unexpected end of file. 3DS chunk CHUNK_MATNAME (0xA000) at byte 22"));
     EXPECT_THROW(readChunk3DS(in, length), BinaryReaderException);
 }
 
@@ -163,7 +182,8 @@ TEST(ChunkReader3DS, DebianSampleFiles) {
             ++files;
             if (entry.file_size() == 0) {
                 const std::string error = errorOf([&] { loadChunkFile3DS(name); });
-                EXPECT_EQ(0u, error.find(name + ": 3DS chunk header")) << error;
+                const std::string end = "Unexpected end of file. " + name + ": 3DS chunk header";
+                EXPECT_EQ(0u, error.find(end + " at byte 0")) << error;
                 continue;
             }
             std::unique_ptr<Chunk3DS> root;
