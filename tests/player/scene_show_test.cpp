@@ -14,7 +14,7 @@
 #include "graphics/opengl/gl_state.h"
 #include "graphics/opengl/render_batch.h"
 #include "graphics/opengl/scene_instance.h"
-#include "graphics/scene_manager.h"
+#include "graphics/opengl/scene_manager.h"
 #include "manager/file_system.h"
 #include "manager/process.h"
 #include "manager/progress_bar.h"
@@ -98,7 +98,7 @@ class SceneView : public Process {
         clearFrame();
         glScalef(1, 1, -1);
         glMatrixMode(GL_MODELVIEW);
-        Camera& eye = *instance_->cameras.at(0);
+        CameraModel& eye = *instance_->cameras.at(0);
         eye.apply(t);
         eye.transform.updateMatrices();
         glLoadMatrixf(eye.transform.inverseMatrix());

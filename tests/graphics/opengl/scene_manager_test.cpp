@@ -1,4 +1,4 @@
-#include "graphics/scene_manager.h"
+#include "graphics/opengl/scene_manager.h"
 
 #include <gtest/gtest.h>
 
