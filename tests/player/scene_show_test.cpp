@@ -168,6 +168,9 @@ TEST_F(SceneShowTest, TheScenesSectionsCubeLandsWhereTheRightHandedFileIs) {
         player.play();
     }
     EXPECT_TRUE(SceneManager::instance()->objects().empty());  // the view released it
+    Scene* again = SceneManager::instance()->get("cube.3ds");  // still the show's, read as 3DS
+    EXPECT_EQ(1u, again->getObjects().size());
+    SceneManager::instance()->release(again);
     fs::current_path(previous);
 
     ASSERT_EQ(3u, drawn.size());
