@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "graphics/mesh_builder_3ds.h"
 #include "graphics/camera_model.h"
 #include "graphics/light_model.h"
+#include "graphics/mesh_builder_3ds.h"
 #include "graphics/scene.h"
 #include "graphics/scene_object.h"
 #include "graphics/track_controller.h"

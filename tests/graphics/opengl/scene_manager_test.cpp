@@ -37,6 +37,7 @@ TEST(SceneManager, NoSceneIsNotCachedAndDisplacedScenesGoWithTheirLastHolder) {
     counter.step = 1;
     initTimerBase();
     SceneManager* manager = SceneManager::instance();
+    EXPECT_NE(std::string::npos, load("\"Made\" \"none\"").find("Unknown scene type 'Made'"));
     manager->addCreator(std::make_unique<MadeCreator>());  // found by the next create
     EXPECT_EQ("graphics/opengl/scene_manager 20: entry: the scene type 'Made' made no scene",
               load("\"Made\" \"none\""));
