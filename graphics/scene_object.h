@@ -65,7 +65,7 @@ class SceneObject {
     // Steps this node's tracks, if any, and those of every descendant.
     void advanceTree();
 
-    SceneObject* parent = nullptr;  // not held; cleared when it goes first
+    SceneObject* parent = nullptr;       // not held; cleared when it goes first
     std::vector<SceneObject*> children;  // one reference held on each
     std::shared_ptr<Transform> transform;
     std::shared_ptr<TrackController> trackController;

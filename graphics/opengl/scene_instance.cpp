@@ -34,7 +34,8 @@ SceneInstance::SceneInstance(Scene* scene_, GLState* glState_)
     for (SceneObject* o : objects) ++o->refCount;
     for (CameraModel* camera : cameras) ++camera->refCount;
     for (LightModel* light : lights) ++light->refCount;
-    for (std::size_t i = 0; i < lights.size(); ++i) lights[i]->glLight = GL_LIGHT0 + static_cast<GLenum>(i);
+    for (std::size_t i = 0; i < lights.size(); ++i)
+        lights[i]->glLight = GL_LIGHT0 + static_cast<GLenum>(i);
     update();
 }
 
@@ -89,7 +90,8 @@ void SceneInstance::applyLights() {
     GLint maxLights = 8;
     glGetIntegerv(GL_MAX_LIGHTS, &maxLights);
     glEnable(GL_LIGHTING);
-    const std::size_t usable = std::min(lights.size(), static_cast<std::size_t>(std::max(maxLights, 0)));
+    const std::size_t usable =
+        std::min(lights.size(), static_cast<std::size_t>(std::max(maxLights, 0)));
     for (std::size_t i = 0; i < usable; ++i) {
         applyLight(*lights[i]);
         applyLightPosition(*lights[i]);
@@ -198,7 +200,8 @@ void SceneInstance::refreshSharedArrays(SceneObject& object) {
     VertexBuffer* buffer = object.mesh ? object.mesh->vertices.get() : nullptr;
     if (buffer && buffer->drawData != buffer->data.data()) {
         std::memcpy(buffer->drawData, buffer->data.data(),
-                    static_cast<std::size_t>(buffer->bytesPerVertex()) * static_cast<std::size_t>(buffer->vertexCount));
+                    static_cast<std::size_t>(buffer->bytesPerVertex()) *
+                        static_cast<std::size_t>(buffer->vertexCount));
     }
     for (SceneObject* child : object.children) refreshSharedArrays(*child);
 }

@@ -55,7 +55,8 @@ Scene* SceneManager::create(const std::string& name, AsciiReader& reader) {
     const std::string type = reader.readQuotedString();
     drainPendingTypes(pending, types, [](SceneCreator& creator) { return creator.name(); });
     auto found = types.find(type);
-    if (found == types.end()) throw reader.error("Unknown scene type '" + type + "'.", kUnknownSceneType);
+    if (found == types.end())
+        throw reader.error("Unknown scene type '" + type + "'.", kUnknownSceneType);
     Scene* scene = found->second->create(name, reader);
     if (scene == nullptr) {
         throw ExceptionBase(name + ": the scene type '" + type + "' made no scene", kLoaderUnit,
@@ -81,7 +82,8 @@ Scene* SceneManager::createByName(const std::string& name) {
     // get() times this load as well, and steps the progress bar for it. A
     // 3DS file is a scene of its own: a show may ask again for one that it
     // loaded, after its users have let it go.
-    if (endsWithNoCase(name, ".3ds")) return keep(timedCreate([&] { return load3DS(name); }, false));
+    if (endsWithNoCase(name, ".3ds"))
+        return keep(timedCreate([&] { return load3DS(name); }, false));
     AsciiReader reader(name);
     return keep(timedCreate([&] { return create(name, reader); }, false));
 }
