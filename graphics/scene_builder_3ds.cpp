@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "graphics/camera_model.h"
+#include "graphics/light_model.h"
 #include "graphics/mesh_builder_3ds.h"
-#include "graphics/opengl/camera.h"
-#include "graphics/opengl/light.h"
 #include "graphics/scene.h"
 #include "graphics/scene_object.h"
 #include "graphics/track_controller.h"
@@ -220,6 +220,7 @@ class Builder {
         const Chunk3DS* node = findKeyframerNode(root_, id::kTrackInfo, name);
         if (buildMesh3DS(object, block, node != nullptr)) {
             if (textures_) {
+                object.mesh->releaseTexture = textures_->textureRelease();
                 for (const std::string& m : faceMaterials3DS(block)) {
                     object.mesh->textures.push_back(textures_->faceTexture(m));
                 }
@@ -235,7 +236,7 @@ class Builder {
 
     // The last object a node animates takes its keys; any earlier one copies.
     void animate(SceneObject& object, const Chunk3DS& node) {
-        object.trackController = scene_.addTrackController();
+        object.trackController = std::make_shared<TrackController>();
         std::uint32_t& uses = uses_[indexOf(node)];
         fillTracks(object, node, uses > 0 && --uses == 0);
     }
@@ -245,14 +246,14 @@ class Builder {
         const Vector3 k = colour ? *colour->get<Vector3>() : Vector3{0, 0, 0};
         const Chunk3DS* spot = chunk.child(id::kSpotlight);
         const Rgb rgb{k.x, k.y, k.z};
-        auto light = std::make_unique<Light>(name, Rgb{0, 0, 0}, rgb, rgb, Rgb{1, 0, 0}, spot != nullptr);
+        auto light = std::make_unique<LightModel>(name, Rgb{0, 0, 0}, rgb, rgb, Rgb{1, 0, 0}, spot != nullptr);
         light->transform.setPosition(*chunk.get<Vector3>());
         if (spot) light->transform.lookAt(spot->get<Spotlight3DS>()->target, 0.0f);
         light->transform.updateMatrices();
-        Light& l = *scene_.addLight(std::move(light));
+        LightModel& l = *scene_.addLight(std::move(light));
         if (!spot) {
             if (const Chunk3DS* node = findKeyframerNode(root_, id::kTrackLight, name)) {
-                l.trackController = scene_.addTrackController();
+                l.newTrackController();
                 setKeys(l.trackController->position, trackOf<Vector3>(node, id::kTrackPos));
             }
             return;
@@ -260,23 +261,23 @@ class Builder {
         const Chunk3DS* body = findKeyframerNode(root_, id::kTrackSpotL, name);
         const Chunk3DS* target = findKeyframerNode(root_, id::kTrackLightTgt, name);
         if (!body && !target) return;
-        l.trackController = scene_.addTrackController();
+        l.newTrackController();
         setKeys(l.trackController->position, trackOf<Vector3>(body, id::kTrackPos));
         setKeys(l.target, trackOf<Vector3>(target, id::kTrackPos));
     }
 
     void camera(const std::string& name, const Chunk3DS& chunk) {
         const Camera3DS& c = *chunk.get<Camera3DS>();
-        auto camera = std::make_unique<Camera>(name, kCameraFieldOfView, kCameraAspect);
+        auto camera = std::make_unique<CameraModel>(name, kCameraFieldOfView, kCameraAspect);
         camera->transform.setPosition(c.position);
         camera->transform.up = Vector3{0, 0, -1};
         camera->transform.lookAt(c.target, 0.0f);
         camera->transform.updateMatrices();
-        Camera& cam = *scene_.addCamera(std::move(camera));
+        CameraModel& cam = *scene_.addCamera(std::move(camera));
         const Chunk3DS* body = findKeyframerNode(root_, id::kTrackCamera, name);
         const Chunk3DS* target = findKeyframerNode(root_, id::kTrackCamTgt, name);
         if (!body && !target) return;
-        cam.trackController = scene_.addTrackController();
+        cam.newTrackController();
         setKeys(cam.trackController->position, trackOf<Vector3>(body, id::kTrackPos));
         if (const auto* roll = trackOf<float>(body, id::kTrackRoll)) {
             std::vector<float> radians(roll->values);
@@ -323,9 +324,7 @@ class Builder {
             if (parentNumber < 0 || parentNumber >= static_cast<int>(byNumber.size())) continue;
             const std::size_t p = byNumber[static_cast<std::size_t>(parentNumber)];
             if (p == kNone || object->parent != nullptr || rootOf(p) == i) continue;
-            SceneObject* parent = links[p].first;
-            object->parent = parent;
-            parent->children.push_back(object);
+            links[p].first->addChild(object);
             up[i] = p;
         }
     }

@@ -21,6 +21,10 @@ class SceneTextures3DS {
     virtual void material(const std::string& materialName, const std::string& mapFile) = 0;
     // The texture of a face-material group.
     virtual Texture* faceTexture(const std::string& materialName) = 0;
+    // How a mesh gives back a texture that faceTexture handed it, when it
+    // handed a reference; the mesh does so when it goes.
+    using Release = void (*)(Texture*);
+    virtual Release textureRelease() const { return nullptr; }
 };
 
 // The scene named `name`, or null when the root has no OBJMESH chunk. Face

@@ -1,12 +1,17 @@
 #include "graphics/scene_object.h"
 
+#include "graphics/scene_cache.h"
 #include "graphics/track_controller.h"
 #include "graphics/vertex_buffer.h"
 
 namespace demo {
 
 Mesh::Mesh() = default;
-Mesh::~Mesh() = default;
+
+Mesh::~Mesh() {
+    if (releaseTexture == nullptr) return;
+    for (Texture* texture : textures) releaseTexture(texture);
+}
 
 SceneObject::SceneObject(const std::string& name_)
     : transform(std::make_shared<Transform>()), name(name_) {
@@ -14,8 +19,28 @@ SceneObject::SceneObject(const std::string& name_)
     transform->up = {0, 1, 0};
 }
 
+SceneObject::~SceneObject() {
+    for (SceneObject* child : children) {
+        if (child->parent == this) child->parent = nullptr;
+        releaseCounted(child);
+    }
+}
+
 void SceneObject::assign(const SceneObject& other) {
-    if (this != &other) *this = other;
+    if (this == &other) return;
+    for (SceneObject* child : other.children) ++child->refCount;
+    for (SceneObject* child : children) releaseCounted(child);
+    parent = other.parent;
+    children = other.children;
+    transform = other.transform;
+    trackController = other.trackController;
+    frame = other.frame;
+    name = other.name;
+    animated = other.animated;
+    dynamic = other.dynamic;
+    displayList = other.displayList;
+    renderStates = other.renderStates;
+    mesh = other.mesh;
 }
 
 std::unique_ptr<SceneObject> SceneObject::cloneDeep() const {
@@ -31,6 +56,12 @@ std::unique_ptr<SceneObject> SceneObject::cloneSharingTransform() const {
 }
 
 void SceneObject::copyTransform() { transform = std::make_shared<Transform>(*transform); }
+
+void SceneObject::addChild(SceneObject* child) {
+    child->parent = this;
+    ++child->refCount;
+    children.push_back(child);
+}
 
 void SceneObject::setFrame(int f) {
     frame = static_cast<float>(f);

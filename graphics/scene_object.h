@@ -17,10 +17,16 @@ class VertexBuffer;
 
 // The geometry of a scene object: vertex streams ("position", "normal",
 // "tex0", "tex1" are drawn), triangles, and texture i for texture unit i. The
-// mesh owns its vertices and triangles; textures belong to their manager.
+// mesh owns its vertices and triangles; textures belong to their manager,
+// and when `releaseTexture` is set the mesh holds one reference to each,
+// given back through it when the mesh goes.
 struct Mesh {
     Mesh();
     ~Mesh();
+    Mesh(const Mesh&) = delete;
+    Mesh& operator=(const Mesh&) = delete;
+
+    void (*releaseTexture)(Texture*) = nullptr;
 
     std::unique_ptr<VertexBuffer> vertices;
     std::unique_ptr<TriangleIndexArray> triangles;
@@ -28,14 +34,21 @@ struct Mesh {
 };
 
 // A named node of a scene. Clones share the transform (when made so), the
-// mesh, its display list, the children and the render states with their
-// source; the shared pieces live as long as their last holder, so neither a
-// clone nor its source is left pointing at a freed one.
+// mesh, its display list, the track controller, the children and the render
+// states with their source. Children are counted in their `refCount`: the
+// scene's collection, every parent and every clone that lists a child holds
+// one reference, so neither a clone nor its source is left pointing at a
+// freed node, whatever goes first.
 class SceneObject {
   public:
     explicit SceneObject(const std::string& name);
+    // Gives back its references to its children.
+    ~SceneObject();
+    SceneObject(const SceneObject&) = delete;
+    SceneObject& operator=(const SceneObject&) = delete;
 
-    // Copies every field, refCount included; shared pieces become shared.
+    // Copies every field but `refCount`, which counts this object's own
+    // holders; shared pieces become shared.
     void assign(const SceneObject& other);
     // A copy with a transform of its own.
     std::unique_ptr<SceneObject> cloneDeep() const;
@@ -43,6 +56,8 @@ class SceneObject {
     std::unique_ptr<SceneObject> cloneSharingTransform() const;
     // Gives this object its own copy of its current transform.
     void copyTransform();
+    // Appends the child, holding a reference to it, and becomes its parent.
+    void addChild(SceneObject* child);
 
     // Sets the tracks' time origin to f and rewinds them, then does the same
     // down the tree; a node without tracks stops the descent below it.
@@ -50,10 +65,10 @@ class SceneObject {
     // Steps this node's tracks, if any, and those of every descendant.
     void advanceTree();
 
-    SceneObject* parent = nullptr;
-    std::vector<SceneObject*> children;  // not owned
+    SceneObject* parent = nullptr;       // not held; cleared when it goes first
+    std::vector<SceneObject*> children;  // one reference held on each
     std::shared_ptr<Transform> transform;
-    TrackController* trackController = nullptr;  // not owned
+    std::shared_ptr<TrackController> trackController;
     float frame = 0.0f;
     std::string name;
     int refCount = 1;

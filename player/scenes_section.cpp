@@ -1,6 +1,6 @@
 #include "player/scenes_section.h"
 
-#include "graphics/scene_manager.h"
+#include "graphics/opengl/scene_manager.h"
 #include "player/named_entries.h"
 
 namespace demo {

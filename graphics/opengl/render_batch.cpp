@@ -12,7 +12,7 @@ RenderBatch::~RenderBatch() = default;
 void RenderBatch::compile() {
     // A second compile would record the call command into the list it calls.
     if (displayList) return;
-    displayList = std::make_unique<DisplayList>();
+    displayList = std::make_shared<DisplayList>();
     displayList->begin(GL_COMPILE);
     runRenderCommands(commands, *context);
     glEndList();

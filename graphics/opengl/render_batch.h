@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "graphics/opengl/render_command.h"
 
@@ -22,8 +23,11 @@ class RenderBatch {
     virtual void draw();
 
     GLState* context;
-    std::unique_ptr<DisplayList> displayList;
+    std::shared_ptr<DisplayList> displayList;
     RenderCommandList commands;
+    // What the commands point at that nobody else may keep alive (the clones
+    // a scene instance queued): held as long as the batch.
+    std::vector<std::shared_ptr<const void>> holds;
 };
 
 }  // namespace demo

@@ -14,6 +14,7 @@
 #include "graphics/opengl/render_batch.h"
 #include "graphics/opengl/render_state.h"
 #include "graphics/scene.h"
+#include "graphics/scene_cache.h"
 #include "graphics/scene_object.h"
 #include "graphics/track_controller.h"
 #include "graphics/vertex_buffer.h"
@@ -30,11 +31,20 @@ SceneInstance::SceneInstance(Scene* scene_, GLState* glState_)
         o->animated = true;
         o->dynamic = false;
     }
-    for (std::size_t i = 0; i < lights.size(); ++i) lights[i]->glLight = GL_LIGHT0 + static_cast<GLenum>(i);
+    for (SceneObject* o : objects) ++o->refCount;
+    for (CameraModel* camera : cameras) ++camera->refCount;
+    for (LightModel* light : lights) ++light->refCount;
+    for (std::size_t i = 0; i < lights.size(); ++i)
+        lights[i]->glLight = GL_LIGHT0 + static_cast<GLenum>(i);
     update();
 }
 
-SceneInstance::~SceneInstance() = default;
+SceneInstance::~SceneInstance() {
+    for (Piece& piece : pieces_) piece.buffer->drawData = piece.buffer->data.data();
+    for (SceneObject* o : objects) releaseCounted(o);
+    for (CameraModel* camera : cameras) releaseCounted(camera);
+    for (LightModel* light : lights) releaseCounted(light);
+}
 
 void SceneInstance::update() {
     for (SceneObject* o : objects) {
@@ -42,11 +52,11 @@ void SceneInstance::update() {
         o->setFrame(0);
         o->advanceTree();
     }
-    for (Light* light : lights) {
+    for (LightModel* light : lights) {
         light->reset();
         light->advance();
     }
-    for (Camera* camera : cameras) {
+    for (CameraModel* camera : cameras) {
         camera->reset();
         camera->advance();
     }
@@ -72,7 +82,7 @@ void SceneInstance::setTime(float t) {
     for (SceneObject* o : animatedObjects) {
         if (o->trackController) o->trackController->setTime(*o->transform, t - o->frame);
     }
-    for (Light* light : lights) light->setTime(t);
+    for (LightModel* light : lights) light->setTime(t);
     for (SceneObject* o : dynamicObjects) refreshSharedArrays(*o);
 }
 
@@ -80,10 +90,11 @@ void SceneInstance::applyLights() {
     GLint maxLights = 8;
     glGetIntegerv(GL_MAX_LIGHTS, &maxLights);
     glEnable(GL_LIGHTING);
-    const std::size_t usable = std::min(lights.size(), static_cast<std::size_t>(std::max(maxLights, 0)));
+    const std::size_t usable =
+        std::min(lights.size(), static_cast<std::size_t>(std::max(maxLights, 0)));
     for (std::size_t i = 0; i < usable; ++i) {
-        lights[i]->apply();
-        lights[i]->applyPosition();
+        applyLight(*lights[i]);
+        applyLightPosition(*lights[i]);
     }
 }
 
@@ -119,27 +130,36 @@ RenderCommandList SceneInstance::queueObjects(const std::vector<SceneObject*>& a
     return list;
 }
 
-SceneObject* SceneInstance::keepClone(const SceneObject& object) {
-    clones_.push_back(object.cloneSharingTransform());
-    return clones_.back().get();
-}
-
-std::vector<SceneObject*> SceneInstance::rootClonesExcept(const std::vector<std::string>& names) {
-    std::vector<SceneObject*> roots;
+SceneInstance::Clones SceneInstance::rootClonesExcept(const std::vector<SceneObject*>& objects,
+                                                      const std::vector<std::string>& names) {
+    Clones roots;
     for (SceneObject* o : objects) {
         if (o->parent == nullptr && std::find(names.begin(), names.end(), o->name) == names.end()) {
-            roots.push_back(keepClone(*o));
+            roots.push_back(o->cloneSharingTransform());
         }
     }
     return roots;
 }
 
+std::unique_ptr<RenderBatch> SceneInstance::batchOf(const Clones& clones) {
+    RenderCommandList list;
+    for (const auto& clone : clones) queueObject(list, *clone);
+    auto batch = std::make_unique<RenderBatch>(glState, std::move(list));
+    batch->holds.assign(clones.begin(), clones.end());
+    return batch;
+}
+
 void SceneInstance::queueRootsExcept(const std::vector<std::string>& names) {
-    for (SceneObject* clone : rootClonesExcept(names)) queueObject(commands, *clone);
+    for (const auto& clone : rootClonesExcept(objects, names)) {
+        queueObject(commands, *clone);
+        commandHolds_.push_back(clone);
+    }
 }
 
 void SceneInstance::appendBatch(const RenderBatch& batch) {
     commands.insert(commands.end(), batch.commands.begin(), batch.commands.end());
+    commandHolds_.insert(commandHolds_.end(), batch.holds.begin(), batch.holds.end());
+    if (batch.displayList) commandHolds_.push_back(batch.displayList);
 }
 
 void SceneInstance::queuePass(RenderPass* pass) {
@@ -148,17 +168,19 @@ void SceneInstance::queuePass(RenderPass* pass) {
 }
 
 std::unique_ptr<RenderBatch> SceneInstance::finishBatch() {
-    return std::make_unique<RenderBatch>(glState, commands);
+    auto batch = std::make_unique<RenderBatch>(glState, commands);
+    batch->holds = commandHolds_;
+    return batch;
 }
 
 std::unique_ptr<RenderBatch> SceneInstance::makeObjectBatch(const std::string& name) {
     SceneObject* o = findObject(name);
     if (o == nullptr) return std::make_unique<RenderBatch>(glState, RenderCommandList{});
-    return std::make_unique<RenderBatch>(glState, queueObjects({keepClone(*o)}));
+    return batchOf({o->cloneSharingTransform()});
 }
 
 std::unique_ptr<RenderBatch> SceneInstance::makeBatchExcept(const std::vector<std::string>& names) {
-    return std::make_unique<RenderBatch>(glState, queueObjects(rootClonesExcept(names)));
+    return batchOf(rootClonesExcept(objects, names));
 }
 
 void SceneInstance::linkSharedArrays(SceneObject& object) {
@@ -167,7 +189,7 @@ void SceneInstance::linkSharedArrays(SceneObject& object) {
     if (pool && buffer && buffer->drawData == buffer->data.data()) {
         const int bytes = buffer->bytesPerVertex() * buffer->vertexCount;
         if (VertexArray* piece = pool->allocate("DVAR", bytes)) {
-            pieces_.emplace_back(piece);
+            pieces_.push_back({std::unique_ptr<VertexArray>(piece), buffer});
             buffer->drawData = piece->data;
         }
     }
@@ -178,7 +200,8 @@ void SceneInstance::refreshSharedArrays(SceneObject& object) {
     VertexBuffer* buffer = object.mesh ? object.mesh->vertices.get() : nullptr;
     if (buffer && buffer->drawData != buffer->data.data()) {
         std::memcpy(buffer->drawData, buffer->data.data(),
-                    static_cast<std::size_t>(buffer->bytesPerVertex()) * static_cast<std::size_t>(buffer->vertexCount));
+                    static_cast<std::size_t>(buffer->bytesPerVertex()) *
+                        static_cast<std::size_t>(buffer->vertexCount));
     }
     for (SceneObject* child : object.children) refreshSharedArrays(*child);
 }

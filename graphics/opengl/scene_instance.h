@@ -15,18 +15,24 @@
 
 namespace demo {
 
-class Camera;
-class Light;
+class CameraModel;
+class LightModel;
 class RenderBatch;
 class RenderPass;
 class Scene;
 class SceneObject;
 struct VertexArray;
+class VertexBuffer;
 
+// The instance holds a reference to every object, camera and light it lists,
+// and its batches hold the clones they draw, so that the instance, its
+// batches, their clones and the scene can go in any order.
 class SceneInstance {
   public:
     // Every object starts animated and not dynamic; light i gets GL_LIGHT0 + i.
     SceneInstance(Scene* scene, GLState* glState);
+    // Gives back its references; meshes it moved to fast memory draw from
+    // their own again.
     ~SceneInstance();
     SceneInstance(const SceneInstance&) = delete;
     SceneInstance& operator=(const SceneInstance&) = delete;
@@ -68,19 +74,25 @@ class SceneInstance {
     std::vector<SceneObject*> animatedObjects;
     std::vector<SceneObject*> dynamicObjects;
     std::vector<SceneObject*> objects;
-    std::vector<Camera*> cameras;
-    std::vector<Light*> lights;
+    std::vector<CameraModel*> cameras;
+    std::vector<LightModel*> lights;
     RenderCommandList commands;
 
   private:
-    SceneObject* keepClone(const SceneObject& object);
-    std::vector<SceneObject*> rootClonesExcept(const std::vector<std::string>& names);
+    using Clones = std::vector<std::shared_ptr<SceneObject>>;
+    static Clones rootClonesExcept(const std::vector<SceneObject*>& objects,
+                                   const std::vector<std::string>& names);
+    std::unique_ptr<RenderBatch> batchOf(const Clones& clones);
     bool vertexRangeUsable() const;
 
-    // Clones queued into lists: their transforms and meshes are shared, and
-    // the lists point at them, so they live as long as the instance.
-    std::vector<std::unique_ptr<SceneObject>> clones_;
-    std::vector<std::unique_ptr<VertexArray>> pieces_;  // of the pool's block
+    // What `commands` point at beyond the scene: clones queued into it and
+    // what appended batches hold; every batch of `commands` holds them too.
+    std::vector<std::shared_ptr<const void>> commandHolds_;
+    struct Piece {
+        std::unique_ptr<VertexArray> memory;  // of the pool's block
+        VertexBuffer* buffer;                 // drawn from it
+    };
+    std::vector<Piece> pieces_;
     bool classified_ = false;
 };
 

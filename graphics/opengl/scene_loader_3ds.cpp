@@ -33,6 +33,9 @@ class ManagerTextures final : public SceneTextures3DS {
         texture->images.clear();  // the pixels are uploaded; the image goes
         ImageCache::instance()->release(image);
         TextureManager::instance()->enter(texture);
+        // Only the meshes that use it hold it: the last one frees it, and a
+        // later material of its name frees it when no mesh took it.
+        --texture->referenceCount;
     }
 
     Texture* faceTexture(const std::string& materialName) override {
@@ -43,6 +46,11 @@ class ManagerTextures final : public SceneTextures3DS {
             return manager->get("Default");
         }
     }
+
+    Release textureRelease() const override { return releaseTexture; }
+
+  private:
+    static void releaseTexture(Texture* texture) { TextureManager::instance()->release(texture); }
 };
 
 }  // namespace

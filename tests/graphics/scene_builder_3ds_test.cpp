@@ -90,7 +90,7 @@ TEST(SceneBuilder3DS, ObjectsLightsAndCamerasLeftHanded) {
     auto lights = scene->getLights();  // "bulb": a byte colour alone is black
     EXPECT_TRUE(!lights.at(0)->directional && lights[0]->diffuse == (Rgba{0, 0, 0, 1}));
     EXPECT_TRUE(lights.at(1)->directional && lights[1]->specular == (Rgba{1, 0.5f, 0, 1}));
-    Camera& camera = *scene->getCameras().at(0);
+    CameraModel& camera = *scene->getCameras().at(0);
     ASSERT_TRUE(camera.roll.path);
     EXPECT_NEAR(-1.5707963f, camera.roll.path->points[0], 1e-6f);
     // It looks down -y, at the negated target.

@@ -25,9 +25,9 @@ Vector3 streamValue(const SceneObject& object, const char* name, int vertex) {
 
 // Normal and position interleaved (stride 24), stale values in the normals;
 // triangles 0 1 2 and 3 4 5.
-SceneObject meshObject(const std::vector<Vector3>& points) {
-    SceneObject object("mesh");
-    Mesh& mesh = *(object.mesh = std::make_shared<Mesh>());
+std::unique_ptr<SceneObject> meshObject(const std::vector<Vector3>& points) {
+    auto object = std::make_unique<SceneObject>("mesh");
+    Mesh& mesh = *(object->mesh = std::make_shared<Mesh>());
     const VertexFormat format{{{{"normal", 12}, {"position", 12}}}};
     mesh.vertices = std::make_unique<VertexBuffer>(format, 6);
     std::uint8_t* data = mesh.vertices->data.data();
@@ -73,7 +73,8 @@ TEST(VertexNormals, DegenerateTrianglesAddNothingAndSomeRedrawTheFirst) {
     }
     for (auto [extra, replaced] : cases) {  // after a first triangle in the z = 0 plane
         extra.insert(extra.begin(), {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
-        SceneObject object = meshObject(extra);
+        const auto owned = meshObject(extra);
+        SceneObject& object = *owned;
         ASSERT_TRUE(computeVertexNormals(object));
         const std::uint32_t k = replaced ? 0 : 3;
         ASSERT_EQ((std::vector<std::uint32_t>{0, 1, 2, k, k + 1, k + 2}),

@@ -78,7 +78,8 @@ struct RenderCommandTest : ::testing::Test {
         glDisable(GL_DEPTH_TEST);
         test::loadOrtho(-1, 1, -1, 1);
         glClearColor(0, 0, 0, 1);
-        root.children = {&plain, &moving};
+        root.addChild(&plain);
+        root.addChild(&moving);
         plain.mesh = squareMesh();
         moving.mesh = squareMesh();
         moving.dynamic = true;
@@ -87,7 +88,7 @@ struct RenderCommandTest : ::testing::Test {
 
     DisplayPair display;
     GLState* context = nullptr;
-    SceneObject root{"root"}, plain{"plain"}, moving{"moving"};
+    SceneObject plain{"plain"}, moving{"moving"}, root{"root"};  // the root goes first
 };
 
 TEST_F(RenderCommandTest, ObjectsQueueTheirCommandsAroundTheirStates) {

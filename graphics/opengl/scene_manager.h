@@ -41,7 +41,8 @@ class SceneManager : public ResourceCache<Scene>, public Singleton {
     // is stored when the description fails.
     Scene* loadTimed(const std::string& name, AsciiReader& reader);
     // The type word, then the creator of that type. An unknown word is a
-    // ParseError at the reader's line.
+    // ParseError at the reader's line; a creator that makes no scene, an
+    // ExceptionBase naming the entry.
     Scene* create(const std::string& name, AsciiReader& reader);
 
     // Creators wait here until the next create enters them by type word.
@@ -52,8 +53,9 @@ class SceneManager : public ResourceCache<Scene>, public Singleton {
     void release(Scene* scene) override;
     void collectUnused() override;
 
-    // The cache's creator on a miss: a file holding a description, read
-    // through loadTimed.
+    // The cache's creator on a miss: a 3DS file (by its extension, in any
+    // case) loaded as it is, or a file holding a description, read as
+    // loadTimed reads one; either is stored under the scene's own name too.
     Scene* createByName(const std::string& name);
 
     // Creators not yet entered in `types`, and the creators by type word.
@@ -65,7 +67,9 @@ class SceneManager : public ResourceCache<Scene>, public Singleton {
 
   private:
     SceneManager();
-    Scene* load(const std::string& name, AsciiReader& reader, bool stepProgress);
+    // Stores the new scene under its own name; an earlier scene of that name
+    // that nobody holds is destroyed.
+    Scene* keep(Scene* scene);
     void destroy(Scene* scene);
 };
 

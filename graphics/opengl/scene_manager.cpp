@@ -1,4 +1,4 @@
-#include "graphics/scene_manager.h"
+#include "graphics/opengl/scene_manager.h"
 
 #include <set>
 
@@ -12,19 +12,32 @@ namespace demo {
 namespace {
 
 constexpr source::Location kUnknownSceneType{"graphics/scene", 34};
-constexpr const char* kLoaderUnit = "graphics/scene_manager";
+constexpr const char* kLoaderUnit = "graphics/opengl/scene_manager";
 constexpr int kNoSceneLine = 20;
 
-}  // namespace
+bool endsWithNoCase(const std::string& name, const std::string& suffix) {
+    if (name.size() < suffix.size()) return false;
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        char c = name[name.size() - suffix.size() + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != suffix[i]) return false;
+    }
+    return true;
+}
 
-Scene* SceneCreator3DS::create(const std::string&, AsciiReader& reader) {
-    const std::string file = reader.readQuotedString();
+Scene* load3DS(const std::string& file) {
     std::unique_ptr<Scene> scene = buildScene3DS(file);
     if (scene == nullptr) {
         throw ExceptionBase(file + ": not a 3DS scene (no main chunk with an object section)",
                             kLoaderUnit, kNoSceneLine);
     }
     return scene.release();
+}
+
+}  // namespace
+
+Scene* SceneCreator3DS::create(const std::string&, AsciiReader& reader) {
+    return load3DS(reader.readQuotedString());
 }
 
 SceneManager* SceneManager::instance() {
@@ -42,16 +55,21 @@ Scene* SceneManager::create(const std::string& name, AsciiReader& reader) {
     const std::string type = reader.readQuotedString();
     drainPendingTypes(pending, types, [](SceneCreator& creator) { return creator.name(); });
     auto found = types.find(type);
-    if (found == types.end()) throw reader.error("Unknown scene type '" + type + "'.", kUnknownSceneType);
-    return found->second->create(name, reader);
+    if (found == types.end())
+        throw reader.error("Unknown scene type '" + type + "'.", kUnknownSceneType);
+    Scene* scene = found->second->create(name, reader);
+    if (scene == nullptr) {
+        throw ExceptionBase(name + ": the scene type '" + type + "' made no scene", kLoaderUnit,
+                            kNoSceneLine);
+    }
+    return scene;
 }
 
 Scene* SceneManager::loadTimed(const std::string& name, AsciiReader& reader) {
-    return load(name, reader, true);
+    return keep(timedCreate([&] { return create(name, reader); }));
 }
 
-Scene* SceneManager::load(const std::string& name, AsciiReader& reader, bool stepProgress) {
-    Scene* scene = timedCreate([&] { return create(name, reader); }, stepProgress);
+Scene* SceneManager::keep(Scene* scene) {
     if (Scene* displaced = store(scene->name, scene)) {
         if (displaced->referenceCount < 1) destroy(displaced);
     }
@@ -61,9 +79,13 @@ Scene* SceneManager::load(const std::string& name, AsciiReader& reader, bool ste
 Scene* SceneManager::create(const std::string& name) { return createByName(name); }
 
 Scene* SceneManager::createByName(const std::string& name) {
+    // get() times this load as well, and steps the progress bar for it. A
+    // 3DS file is a scene of its own: a show may ask again for one that it
+    // loaded, after its users have let it go.
+    if (endsWithNoCase(name, ".3ds"))
+        return keep(timedCreate([&] { return load3DS(name); }, false));
     AsciiReader reader(name);
-    // get() times this load as well, and steps the progress bar for it.
-    return load(name, reader, false);
+    return keep(timedCreate([&] { return create(name, reader); }, false));
 }
 
 void SceneManager::release(Scene* scene) {
