@@ -48,7 +48,7 @@ TEST(VertexProgramInterpreter, Opcodes) {
         {"ARL A0.x, v[3].w; MOV o[COL0], c[A0.x - 3];", {2, 0.5f, -1, 0.25f}},
         {"ARL A0.x, c[2].x; MOV o[COL0], c[A0.x + 2];", {0.5f, 4, -2, 8}},  // floor(0.5)
         {"ARL A0.x, v[3].y; MOV o[COL0], c[A0.x];", {0, 0, 0, 0}},          // before c[0]
-        {"RCC o[COL0], R5.x;", {1.884467e+19f, 1.884467e+19f, 1.884467e+19f, 1.884467e+19f}},
+        {"RCC o[COL0], R5.x;", {0x1p64f, 0x1p64f, 0x1p64f, 0x1p64f}},
         {"RCC o[COL0].xy, -c[1].w;", {-4, -4, 0, 1}},  // clamped only near 0 and infinity
     };
     for (const auto& [body, expected] : cases) {

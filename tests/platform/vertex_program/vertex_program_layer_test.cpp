@@ -207,5 +207,132 @@ TEST_F(VertexProgramLayer, ExtensionErrorsQueriesAndStatePrograms) {
     EXPECT_EQ((get(0, GL_CURRENT_ATTRIB_NV, nullptr), glGetError()), GL_INVALID_OPERATION);
 }
 
+// One instruction on special operands, run by the interpreter and drawn through
+// the translation into a float target; both must give the extension's values.
+// c[0] is the first operand, R1 and R2 (from c[1], c[2]) the others; the
+// instruction writes R0.
+TEST_F(VertexProgramLayer, SpecialValuesMatchOnBothPaths) {
+    constexpr float inf = INFINITY, nan = NAN;
+    constexpr float big = 0x1p64f, small = 0x1p-64f;
+    const float top = std::exp2(127.99609375f);  // 2^(128 - 1/256)
+    struct Case {
+        const char* instruction;
+        Vec4 a, b, c, expected;
+    } const cases[] = {
+        {"MOV R0, c[0];", {-0.0f, -inf, inf, nan}, {}, {}, {0, -inf, inf, nan}},
+        {"ABS R0, c[0];", {-0.0f, -inf, inf, nan}, {}, {}, {0, inf, inf, nan}},
+        {"ADD R0, c[0], R1;", {inf, inf, nan, -2}, {-inf, 1, 1, -0.0f}, {}, {nan, inf, nan, -2}},
+        {"SUB R0, c[0], R1;", {inf, -inf, nan, 0}, {inf, 1, 1, -0.0f}, {}, {nan, -inf, nan, 0}},
+        {"MUL R0, c[0], R1;", {0, -2, nan, -inf}, {inf, inf, 1, -inf}, {}, {nan, -inf, nan, inf}},
+        {"MAD R0, c[0], R1, R2;", {0, inf, 2, -1}, {inf, 1, 3, inf}, {1, -inf, 1, inf},
+         {nan, nan, 7, nan}},
+        {"DP3 R0, c[0], R1;", {inf, 0, 1, 5}, {0, 1, 1, 5}, {}, {nan, nan, nan, nan}},
+        {"DP3 R0, c[0], R1;", {inf, 1, 1, 0}, {1, -2, 0, 0}, {}, {inf, inf, inf, inf}},
+        {"DP4 R0, c[0], R1;", {1, 2, 3, -inf}, {1, 1, 1, 1}, {}, {-inf, -inf, -inf, -inf}},
+        {"DPH R0, c[0], R1;", {1, 2, 3, nan}, {1, 1, 1, -inf}, {}, {-inf, -inf, -inf, -inf}},
+        {"DST R0, c[0], R1;", {nan, inf, -inf, nan}, {nan, 0, nan, -0.5f}, {}, {1, nan, -inf, -0.5f}},
+        {"MIN R0, c[0], R1;", {-inf, inf, 0, -3}, {0, 2, -0.0f, -inf}, {}, {-inf, 2, 0, -inf}},
+        {"MAX R0, c[0], R1;", {-inf, inf, 0, -3}, {0, 2, -0.0f, -inf}, {}, {0, inf, 0, -3}},
+        {"SLT R0, c[0], R1;", {-inf, inf, nan, 1}, {0, inf, 1, nan}, {}, {1, 0, 0, 0}},
+        {"SGE R0, c[0], R1;", {-inf, inf, nan, 1}, {0, inf, 1, nan}, {}, {0, 1, 0, 0}},
+        {"RCP R0, c[0].x;", {0, 0, 0, 0}, {}, {}, {inf, inf, inf, inf}},
+        {"RCP R0, c[0].x;", {-0.0f, 0, 0, 0}, {}, {}, {-inf, -inf, -inf, -inf}},
+        {"RCP R0, c[0].x;", {-inf, 0, 0, 0}, {}, {}, {0, 0, 0, 0}},
+        {"RCP R0, c[0].x;", {nan, 0, 0, 0}, {}, {}, {nan, nan, nan, nan}},
+        {"RCP R0, c[0].x;", {1, 0, 0, 0}, {}, {}, {1, 1, 1, 1}},
+        {"RSQ R0, c[0].x;", {0, 0, 0, 0}, {}, {}, {inf, inf, inf, inf}},
+        {"RSQ R0, c[0].x;", {-inf, 0, 0, 0}, {}, {}, {0, 0, 0, 0}},
+        {"RSQ R0, c[0].x;", {-4, 0, 0, 0}, {}, {}, {0.5f, 0.5f, 0.5f, 0.5f}},
+        {"RSQ R0, c[0].x;", {nan, 0, 0, 0}, {}, {}, {nan, nan, nan, nan}},
+        {"EXP R0, c[0].x;", {inf, 0, 0, 0}, {}, {}, {inf, 0, inf, 1}},
+        {"EXP R0, c[0].x;", {-inf, 0, 0, 0}, {}, {}, {0, 0, 0, 1}},
+        {"EXP R0, c[0].x;", {-1.5f, 0, 0, 0}, {}, {}, {0.25f, 0.5f, 0.35355339f, 1}},
+        {"EXP R0, c[0].x;", {0, 0, 0, 0}, {}, {}, {1, 0, 1, 1}},
+        {"LOG R0, c[0].x;", {0, 0, 0, 0}, {}, {}, {-inf, 1, -inf, 1}},
+        {"LOG R0, c[0].x;", {-inf, 0, 0, 0}, {}, {}, {inf, 1, inf, 1}},
+        {"LOG R0, c[0].x;", {-12, 0, 0, 0}, {}, {}, {3, 1.5f, 3.5849625f, 1}},
+        {"LIT R0, c[0];", {1, 0, 0, 0}, {}, {}, {1, 1, 1, 1}},           // 0^0
+        {"LIT R0, c[0];", {1, 0, 0, -2}, {}, {}, {1, 1, inf, 1}},        // 0^-2
+        {"LIT R0, c[0];", {1, -1, 0, 3}, {}, {}, {1, 1, 0, 1}},          // 0^3
+        {"LIT R0, c[0];", {1, 2, 0, 200}, {}, {}, {1, 1, top, 1}},  // 2^(128 - 1/256)
+        {"LIT R0, c[0];", {3, 0.5f, 0, -200}, {}, {}, {1, 3, top, 1}},
+        {"LIT R0, c[0];", {2, 4, 0, 0.5f}, {}, {}, {1, 2, 2, 1}},
+        {"LIT R0, c[0];", {1, inf, 0, 0}, {}, {}, {1, 1, 1, 1}},
+        {"LIT R0, c[0];", {-inf, inf, 0, 2}, {}, {}, {1, 0, 0, 1}},
+        {"LIT R0, c[0];", {inf, inf, 0, -1}, {}, {}, {1, inf, 0, 1}},
+        {"RCC R0, c[0].x;", {0, 0, 0, 0}, {}, {}, {big, big, big, big}},
+        {"RCC R0, c[0].x;", {-0.0f, 0, 0, 0}, {}, {}, {-big, -big, -big, -big}},
+        {"RCC R0, c[0].x;", {inf, 0, 0, 0}, {}, {}, {small, small, small, small}},
+        {"RCC R0, c[0].x;", {-inf, 0, 0, 0}, {}, {}, {-small, -small, -small, -small}},
+        {"RCC R0, c[0].x;", {0x1p-70f, 0, 0, 0}, {}, {}, {big, big, big, big}},
+        {"RCC R0, c[0].x;", {-0x1p70f, 0, 0, 0}, {}, {}, {-small, -small, -small, -small}},
+        {"RCC R0, c[0].x;", {-0.25f, 0, 0, 0}, {}, {}, {-4, -4, -4, -4}},
+        {"ARL A0.x, c[0].x; MOV R0, c[A0.x + 2];", {-0.5f, 0, 0, 0}, {7, 8, 9, 10}, {},
+         {7, 8, 9, 10}},
+    };
+    // A 1x1 float target; a fragment program passes texture coordinate 0 on.
+    GLuint texture = 0, framebuffer = 0, fragment = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, 1, 1, 0, GL_RGBA, GL_FLOAT, nullptr);
+    auto genFramebuffers = entry<PFNGLGENFRAMEBUFFERSPROC>("glGenFramebuffers");
+    auto bindFramebuffer = entry<PFNGLBINDFRAMEBUFFERPROC>("glBindFramebuffer");
+    auto framebufferTexture = entry<PFNGLFRAMEBUFFERTEXTURE2DPROC>("glFramebufferTexture2D");
+    genFramebuffers(1, &framebuffer);
+    bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    framebufferTexture(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    glViewport(0, 0, 1, 1);
+    const std::string passOn = "!!ARBfp1.0\nMOV result.color, fragment.texcoord[0];\nEND\n";
+    entry<PFNGLGENPROGRAMSARBPROC>("glGenProgramsARB")(1, &fragment);
+    entry<PFNGLBINDPROGRAMARBPROC>("glBindProgramARB")(GL_FRAGMENT_PROGRAM_ARB, fragment);
+    entry<PFNGLPROGRAMSTRINGARBPROC>("glProgramStringARB")(
+        GL_FRAGMENT_PROGRAM_ARB, GL_PROGRAM_FORMAT_ASCII_ARB, GLsizei(passOn.size()), passOn.data());
+    glEnable(GL_FRAGMENT_PROGRAM_ARB);
+    glEnable(kVP);
+    ASSERT_EQ(glGetError(), GL_NO_ERROR);
+
+    auto same = [&](float got, float want) {  // RCC's bounds exactly
+        if (std::isnan(want)) return std::isnan(got);
+        if (std::isinf(want) || want == 0 || std::fabs(want) == big || std::fabs(want) == small)
+            return got == want;
+        return std::fabs(got - want) <= 1e-3f * std::fabs(want);
+    };
+    for (const Case& t : cases) {
+        std::string text = std::string("!!VP1.1 MOV R1, c[1]; MOV R2, c[2]; ") + t.instruction +
+                           " MOV o[TEX0], R0; MOV o[HPOS], v[0]; END";
+        VertexMachine machine;
+        machine.parameters[0] = t.a, machine.parameters[1] = t.b, machine.parameters[2] = t.c;
+        machine.attributes[0] = {0, 0, 0, 1};
+        execute(parseVertexProgram(text).program, machine);
+        ASSERT_EQ(loadText(kVP, 1, text), GL_NO_ERROR) << t.instruction << lastLoadMessage();
+        bind(kVP, 1);
+        for (int i = 0; i < 3; ++i) {
+            const Vec4& v = (&t.a)[i];
+            parameter(kVP, i, v[0], v[1], v[2], v[3]);
+        }
+        glClearColor(-5, -5, -5, -5);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glBegin(GL_POINTS);
+        glVertex4f(0, 0, 0, 1);
+        glEnd();
+        float drawn[4] = {};
+        glReadPixels(0, 0, 1, 1, GL_RGBA, GL_FLOAT, drawn);
+        for (int k = 0; k < 4; ++k) {
+            EXPECT_PRED2(same, machine.temporaries[0][k], t.expected[k])
+                << "interpreter " << t.instruction << " " << t.a[k] << " component " << k;
+            EXPECT_PRED2(same, drawn[k], t.expected[k])
+                << "driver " << t.instruction << " (" << t.a[0] << "," << t.a[1] << "," << t.a[2] << "," << t.a[3] << ") component " << k;
+        }
+    }
+    glDisable(kVP);
+    glDisable(GL_FRAGMENT_PROGRAM_ARB);
+    bindFramebuffer(GL_FRAMEBUFFER, 0);
+    entry<PFNGLDELETEFRAMEBUFFERSPROC>("glDeleteFramebuffers")(1, &framebuffer);
+    entry<PFNGLDELETEPROGRAMSARBPROC>("glDeleteProgramsARB")(1, &fragment);
+    glDeleteTextures(1, &texture);
+    glViewport(0, 0, kSize, kSize);
+    EXPECT_EQ(glGetError(), GL_NO_ERROR);
+}
+
 }  // namespace
 }  // namespace demo::vp
