@@ -156,6 +156,8 @@ TEST_F(VertexProgramLayer, ExtensionErrorsQueriesAndStatePrograms) {
     const std::string good = "!!VP1.0 MOV o[HPOS], v[0]; END";
     EXPECT_EQ(loadText(kVP, 1, "!!VP1.0 MOV o[HPOS], c[96]; END"), GL_INVALID_OPERATION);
     EXPECT_EQ(errorPosition(), 23);
+    EXPECT_EQ(loadText(kVP, 1, "!!VP1.0 MOV o[COL0], v[3]; END "), GL_INVALID_OPERATION);
+    EXPECT_EQ(errorPosition(), 31);  // no o[HPOS]: the program's length
     EXPECT_EQ(loadText(kVP, 1, good), GL_NO_ERROR);
     EXPECT_EQ(errorPosition(), -1);
     EXPECT_EQ(loadText(kVSP, 2, good), GL_INVALID_OPERATION);  // header

@@ -18,10 +18,11 @@ TEST(VertexProgramParser, ReportsTheFirstFaultOrAccepts) {
         {"!!VP1.0\n# comment\nMOV o[HPOS], c[A0.x - 64].xyzw; END tail ignored", -1},
         {" !!VP1.0 MOV o[HPOS], v[0]; END", 0},                     // header first
         {"!!VP1.0 MOV o[HPOS], v[0];", 26},                         // no END
-        {"!!VP1.0 MOV o[COL0], v[3]; END", 27},                     // HPOS never written
+        {"!!VP1.0 MOV o[COL0], v[3]; END #", 32},                   // HPOS: at the length
         {"!!VP1.0 FOO o[HPOS], v[0]; END", 8},
         {"!!VP1.0 DPH o[HPOS], v[0], v[0]; END", 8},                // 1.1 opcode
-        {"!!VP1.1 DPH o[HPOS], v[0], c[1]; SUB R0, -R1, R2.xxyy; END", -1},
+        {"!!VP1.1 DPH o[HPOS], v[0], c[1]; SUB R0, -R1, + R2.xxyy; END", -1},
+        {"!!VP1.0 MOV o[HPOS], +v[0]; END", 21},                     // '+' needs 1.1
         {"!!VP1.0 MOV o[HPOS], R12; END", 21}, {"!!VP1.0 MOV o[HPOS], c[96]; END", 23},
         {"!!VP1.0 MOV o[HPOS], c[A0.x + 64]; END", 28}, {"!!VP1.0 MOV o[HPOS], v[16]; END", 23},
         {"!!VP1.0 ADD o[HPOS], c[0], c[1]; END", 27},               // two c[]
@@ -38,6 +39,8 @@ TEST(VertexProgramParser, ReportsTheFirstFaultOrAccepts) {
         {"!!VP1.0 MOV A0.x, v[0]; MOV o[HPOS], v[0]; END", 12},
         {"!!VP1.1 OPTION NV_position_invariant; MOV o[COL0], v[3]; END", -1},
         {"!!VP1.1 OPTION NV_position_invariant; MOV o[HPOS], v[0]; END", 44},
+        {"!!VP1.1 OPTION NV_position_invariant; ARL A0.x, v[0].x; MOV R0, c[A0.x]; END", -1},
+        {"!!VP1.1 OPTION NV_position_invariant; ARL A0.x, v[0].x; MOV o[COL0], c[A0.x - 1]; END", 76},
         {"!!VP1.0 OPTION NV_position_invariant; MOV o[HPOS], v[0]; END", 8},
         {"!!VSP1.0 MUL c[4], v[0], c[5]; END", -1},
         {"!!VSP1.0 MUL c[4], v[1], c[5]; END", 21},                  // only v[0]
@@ -51,6 +54,11 @@ TEST(VertexProgramParser, ReportsTheFirstFaultOrAccepts) {
     for (int i = 0; i < 128; ++i) many += "MOV o[HPOS], v[0];\n";
     EXPECT_TRUE(parseVertexProgram(many + "END").ok());
     EXPECT_EQ(parseVertexProgram(many + "MOV o[HPOS], v[0];\nEND").errorPosition, 8 + 128 * 19);
+    // The driver's position transform takes four of a position-invariant program's.
+    many = "!!VP1.1 OPTION NV_position_invariant;\n";
+    for (int i = 0; i < 124; ++i) many += "MOV o[COL0], v[3];\n";
+    EXPECT_TRUE(parseVertexProgram(many + "END").ok());
+    EXPECT_EQ(parseVertexProgram(many + "MOV R0, v[0];\nEND").errorPosition, 38 + 124 * 19);
 }
 
 TEST(ArbProgramEmitter, GoldenTranslations) {
