@@ -179,7 +179,9 @@ std::string arbMatrixName(const TrackedMatrix& tracked) {
             name = "state.matrix.texture[" + std::to_string(tracked.textureUnit) + "]";
             break;
         default:
-            if (tracked.matrix >= GL_MATRIX0_NV && tracked.matrix <= GL_MATRIX7_NV) {
+            if (tracked.matrix >= GL_TEXTURE0 && tracked.matrix <= GL_TEXTURE31) {
+                name = "state.matrix.texture[" + std::to_string(tracked.textureUnit) + "]";
+            } else if (tracked.matrix >= GL_MATRIX0_NV && tracked.matrix <= GL_MATRIX7_NV) {
                 name = "state.matrix.program[" + std::to_string(tracked.matrix - GL_MATRIX0_NV) + "]";
             } else {
                 return "";

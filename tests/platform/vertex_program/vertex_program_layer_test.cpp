@@ -67,6 +67,46 @@ protected:
         return row;
     }
 
+    // Program 1 draws one point into a 1x1 float target; gives its o[TEX0],
+    // which a fragment program passes on unclamped.
+    Vec4 drawTexCoord(const std::string& program) {
+        GLuint texture = 0, framebuffer = 0, fragment = 0;
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, 1, 1, 0, GL_RGBA, GL_FLOAT, nullptr);
+        auto bindFramebuffer = entry<PFNGLBINDFRAMEBUFFERPROC>("glBindFramebuffer");
+        entry<PFNGLGENFRAMEBUFFERSPROC>("glGenFramebuffers")(1, &framebuffer);
+        bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        entry<PFNGLFRAMEBUFFERTEXTURE2DPROC>("glFramebufferTexture2D")(
+            GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+        const std::string passOn = "!!ARBfp1.0\nMOV result.color, fragment.texcoord[0];\nEND\n";
+        entry<PFNGLGENPROGRAMSARBPROC>("glGenProgramsARB")(1, &fragment);
+        entry<PFNGLBINDPROGRAMARBPROC>("glBindProgramARB")(GL_FRAGMENT_PROGRAM_ARB, fragment);
+        entry<PFNGLPROGRAMSTRINGARBPROC>("glProgramStringARB")(
+            GL_FRAGMENT_PROGRAM_ARB, GL_PROGRAM_FORMAT_ASCII_ARB, GLsizei(passOn.size()), passOn.data());
+        glViewport(0, 0, 1, 1);
+        glEnable(GL_FRAGMENT_PROGRAM_ARB);
+        glEnable(kVP);
+        EXPECT_EQ(loadText(kVP, 1, program), GL_NO_ERROR) << program << lastLoadMessage();
+        bind(kVP, 1);
+        glClearColor(-5, -5, -5, -5);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glBegin(GL_POINTS);
+        glVertex4f(0, 0, 0, 1);
+        glEnd();
+        Vec4 drawn{};
+        glReadPixels(0, 0, 1, 1, GL_RGBA, GL_FLOAT, drawn.data());
+        glDisable(kVP);
+        glDisable(GL_FRAGMENT_PROGRAM_ARB);
+        glViewport(0, 0, kSize, kSize);
+        bindFramebuffer(GL_FRAMEBUFFER, 0);
+        entry<PFNGLDELETEFRAMEBUFFERSPROC>("glDeleteFramebuffers")(1, &framebuffer);
+        entry<PFNGLDELETEPROGRAMSARBPROC>("glDeleteProgramsARB")(1, &fragment);
+        glDeleteTextures(1, &texture);
+        EXPECT_EQ(glGetError(), GL_NO_ERROR);
+        return drawn;
+    }
+
     static inline platform::Display* display = nullptr;
     PFNGLLOADPROGRAMNVPROC load = entry<PFNGLLOADPROGRAMNVPROC>("glLoadProgramNV");
     PFNGLBINDPROGRAMNVPROC bind = entry<PFNGLBINDPROGRAMNVPROC>("glBindProgramNV");
@@ -272,27 +312,6 @@ TEST_F(VertexProgramLayer, SpecialValuesMatchOnBothPaths) {
         {"ARL A0.x, c[0].x; MOV R0, c[A0.x + 2];", {-0.5f, 0, 0, 0}, {7, 8, 9, 10}, {},
          {7, 8, 9, 10}},
     };
-    // A 1x1 float target; a fragment program passes texture coordinate 0 on.
-    GLuint texture = 0, framebuffer = 0, fragment = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, 1, 1, 0, GL_RGBA, GL_FLOAT, nullptr);
-    auto genFramebuffers = entry<PFNGLGENFRAMEBUFFERSPROC>("glGenFramebuffers");
-    auto bindFramebuffer = entry<PFNGLBINDFRAMEBUFFERPROC>("glBindFramebuffer");
-    auto framebufferTexture = entry<PFNGLFRAMEBUFFERTEXTURE2DPROC>("glFramebufferTexture2D");
-    genFramebuffers(1, &framebuffer);
-    bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    framebufferTexture(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-    glViewport(0, 0, 1, 1);
-    const std::string passOn = "!!ARBfp1.0\nMOV result.color, fragment.texcoord[0];\nEND\n";
-    entry<PFNGLGENPROGRAMSARBPROC>("glGenProgramsARB")(1, &fragment);
-    entry<PFNGLBINDPROGRAMARBPROC>("glBindProgramARB")(GL_FRAGMENT_PROGRAM_ARB, fragment);
-    entry<PFNGLPROGRAMSTRINGARBPROC>("glProgramStringARB")(
-        GL_FRAGMENT_PROGRAM_ARB, GL_PROGRAM_FORMAT_ASCII_ARB, GLsizei(passOn.size()), passOn.data());
-    glEnable(GL_FRAGMENT_PROGRAM_ARB);
-    glEnable(kVP);
-    ASSERT_EQ(glGetError(), GL_NO_ERROR);
-
     auto same = [&](float got, float want) {  // RCC's bounds exactly
         if (std::isnan(want)) return std::isnan(got);
         if (std::isinf(want) || want == 0 || std::fabs(want) == big || std::fabs(want) == small)
@@ -303,37 +322,46 @@ TEST_F(VertexProgramLayer, SpecialValuesMatchOnBothPaths) {
         std::string text = std::string("!!VP1.1 MOV R1, c[1]; MOV R2, c[2]; ") + t.instruction +
                            " MOV o[TEX0], R0; MOV o[HPOS], v[0]; END";
         VertexMachine machine;
-        machine.parameters[0] = t.a, machine.parameters[1] = t.b, machine.parameters[2] = t.c;
-        machine.attributes[0] = {0, 0, 0, 1};
-        execute(parseVertexProgram(text).program, machine);
-        ASSERT_EQ(loadText(kVP, 1, text), GL_NO_ERROR) << t.instruction << lastLoadMessage();
-        bind(kVP, 1);
-        for (int i = 0; i < 3; ++i) {
-            const Vec4& v = (&t.a)[i];
-            parameter(kVP, i, v[0], v[1], v[2], v[3]);
+        const Vec4 operands[] = {t.a, t.b, t.c};
+        for (GLuint i = 0; i < 3; ++i) {
+            machine.parameters[i] = operands[i];
+            parameter(kVP, i, operands[i][0], operands[i][1], operands[i][2], operands[i][3]);
         }
-        glClearColor(-5, -5, -5, -5);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glBegin(GL_POINTS);
-        glVertex4f(0, 0, 0, 1);
-        glEnd();
-        float drawn[4] = {};
-        glReadPixels(0, 0, 1, 1, GL_RGBA, GL_FLOAT, drawn);
+        execute(parseVertexProgram(text).program, machine);
+        Vec4 drawn = drawTexCoord(text);
         for (int k = 0; k < 4; ++k) {
-            EXPECT_PRED2(same, machine.temporaries[0][k], t.expected[k])
-                << "interpreter " << t.instruction << " " << t.a[k] << " component " << k;
-            EXPECT_PRED2(same, drawn[k], t.expected[k])
-                << "driver " << t.instruction << " (" << t.a[0] << "," << t.a[1] << "," << t.a[2] << "," << t.a[3] << ") component " << k;
+            std::string where = std::string(t.instruction) + " on " + testing::PrintToString(t.a) +
+                                ", component " + std::to_string(k);
+            EXPECT_PRED2(same, machine.temporaries[0][k], t.expected[k]) << "interpreter " << where;
+            EXPECT_PRED2(same, drawn[k], t.expected[k]) << "driver " << where;
         }
     }
-    glDisable(kVP);
-    glDisable(GL_FRAGMENT_PROGRAM_ARB);
-    bindFramebuffer(GL_FRAMEBUFFER, 0);
-    entry<PFNGLDELETEFRAMEBUFFERSPROC>("glDeleteFramebuffers")(1, &framebuffer);
-    entry<PFNGLDELETEPROGRAMSARBPROC>("glDeleteProgramsARB")(1, &fragment);
-    glDeleteTextures(1, &texture);
-    glViewport(0, 0, kSize, kSize);
-    EXPECT_EQ(glGetError(), GL_NO_ERROR);
+}
+
+TEST_F(VertexProgramLayer, TracksEachTextureUnitAndKeepsTheLastValues) {
+    auto textureMatrix = [](GLenum unit, float x) {
+        glActiveTexture(unit);
+        glMatrixMode(GL_TEXTURE);
+        glLoadIdentity();
+        glTranslatef(x, 6, 7);
+        glActiveTexture(GL_TEXTURE0);
+        glMatrixMode(GL_MODELVIEW);
+    };
+    textureMatrix(GL_TEXTURE2, 5);
+    track(kVP, 4, GL_TEXTURE2, GL_TRANSPOSE_NV);
+    GLint matrix = 0, units = 0;
+    entry<PFNGLGETTRACKMATRIXIVNVPROC>("glGetTrackMatrixivNV")(kVP, 4, GL_TRACK_MATRIX_NV, &matrix);
+    EXPECT_EQ(matrix, GL_TEXTURE2);
+    const std::string program = "!!VP1.0 MOV o[TEX0], c[7]; MOV o[HPOS], v[0]; END";
+    EXPECT_EQ(drawTexCoord(program), (Vec4{5, 6, 7, 1}));  // the transpose's last row
+    // Turned off, the registers hold what they tracked last.
+    track(kVP, 4, GL_NONE, GL_IDENTITY_NV);
+    textureMatrix(GL_TEXTURE2, 9);
+    EXPECT_EQ(drawTexCoord(program), (Vec4{5, 6, 7, 1}));
+    EXPECT_EQ(registerValue(7), (std::vector<float>{5, 6, 7, 1}));
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    EXPECT_EQ((track(kVP, 4, GL_TEXTURE0 + units, GL_IDENTITY_NV), glGetError()), GL_INVALID_ENUM);
+    textureMatrix(GL_TEXTURE2, 0);
 }
 
 }  // namespace
