@@ -494,13 +494,28 @@ template <int N, typename T> void APIENTRY attribsv(GLuint i, GLsizei n, const T
     for (GLsizei k = 0; k < n; ++k) attribv<N, T>(i + static_cast<GLuint>(k), v + N * k);
 }
 
+GLsizei typeSize(GLenum type) {
+    switch (type) {
+        case GL_UNSIGNED_BYTE: return 1;
+        case GL_SHORT: return 2;
+        case GL_FLOAT: return 4;
+        case GL_DOUBLE: return 8;
+        default: return 0;  // the driver refuses it
+    }
+}
+
 void APIENTRY attribPointer(GLuint index, GLint size, GLenum type, GLsizei stride, const void* pointer) {
+    // Normals and fog coordinates have a fixed size: a packed array of
+    // another size keeps its layout through an explicit stride. Normals and
+    // secondary colours of fewer than three components cannot be carried.
+    if ((index == 2 || index == 4) && size < 3) return raise(GL_INVALID_VALUE);
+    GLsizei packed = stride != 0 ? stride : size * typeSize(type);
     switch (index) {
         case 0: glVertexPointer(size, type, stride, pointer); break;
-        case 2: glNormalPointer(type, stride, pointer); break;
+        case 2: glNormalPointer(type, packed, pointer); break;
         case 3: glColorPointer(size, type, stride, pointer); break;
         case 4: glSecondaryColorPointer(size, type, stride, pointer); break;
-        case 5: glFogCoordPointer(type, stride, pointer); break;
+        case 5: glFogCoordPointer(type, packed, pointer); break;
         default:
             if (index >= static_cast<GLuint>(kAttributes)) return raise(GL_INVALID_VALUE);
             if (index >= 8) {

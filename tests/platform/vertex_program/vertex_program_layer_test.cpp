@@ -67,9 +67,10 @@ protected:
         return row;
     }
 
-    // Program 1 draws one point into a 1x1 float target; gives its o[TEX0],
-    // which a fragment program passes on unclamped.
-    Vec4 drawTexCoord(const std::string& program) {
+    // Program 1 draws one point (at the origin, or an element of the enabled
+    // arrays) into a 1x1 float target; gives its o[TEX0], which a fragment
+    // program passes on unclamped.
+    Vec4 drawTexCoord(const std::string& program, GLint arrayElement = -1) {
         GLuint texture = 0, framebuffer = 0, fragment = 0;
         glGenTextures(1, &texture);
         glBindTexture(GL_TEXTURE_2D, texture);
@@ -92,7 +93,7 @@ protected:
         glClearColor(-5, -5, -5, -5);
         glClear(GL_COLOR_BUFFER_BIT);
         glBegin(GL_POINTS);
-        glVertex4f(0, 0, 0, 1);
+        arrayElement < 0 ? glVertex4f(0, 0, 0, 1) : glArrayElement(arrayElement);
         glEnd();
         Vec4 drawn{};
         glReadPixels(0, 0, 1, 1, GL_RGBA, GL_FLOAT, drawn.data());
@@ -362,6 +363,40 @@ TEST_F(VertexProgramLayer, TracksEachTextureUnitAndKeepsTheLastValues) {
     glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
     EXPECT_EQ((track(kVP, 4, GL_TEXTURE0 + units, GL_IDENTITY_NV), glGetError()), GL_INVALID_ENUM);
     textureMatrix(GL_TEXTURE2, 0);
+}
+
+// Normals, secondary colours and fog coordinates carry only some of an
+// attribute's components; arrays of any size keep their layout.
+TEST_F(VertexProgramLayer, ConventionalAttributeArraysKeepWhatTheyCan) {
+    const float position[] = {0, 0, 0, 1, 0, 0, 0, 1};
+    const float values[] = {0.125f, 0.25f, 0.375f, 0.5f, 0.625f, 0.75f, 0.875f, 1};
+    auto pointer = entry<PFNGLVERTEXATTRIBPOINTERNVPROC>("glVertexAttribPointerNV");
+    pointer(0, 4, GL_FLOAT, 0, position);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    const struct {
+        GLuint index;
+        GLint size;
+        GLenum array;
+        Vec4 second;  // the second vertex's value
+    } cases[] = {
+        {2, 3, GL_NORMAL_ARRAY, {0.5f, 0.625f, 0.75f, 1}},
+        {2, 4, GL_NORMAL_ARRAY, {0.625f, 0.75f, 0.875f, 1}},
+        {4, 4, GL_SECONDARY_COLOR_ARRAY, {0.625f, 0.75f, 0.875f, 1}},
+        {5, 1, GL_FOG_COORD_ARRAY, {0.25f, 0, 0, 1}},
+        {5, 3, GL_FOG_COORD_ARRAY, {0.5f, 0, 0, 1}},
+    };
+    for (const auto& t : cases) {
+        pointer(t.index, t.size, GL_FLOAT, 0, values);
+        glEnableClientState(t.array);
+        EXPECT_EQ(drawTexCoord("!!VP1.0 MOV o[HPOS], v[0]; MOV o[TEX0], v[" + std::to_string(t.index) +
+                                   "]; END",
+                               1),
+                  t.second)
+            << t.index << " of size " << t.size;
+        glDisableClientState(t.array);
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    EXPECT_EQ((pointer(2, 2, GL_FLOAT, 0, values), glGetError()), GL_INVALID_VALUE);
 }
 
 }  // namespace
