@@ -3,7 +3,6 @@
 // END, which the parser ignores) choose a tracked block, its matrix and its
 // transform.
 
-#include <GL/gl.h>
 #include <GL/glext.h>
 
 #include <cstddef>
@@ -15,29 +14,6 @@
 #include "platform/vertex_program/vertex_program_interpreter.h"
 #include "platform/vertex_program/vertex_program_parser.h"
 
-namespace {
-
-demo::vp::TrackedMatrix trackedFrom(std::uint8_t which, std::uint8_t how) {
-    constexpr GLenum kFixed[] = {GL_NONE, GL_MODELVIEW, GL_PROJECTION, GL_MODELVIEW_PROJECTION_NV,
-                                 GL_TEXTURE};
-    constexpr int kFixedCount = static_cast<int>(std::size(kFixed));
-    int pick = which % (kFixedCount + 16);
-    demo::vp::TrackedMatrix t;
-    t.transform = GL_IDENTITY_NV + how % 4;  // identity, inverse, transpose, inverse transpose
-    if (pick < kFixedCount) {
-        t.matrix = kFixed[pick];
-        t.textureUnit = which / (kFixedCount + 16) % 8;
-    } else if (pick < kFixedCount + 8) {
-        t.matrix = GL_TEXTURE0 + (pick - kFixedCount);
-        t.textureUnit = pick - kFixedCount;
-    } else {
-        t.matrix = GL_MATRIX0_NV + (pick - kFixedCount - 8);
-    }
-    return t;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);
     demo::vp::ParseResult result = demo::vp::parseVertexProgram(text);
@@ -46,11 +22,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     demo::vp::Tracking tracking{};
-    demo::vp::TrackedMatrix tracked{};
-    if (size >= 3) {
-        tracked = trackedFrom(data[size - 2], data[size - 1]);
-        tracking[data[size - 3] % tracking.size()] = tracked;
-    }
+    // An accepted program is longer than three bytes. None, modelview,
+    // projection, both, the active texture unit; then GL_TEXTURE0..7 and
+    // GL_MATRIX0..7_NV.
+    constexpr GLenum kFixed[] = {GL_NONE, GL_MODELVIEW, GL_PROJECTION, GL_MODELVIEW_PROJECTION_NV, GL_TEXTURE};
+    int pick = data[size - 2] % 21, how = data[size - 1];
+    demo::vp::TrackedMatrix tracked;
+    tracked.matrix = pick < 5 ? kFixed[pick] : pick < 13 ? GL_TEXTURE0 + pick - 5 : GL_MATRIX0_NV + pick - 13;
+    tracked.transform = GL_IDENTITY_NV + how % 4;
+    tracked.textureUnit = pick >= 5 && pick < 13 ? pick - 5 : how / 4 % 8;
+    tracking[data[size - 3] % tracking.size()] = tracked;
     // Every tracked matrix has its state name in the translation.
     std::string name = demo::vp::arbMatrixName(tracked);
     if (name.empty() != (tracked.matrix == GL_NONE)) __builtin_trap();

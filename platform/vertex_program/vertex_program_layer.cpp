@@ -509,7 +509,8 @@ void APIENTRY attribPointer(GLuint index, GLint size, GLenum type, GLsizei strid
     // another size keeps its layout through an explicit stride. Normals and
     // secondary colours of fewer than three components cannot be carried.
     if ((index == 2 || index == 4) && size < 3) return raise(GL_INVALID_VALUE);
-    GLsizei packed = stride != 0 ? stride : size * typeSize(type);
+    GLint fixedSize = index == 2 ? 3 : 1;
+    GLsizei packed = stride != 0 || size == fixedSize ? stride : size * typeSize(type);
     switch (index) {
         case 0: glVertexPointer(size, type, stride, pointer); break;
         case 2: glNormalPointer(type, packed, pointer); break;
