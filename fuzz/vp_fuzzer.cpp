@@ -3,6 +3,7 @@
 // END, which the parser ignores) choose a tracked block, its matrix and its
 // transform.
 
+#include <GL/gl.h>
 #include <GL/glext.h>
 
 #include <cstddef>
