@@ -134,8 +134,8 @@ void emitEmulated(const Instruction& ins, std::string& out) {
                    "MUL ext_u.x, ext_u.x, ext_u.y;\nRCP ext_u.y, ext_u.x;\n"
                    "MAX ext_u.z, ext_t.y, ext_u.x;\nMIN ext_u.z, ext_u.z, ext_u.y;\n"
                    "LG2 ext_u.z, ext_u.z;\nMUL ext_u.z, ext_u.z, ext_t.w;\n"
-                   // Keeps the compiler from making the three a power, whose
-                   // 0^-n is 0; 2^-200 is 0 in a float all the same.
+                   // Keeps the compiler from fusing LG2, MUL and EX2 into its
+                   // power, whose 0^-n is 0; 2^-200 is 0 in a float anyway.
                    "MAX ext_u.z, ext_u.z, -ext_b.w;\nEX2 ext_u.z, ext_u.z;\n"
                    // x <= 0: the power (made finite by the MIN) times 0.
                    "SGE ext_u.w, ext_a.x, ext_t.x;\nRCP ext_u.y, ext_u.w;\n"
