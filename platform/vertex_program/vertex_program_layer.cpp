@@ -384,7 +384,8 @@ void APIENTRY trackMatrix(GLenum target, GLuint address, GLenum matrix, GLenum t
     glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
     bool textureUnit = matrix >= GL_TEXTURE0 && matrix < GL_TEXTURE0 + static_cast<GLuint>(units);
     bool knownMatrix = matrix == GL_NONE || matrix == GL_MODELVIEW || matrix == GL_PROJECTION ||
-                       matrix == GL_TEXTURE || textureUnit || matrix == GL_MODELVIEW_PROJECTION_NV ||
+                       matrix == GL_TEXTURE || textureUnit ||
+                       matrix == GL_MODELVIEW_PROJECTION_NV ||
                        (matrix >= GL_MATRIX0_NV && matrix <= GL_MATRIX7_NV);
     bool knownTransform = transform == GL_IDENTITY_NV || transform == GL_INVERSE_NV ||
                           transform == GL_TRANSPOSE_NV || transform == GL_INVERSE_TRANSPOSE_NV;

@@ -13,9 +13,10 @@
 // those carry fewer components than a program reads: v[2] (normal) and v[4]
 // (secondary colour) keep x, y and z, v[5] (fog coordinate) keeps x. On the
 // driver the lost components read as 0, and w as 1, whatever
-// glVertexAttrib*NV or an array of four set. Arrays of those registers keep their layout at any size,
-// except normals and secondary colours of fewer than three components, which
-// are refused with GL_INVALID_VALUE. The other registers keep all four.
+// glVertexAttrib*NV or an array of four set. Arrays of those registers keep
+// their layout at any size, except normals and secondary colours of fewer
+// than three components, which are refused with GL_INVALID_VALUE. The other
+// registers keep all four.
 
 #include <GL/gl.h>
 
