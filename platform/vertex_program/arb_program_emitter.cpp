@@ -3,6 +3,7 @@
 #include <GL/glext.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace demo::vp {
 
@@ -73,16 +74,77 @@ std::string destinationText(const Destination& d) {
     }
 }
 
-// RCC: the reciprocal's magnitude clamped, then its sign put back.
-void emitClampedReciprocal(const Instruction& ins, std::string& out) {
-    std::string src = sourceText(ins.src[0]);
-    out += "RCP rcc_t.x, " + src + ";\n";
-    out += "ABS rcc_t.y, rcc_t.x;\n";
-    out += "MAX rcc_t.y, rcc_t.y, rcc_k.x;\n";
-    out += "MIN rcc_t.y, rcc_t.y, rcc_k.y;\n";
-    out += "SLT rcc_t.z, rcc_t.x, -rcc_t.x;\n";
-    out += "MAD rcc_t.z, rcc_t.z, rcc_k.z, rcc_k.w;\n";
-    out += "MUL " + destinationText(ins.dst) + ", rcc_t.y, rcc_t.z;\n";
+// Opcodes whose driver versions differ from the extension at 0 and +-inf
+// (and RCC, which ARB lacks) are built from plain ones. The results gather in
+// ext_t and reach the destination in one masked move, so a destination that
+// is also the source is read before it is written.
+bool isEmulated(Opcode op) {
+    return op == Opcode::EXP || op == Opcode::LOG || op == Opcode::LIT || op == Opcode::RCC;
+}
+
+std::string number(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", value);
+    return text;
+}
+
+// ext_a = { 0, 1, LIT's power limit, smallest normal float }; ext_b = {
+// RCC's bounds, 2^24, 200 }.
+std::string emulationConstants() {
+    return "TEMP ext_t, ext_u;\nPARAM ext_a = { 0, 1, " + number(kLitPowerLimit) + ", " +
+           number(0x1p-126f) + " };\nPARAM ext_b = { " + number(kReciprocalMin) + ", " +
+           number(kReciprocalMax) + ", " + number(0x1p24f) + ", 200 };\n";
+}
+
+void emitEmulated(const Instruction& ins, std::string& out) {
+    const std::string src = sourceText(ins.src[0]);
+    const std::string dst = destinationText(ins.dst);
+    switch (ins.op) {
+        case Opcode::RCC:
+            // The sign comes from the reciprocal or the source, so that both
+            // RCC(-0) and RCC(-inf) come out negative.
+            out += "RCP ext_t.x, " + src + ";\nABS ext_t.y, ext_t.x;\n"
+                   "MAX ext_t.y, ext_t.y, ext_b.x;\nMIN ext_t.y, ext_t.y, ext_b.y;\n"
+                   "SLT ext_t.z, ext_t.x, ext_a.x;\nSLT ext_t.w, " + src + ", ext_a.x;\n"
+                   "MAX ext_t.z, ext_t.z, ext_t.w;\nADD ext_t.z, ext_t.z, ext_t.z;\n"
+                   "ADD ext_t.z, ext_a.y, -ext_t.z;\nMUL " + dst + ", ext_t.y, ext_t.z;\n";
+            return;
+        case Opcode::EXP:
+            // The fraction of a clamped copy: 0 at +-inf instead of inf - inf.
+            out += "MAX ext_u.x, " + src + ", -ext_b.z;\nMIN ext_u.x, ext_u.x, ext_b.z;\n"
+                   "EXP ext_u, ext_u.x;\nEXP ext_t, " + src + ";\nMOV ext_t.y, ext_u.y;\n";
+            break;
+        case Opcode::LOG:
+            // The mantissa of a copy with 0 raised to the smallest normal and
+            // inf lowered to 1 (1/0 is the infinity): 1 for both, instead of
+            // 0/0 and inf/inf.
+            out += "ABS ext_u.x, " + src + ";\nRCP ext_u.w, ext_a.x;\n"
+                   "SGE ext_u.z, ext_u.x, ext_u.w;\nRCP ext_u.z, ext_u.z;\n"
+                   "MIN ext_u.x, ext_u.x, ext_u.z;\nMAX ext_u.x, ext_u.x, ext_a.w;\n"
+                   "LOG ext_u, ext_u.x;\nLOG ext_t, " + src + ";\nMOV ext_t.y, ext_u.y;\n";
+            break;
+        default:  // LIT
+            // The power is 2^(w * log2 y), with the base taken as 1 when w is
+            // 0 (0^0 and inf^0 are 1, not NaN). Selects use MIN/MAX with 1/0
+            // and masks multiply only finite values: the compiler may fold
+            // products of constants, so no infinity comes from overflow.
+            out += "MOV ext_t, " + src + ";\nMAX ext_t.xy, ext_t, ext_a.x;\n"
+                   "MIN ext_t.w, ext_t.w, ext_a.z;\nMAX ext_t.w, ext_t.w, -ext_a.z;\n"
+                   "SGE ext_u.x, ext_t.w, ext_a.x;\nSGE ext_u.y, -ext_t.w, ext_a.x;\n"
+                   "MUL ext_u.x, ext_u.x, ext_u.y;\nRCP ext_u.y, ext_u.x;\n"
+                   "MAX ext_u.z, ext_t.y, ext_u.x;\nMIN ext_u.z, ext_u.z, ext_u.y;\n"
+                   "LG2 ext_u.z, ext_u.z;\nMUL ext_u.z, ext_u.z, ext_t.w;\n"
+                   // Keeps the compiler from fusing LG2, MUL and EX2 into its
+                   // power, whose 0^-n is 0; 2^-200 is 0 in a float anyway.
+                   "MAX ext_u.z, ext_u.z, -ext_b.w;\nEX2 ext_u.z, ext_u.z;\n"
+                   // x <= 0: the power (made finite by the MIN) times 0.
+                   "SGE ext_u.w, ext_a.x, ext_t.x;\nRCP ext_u.y, ext_u.w;\n"
+                   "MIN ext_u.z, ext_u.z, ext_u.y;\nADD ext_u.w, ext_a.y, -ext_u.w;\n"
+                   "MUL ext_t.z, ext_u.z, ext_u.w;\n"
+                   "MOV ext_t.y, ext_t.x;\nMOV ext_t.xw, ext_a.y;\n";
+            break;
+    }
+    out += "MOV " + dst + ", ext_t;\n";
 }
 
 std::string parameterArray(const Tracking& tracking) {
@@ -117,7 +179,9 @@ std::string arbMatrixName(const TrackedMatrix& tracked) {
             name = "state.matrix.texture[" + std::to_string(tracked.textureUnit) + "]";
             break;
         default:
-            if (tracked.matrix >= GL_MATRIX0_NV && tracked.matrix <= GL_MATRIX7_NV) {
+            if (tracked.matrix >= GL_TEXTURE0 && tracked.matrix <= GL_TEXTURE31) {
+                name = "state.matrix.texture[" + std::to_string(tracked.textureUnit) + "]";
+            } else if (tracked.matrix >= GL_MATRIX0_NV && tracked.matrix <= GL_MATRIX7_NV) {
                 name = "state.matrix.program[" + std::to_string(tracked.matrix - GL_MATRIX0_NV) + "]";
             } else {
                 return "";
@@ -141,7 +205,7 @@ std::string emitArbProgram(const VertexProgram& program, const Tracking& trackin
     std::array<std::uint8_t, kOutputs> outputMask{};
     bool readsParameters = false;
     bool usesAddress = false;
-    bool usesRcc = false;
+    bool emulates = false;
     for (const Instruction& ins : program.code) {
         for (int i = 0; i < ins.sourceCount; ++i) {
             const Source& s = ins.src[i];
@@ -153,7 +217,7 @@ std::string emitArbProgram(const VertexProgram& program, const Tracking& trackin
                 if (!(written[s.index] & (1 << s.swizzle[c]))) initTemp[s.index] = true;
             }
         }
-        usesRcc = usesRcc || ins.op == Opcode::RCC;
+        emulates = emulates || isEmulated(ins.op);
         if (ins.dst.file == RegisterFile::Address) usesAddress = true;
         if (ins.dst.file == RegisterFile::Temporary) {
             usedTemp[ins.dst.index] = true;
@@ -171,7 +235,7 @@ std::string emitArbProgram(const VertexProgram& program, const Tracking& trackin
     }
     if (!temps.empty()) out += temps + ";\n";
     if (usesAddress) out += "ADDRESS A0;\n";
-    if (usesRcc) out += "TEMP rcc_t;\nPARAM rcc_k = { 5.42101e-20, 1.884467e+19, -2, 1 };\n";
+    if (emulates) out += emulationConstants();
 
     std::string init;
     for (int i = 0; i < kTemporaries; ++i) {
@@ -186,8 +250,8 @@ std::string emitArbProgram(const VertexProgram& program, const Tracking& trackin
     if (!init.empty()) out += "PARAM init = { 0, 0, 0, 1 };\n" + init;
 
     for (const Instruction& ins : program.code) {
-        if (ins.op == Opcode::RCC) {
-            emitClampedReciprocal(ins, out);
+        if (isEmulated(ins.op)) {
+            emitEmulated(ins, out);
             continue;
         }
         ((out += opcodeName(ins.op)) += ' ') += destinationText(ins.dst);

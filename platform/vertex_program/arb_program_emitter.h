@@ -17,7 +17,7 @@ namespace demo::vp {
 struct TrackedMatrix {
     GLenum matrix = GL_NONE;
     GLenum transform = 0;  // GL_IDENTITY_NV ... GL_INVERSE_TRANSPOSE_NV
-    int textureUnit = 0;   // for GL_TEXTURE
+    int textureUnit = 0;   // for GL_TEXTURE and GL_TEXTUREi
 
     bool operator==(const TrackedMatrix&) const = default;
 };

@@ -22,6 +22,12 @@ constexpr int kTemporaries = 12;
 constexpr int kAttributes = 16;
 constexpr int kParameters = 96;
 
+// RCC keeps the reciprocal's magnitude within [2^-64, 2^64]; LIT clamps its
+// power to +-(128 - 1/256), so that 2^power stays finite.
+constexpr float kReciprocalMin = 0x1p-64f;
+constexpr float kReciprocalMax = 0x1p64f;
+constexpr float kLitPowerLimit = 128.0f - 1.0f / 256;
+
 // Result registers, in the order of their names below.
 enum Output : int {
     kHPOS, kCOL0, kCOL1, kBFC0, kBFC1, kFOGC, kPSIZ, kTEX0, kOutputs = kTEX0 + 8,

@@ -55,8 +55,9 @@ Vec4 compute(const Instruction& ins, const Vec4& a, const Vec4& b, const Vec4& c
         case Opcode::DPH: return splat(a[0] * b[0] + a[1] * b[1] + a[2] * b[2] + b[3]);
         case Opcode::DST: return {1.0f, a[1] * b[1], a[2], b[3]};
         case Opcode::EXP: {
+            // At +-inf the fraction is 0, not inf - inf.
             float f = std::floor(a[0]);
-            return {std::exp2(f), a[0] - f, std::exp2(a[0]), 1.0f};
+            return {std::exp2(f), std::isinf(a[0]) ? 0.0f : a[0] - f, std::exp2(a[0]), 1.0f};
         }
         case Opcode::LOG: {
             float x = std::fabs(a[0]);
@@ -68,8 +69,9 @@ Vec4 compute(const Instruction& ins, const Vec4& a, const Vec4& b, const Vec4& c
         case Opcode::LIT: {
             float x = std::max(a[0], 0.0f);
             float y = std::max(a[1], 0.0f);
-            float w = std::clamp(a[3], -128.0f + 1.0f / 256, 128.0f - 1.0f / 256);
-            float z = a[0] > 0.0f ? (y == 0.0f ? (w == 0.0f ? 1.0f : 0.0f) : std::pow(y, w)) : 0.0f;
+            float w = std::clamp(a[3], -kLitPowerLimit, kLitPowerLimit);
+            // pow gives 0^0 = 1 and 0^-n = +inf, as the extension does.
+            float z = a[0] > 0.0f ? std::pow(y, w) : 0.0f;
             return {1.0f, x, z, 1.0f};
         }
     }
@@ -79,12 +81,11 @@ Vec4 compute(const Instruction& ins, const Vec4& a, const Vec4& b, const Vec4& c
 }  // namespace
 
 float clampedReciprocal(float x) {
-    constexpr float kSmall = 5.42101e-20f;
-    constexpr float kLarge = 1.884467e+19f;
+    // The sign of a zero reciprocal counts: RCC(-inf) is -2^-64.
     float r = reciprocal(x);
-    if (r > 0.0f) return std::clamp(r, kSmall, kLarge);
-    if (r < 0.0f) return std::clamp(r, -kLarge, -kSmall);
-    return r;
+    if (std::isnan(r)) return r;
+    float magnitude = std::clamp(std::fabs(r), kReciprocalMin, kReciprocalMax);
+    return std::signbit(r) ? -magnitude : magnitude;
 }
 
 void execute(const VertexProgram& program, VertexMachine& m) {

@@ -97,12 +97,13 @@ std::array<float, 16> trackedMatrix(const TrackedMatrix& t) {
             }
         }
     }
-    if (t.matrix == GL_TEXTURE || (t.matrix >= GL_MATRIX0_NV && t.matrix <= GL_MATRIX7_NV)) {
+    bool texture = t.matrix == GL_TEXTURE || (t.matrix >= GL_TEXTURE0 && t.matrix <= GL_TEXTURE31);
+    if (texture || (t.matrix >= GL_MATRIX0_NV && t.matrix <= GL_MATRIX7_NV)) {
         GLint mode = 0, unit = 0;
         glGetIntegerv(GL_MATRIX_MODE, &mode);
         glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
         glActiveTexture(GL_TEXTURE0 + t.textureUnit);
-        glMatrixMode(t.matrix == GL_TEXTURE ? GL_TEXTURE : GL_MATRIX0_ARB + (t.matrix - GL_MATRIX0_NV));
+        glMatrixMode(texture ? GL_TEXTURE : GL_MATRIX0_ARB + (t.matrix - GL_MATRIX0_NV));
         columns = read(GL_CURRENT_MATRIX_ARB);
         glMatrixMode(static_cast<GLenum>(mode));
         glActiveTexture(static_cast<GLenum>(unit));
@@ -379,8 +380,12 @@ void APIENTRY getParameter(GLenum target, GLuint index, GLenum pname, T* params)
 void APIENTRY trackMatrix(GLenum target, GLuint address, GLenum matrix, GLenum transform) {
     if (!checkTarget(target, GL_VERTEX_PROGRAM_NV)) return;
     if (address % 4 != 0 || address >= static_cast<GLuint>(kParameters)) return raise(GL_INVALID_VALUE);
+    GLint units = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    bool textureUnit = matrix >= GL_TEXTURE0 && matrix < GL_TEXTURE0 + static_cast<GLuint>(units);
     bool knownMatrix = matrix == GL_NONE || matrix == GL_MODELVIEW || matrix == GL_PROJECTION ||
-                       matrix == GL_TEXTURE || matrix == GL_MODELVIEW_PROJECTION_NV ||
+                       matrix == GL_TEXTURE || textureUnit ||
+                       matrix == GL_MODELVIEW_PROJECTION_NV ||
                        (matrix >= GL_MATRIX0_NV && matrix <= GL_MATRIX7_NV);
     bool knownTransform = transform == GL_IDENTITY_NV || transform == GL_INVERSE_NV ||
                           transform == GL_TRANSPOSE_NV || transform == GL_INVERSE_TRANSPOSE_NV;
@@ -391,9 +396,20 @@ void APIENTRY trackMatrix(GLenum target, GLuint address, GLenum matrix, GLenum t
         GLint unit = GL_TEXTURE0;
         glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
         tracked.textureUnit = unit - GL_TEXTURE0;
+    } else if (textureUnit) {
+        tracked.textureUnit = static_cast<int>(matrix - GL_TEXTURE0);
     }
-    if (s.tracking[address / 4] == tracked) return;
-    s.tracking[address / 4] = tracked;
+    TrackedMatrix& block = s.tracking[address / 4];
+    if (block == tracked) return;
+    // Untracked registers keep the values they were last tracked with.
+    if (matrix == GL_NONE) {
+        std::array<float, 16> last = trackedMatrix(block);
+        for (int r = 0; r < 4; ++r) {
+            const float* row = &last[r * 4];
+            storeParameter(static_cast<int>(address) + r, {row[0], row[1], row[2], row[3]});
+        }
+    }
+    block = tracked;
     ++s.trackingVersion;
     // The bound program sees the change at once, like the driver's would.
     auto bound = s.programs.find(s.bound);
@@ -479,13 +495,29 @@ template <int N, typename T> void APIENTRY attribsv(GLuint i, GLsizei n, const T
     for (GLsizei k = 0; k < n; ++k) attribv<N, T>(i + static_cast<GLuint>(k), v + N * k);
 }
 
+GLsizei typeSize(GLenum type) {
+    switch (type) {
+        case GL_UNSIGNED_BYTE: return 1;
+        case GL_SHORT: return 2;
+        case GL_FLOAT: return 4;
+        case GL_DOUBLE: return 8;
+        default: return 0;  // the driver refuses it
+    }
+}
+
 void APIENTRY attribPointer(GLuint index, GLint size, GLenum type, GLsizei stride, const void* pointer) {
+    // Normals and fog coordinates have a fixed size: a packed array of
+    // another size keeps its layout through an explicit stride. Normals and
+    // secondary colours of fewer than three components cannot be carried.
+    if ((index == 2 || index == 4) && size < 3) return raise(GL_INVALID_VALUE);
+    GLint fixedSize = index == 2 ? 3 : 1;
+    GLsizei packed = stride != 0 || size == fixedSize ? stride : size * typeSize(type);
     switch (index) {
         case 0: glVertexPointer(size, type, stride, pointer); break;
-        case 2: glNormalPointer(type, stride, pointer); break;
+        case 2: glNormalPointer(type, packed, pointer); break;
         case 3: glColorPointer(size, type, stride, pointer); break;
         case 4: glSecondaryColorPointer(size, type, stride, pointer); break;
-        case 5: glFogCoordPointer(type, stride, pointer); break;
+        case 5: glFogCoordPointer(type, packed, pointer); break;
         default:
             if (index >= static_cast<GLuint>(kAttributes)) return raise(GL_INVALID_VALUE);
             if (index >= 8) {

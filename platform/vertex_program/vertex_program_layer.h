@@ -8,6 +8,15 @@
 // Errors are raised as real OpenGL errors of the same kind (by a harmless
 // invalid call), so that glGetError reports them. The attribute-array enables
 // of the extension cannot be offered: callers enable the conventional arrays.
+//
+// Attributes go to the conventional attribute of their register, and three of
+// those carry fewer components than a program reads: v[2] (normal) and v[4]
+// (secondary colour) keep x, y and z, v[5] (fog coordinate) keeps x. On the
+// driver the lost components read as 0, and w as 1, whatever
+// glVertexAttrib*NV or an array of four set. Arrays of those registers keep
+// their layout at any size, except normals and secondary colours of fewer
+// than three components, which are refused with GL_INVALID_VALUE. The other
+// registers keep all four.
 
 #include <GL/gl.h>
 

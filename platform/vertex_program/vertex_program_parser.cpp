@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstring>
 #include <optional>
+#include <string>
 
 namespace demo::vp {
 
@@ -83,6 +84,7 @@ public:
         return text_.substr(at_, prefix.size()) == prefix;
     }
     void advance(std::size_t n) { at_ += n; }
+    int length() const { return static_cast<int>(text_.size()); }
 
 private:
     std::string_view text_;
@@ -116,8 +118,10 @@ public:
         bool wroteHpos = false;
         while (first != "END") {
             if (first.empty()) throw Fault{pos, in_.atEnd() ? "missing END" : "expected an opcode"};
-            if (program_.code.size() >= static_cast<std::size_t>(kMaxInstructions)) {
-                throw Fault{pos, "more than 128 instructions"};
+            // The position transform that the driver adds takes four.
+            int limit = program_.positionInvariant ? kMaxInstructions - 4 : kMaxInstructions;
+            if (program_.code.size() >= static_cast<std::size_t>(limit)) {
+                throw Fault{pos, "more than " + std::to_string(limit) + " instructions"};
             }
             Instruction ins = instruction(first, pos);
             wroteHpos = wroteHpos || (ins.dst.file == RegisterFile::Output && ins.dst.index == kHPOS);
@@ -125,8 +129,9 @@ public:
             pos = in_.position();
             first = in_.word();
         }
+        // Known only at the end, so reported at the program's length.
         if (program_.kind != ProgramKind::State10 && !program_.positionInvariant && !wroteHpos) {
-            throw Fault{pos, "o[HPOS] is never written"};
+            throw Fault{in_.length(), "o[HPOS] is never written"};
         }
         return program_;
     }
@@ -258,6 +263,7 @@ private:
     Source source(bool scalar) {
         Source s;
         s.negate = in_.accept('-');
+        if (!s.negate && program_.kind == ProgramKind::Vertex11) in_.accept('+');
         int pos = in_.position();
         std::string_view name = in_.word();
         if (name == "v") {
@@ -289,6 +295,9 @@ private:
                 if (!in_.accept('.') || in_.word() != "x") throw Fault{at, "expected A0.x"};
                 s.relative = true;
                 int offsetAt = in_.position();
+                if (program_.positionInvariant && (in_.accept('+') || in_.accept('-'))) {
+                    throw Fault{offsetAt, "position-invariant programs use c[A0.x] without offset"};
+                }
                 if (in_.accept('+')) {
                     s.index = in_.integer();
                     if (s.index > 63) throw Fault{offsetAt, "relative offset out of range"};

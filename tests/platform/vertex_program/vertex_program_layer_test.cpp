@@ -67,6 +67,47 @@ protected:
         return row;
     }
 
+    // Program 1 draws one point (at the origin, or an element of the enabled
+    // arrays) into a 1x1 float target; gives its o[TEX0], which a fragment
+    // program passes on unclamped.
+    Vec4 drawTexCoord(const std::string& program, GLint arrayElement = -1) {
+        GLuint texture = 0, framebuffer = 0, fragment = 0;
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, 1, 1, 0, GL_RGBA, GL_FLOAT, nullptr);
+        auto bindFramebuffer = entry<PFNGLBINDFRAMEBUFFERPROC>("glBindFramebuffer");
+        entry<PFNGLGENFRAMEBUFFERSPROC>("glGenFramebuffers")(1, &framebuffer);
+        bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        entry<PFNGLFRAMEBUFFERTEXTURE2DPROC>("glFramebufferTexture2D")(
+            GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+        const std::string passOn = "!!ARBfp1.0\nMOV result.color, fragment.texcoord[0];\nEND\n";
+        entry<PFNGLGENPROGRAMSARBPROC>("glGenProgramsARB")(1, &fragment);
+        entry<PFNGLBINDPROGRAMARBPROC>("glBindProgramARB")(GL_FRAGMENT_PROGRAM_ARB, fragment);
+        entry<PFNGLPROGRAMSTRINGARBPROC>("glProgramStringARB")(
+            GL_FRAGMENT_PROGRAM_ARB, GL_PROGRAM_FORMAT_ASCII_ARB, GLsizei(passOn.size()), passOn.data());
+        glViewport(0, 0, 1, 1);
+        glEnable(GL_FRAGMENT_PROGRAM_ARB);
+        glEnable(kVP);
+        EXPECT_EQ(loadText(kVP, 1, program), GL_NO_ERROR) << program << lastLoadMessage();
+        bind(kVP, 1);
+        glClearColor(-5, -5, -5, -5);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glBegin(GL_POINTS);
+        arrayElement < 0 ? glVertex4f(0, 0, 0, 1) : glArrayElement(arrayElement);
+        glEnd();
+        Vec4 drawn{};
+        glReadPixels(0, 0, 1, 1, GL_RGBA, GL_FLOAT, drawn.data());
+        glDisable(kVP);
+        glDisable(GL_FRAGMENT_PROGRAM_ARB);
+        glViewport(0, 0, kSize, kSize);
+        bindFramebuffer(GL_FRAMEBUFFER, 0);
+        entry<PFNGLDELETEFRAMEBUFFERSPROC>("glDeleteFramebuffers")(1, &framebuffer);
+        entry<PFNGLDELETEPROGRAMSARBPROC>("glDeleteProgramsARB")(1, &fragment);
+        glDeleteTextures(1, &texture);
+        EXPECT_EQ(glGetError(), GL_NO_ERROR);
+        return drawn;
+    }
+
     static inline platform::Display* display = nullptr;
     PFNGLLOADPROGRAMNVPROC load = entry<PFNGLLOADPROGRAMNVPROC>("glLoadProgramNV");
     PFNGLBINDPROGRAMNVPROC bind = entry<PFNGLBINDPROGRAMNVPROC>("glBindProgramNV");
@@ -109,8 +150,7 @@ TEST_F(VertexProgramLayer, DrawsWhatTheInterpreterComputes) {
                 {0, std::cos(0.5f * i), std::sin(0.5f * i), 1}, {i % 2 + 0.5f, 0, 0, 1}};
     }
     glClear(GL_COLOR_BUFFER_BIT);
-    const GLenum arrays[] = {GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_NORMAL_ARRAY,
-                             GL_TEXTURE_COORD_ARRAY};
+    const GLenum arrays[] = {GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY};
     for (GLenum array : arrays) glEnableClientState(array);
     glVertexPointer(3, GL_FLOAT, sizeof(Vertex), v[0].position.data());
     glColorPointer(4, GL_FLOAT, sizeof(Vertex), v[0].colour.data());
@@ -119,16 +159,12 @@ TEST_F(VertexProgramLayer, DrawsWhatTheInterpreterComputes) {
     glEnable(kVP);
     glDrawArrays(GL_POINTS, 0, 6);
     glDisable(kVP);
+    for (GLenum array : arrays) glDisableClientState(array);
     ASSERT_EQ(glGetError(), GL_NO_ERROR);
 
-    // The oracle: the same program on the interpreter, with c[0..3] = P * MV.
-    float mv[16], proj[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, mv);
-    glGetFloatv(GL_PROJECTION_MATRIX, proj);
-    for (int i = 0; i < 16; ++i) {  // row i / 4, column i % 4
-        float& sum = machine.parameters[i / 4][i % 4] = 0;
-        for (int k = 0; k < 4; ++k) sum += proj[k * 4 + i / 4] * mv[(i % 4) * 4 + k];
-    }
+    // The oracle: the same program on the interpreter, with c[0..3] the
+    // tracked rows as the layer reads them back.
+    for (GLuint i = 0; i < 4; ++i) std::ranges::copy(registerValue(i), machine.parameters[i].begin());
     ParseResult parsed = parseVertexProgram(program);
     for (const Vertex& vertex : v) {
         machine.attributes[0] = vertex.position, machine.attributes[2] = vertex.normal;
@@ -156,6 +192,8 @@ TEST_F(VertexProgramLayer, ExtensionErrorsQueriesAndStatePrograms) {
     const std::string good = "!!VP1.0 MOV o[HPOS], v[0]; END";
     EXPECT_EQ(loadText(kVP, 1, "!!VP1.0 MOV o[HPOS], c[96]; END"), GL_INVALID_OPERATION);
     EXPECT_EQ(errorPosition(), 23);
+    EXPECT_EQ(loadText(kVP, 1, "!!VP1.0 MOV o[COL0], v[3]; END "), GL_INVALID_OPERATION);
+    EXPECT_EQ(errorPosition(), 31);  // no o[HPOS]: the program's length
     EXPECT_EQ(loadText(kVP, 1, good), GL_NO_ERROR);
     EXPECT_EQ(errorPosition(), -1);
     EXPECT_EQ(loadText(kVSP, 2, good), GL_INVALID_OPERATION);  // header
@@ -164,8 +202,7 @@ TEST_F(VertexProgramLayer, ExtensionErrorsQueriesAndStatePrograms) {
     EXPECT_EQ(loadText(GL_TEXTURE_2D, 3, good), GL_INVALID_ENUM);
     EXPECT_EQ(loadText(kVP, 0, good), GL_INVALID_VALUE);
 
-    track(kVP, 8, GL_MODELVIEW, GL_INVERSE_NV);
-    EXPECT_EQ(glGetError(), GL_NO_ERROR);
+    EXPECT_EQ((track(kVP, 8, GL_MODELVIEW, GL_INVERSE_NV), glGetError()), GL_NO_ERROR);
     EXPECT_EQ((parameter(kVP, 96, 1, 2, 3, 4), glGetError()), GL_INVALID_VALUE);
     EXPECT_EQ((parameter(kVP, 10, 1, 2, 3, 4), glGetError()), GL_INVALID_OPERATION);  // tracked
     EXPECT_EQ((parameter(kVSP, 0, 1, 2, 3, 4), glGetError()), GL_INVALID_ENUM);
@@ -184,11 +221,9 @@ TEST_F(VertexProgramLayer, ExtensionErrorsQueriesAndStatePrograms) {
     auto execute = entry<PFNGLEXECUTEPROGRAMNVPROC>("glExecuteProgramNV");
     const float v[4] = {1, 2, 3, 4};
     execute(kVSP, 4, v);
-    execute(kVSP, 5, v);
-    EXPECT_EQ(glGetError(), GL_INVALID_OPERATION);
+    EXPECT_EQ((execute(kVSP, 5, v), glGetError()), GL_INVALID_OPERATION);
     EXPECT_EQ(registerValue(20), (std::vector<float>{12, 16, 22, 50}));
-    bind(kVP, 4);  // a state program cannot be bound
-    EXPECT_EQ(glGetError(), GL_INVALID_OPERATION);
+    EXPECT_EQ((bind(kVP, 4), glGetError()), GL_INVALID_OPERATION);  // a state program
 
     // Every catalogue name is the layer's; attributes read back from where they went.
 #define DEMO_OFFERED(ext, name, type) \
@@ -205,6 +240,146 @@ TEST_F(VertexProgramLayer, ExtensionErrorsQueriesAndStatePrograms) {
         EXPECT_EQ(v, (std::vector<float>{0.25f, 0.5f, 0.75f, 1.0f})) << index;
     }
     EXPECT_EQ((get(0, GL_CURRENT_ATTRIB_NV, nullptr), glGetError()), GL_INVALID_OPERATION);
+}
+
+// Each opcode on ordinary and special operands, run by the interpreter and
+// drawn through the translation into a float target: both must give the
+// extension's values. c[0] is the first operand, R1 and R2 (from c[1], c[2])
+// the others, R0 the result; a bare opcode runs once per component of c[0].
+TEST_F(VertexProgramLayer, EveryOpcodeMatchesTheExtensionOnBothPaths) {
+    constexpr float inf = INFINITY, nan = NAN;
+    constexpr float big = 0x1p64f, small = 0x1p-64f;
+    const float top = std::exp2(127.99609375f);  // 2^(128 - 1/256)
+    struct Case {
+        std::string instruction;
+        Vec4 a, b, c, expected;
+    } const cases[] = {
+        {"MOV R0.xz, c[0]; ABS R0.w, c[0].y;", {-0.0f, -inf, inf, nan}, {}, {}, {0, 0, inf, inf}},
+        {"ADD R0, c[0], -R1.wzyx;", {inf, inf, nan, -2}, {0.5f, -1, 1, inf}, {}, {nan, inf, nan, -2.5f}},
+        {"MUL R0, c[0], R1;", {0, -2, nan, -inf}, {inf, inf, 1, -inf}, {}, {nan, -inf, nan, inf}},
+        {"MAD R0, c[0], R1, R2;", {0, inf, 2, -1}, {inf, 1, 3, inf}, {1, -inf, 1, inf}, {nan, nan, 7, nan}},
+        {"DP3 R0.xy, c[0], R1; DP3 R0.zw, R2, R1;", {inf, 0, 1, 5}, {0, 1, 1, 5}, {1, -2, 3, 9},
+         {nan, nan, 1, 1}},
+        {"DP4 R0.xy, c[0], R1; DPH R0.zw, c[0], R1;", {1, 2, -3, 8}, {1, 0.5f, 1, -2}, {}, {-17, -17, -3, -3}},
+        {"DPH R0.xy, c[0], R1; SUB R0.zw, c[0], R1;", {1, 2, 3, nan}, {1, 1, 1, -inf}, {},
+         {-inf, -inf, 2, nan}},
+        {"DST R0, c[0], R1;", {nan, inf, -inf, nan}, {nan, 0, nan, -0.5f}, {}, {1, nan, -inf, -0.5f}},
+        {"DST R0, c[0], R1;", {9, 3, 4, 9}, {9, -2, 9, 5}, {}, {1, -6, 4, 5}},
+        {"MIN R0.xy, c[0], R1; MAX R0.zw, c[0], R1;", {-inf, inf, -inf, -3}, {0, 2, 0, -inf}, {},
+         {-inf, 2, 0, -3}},
+        {"SLT R0.xy, c[0], R1; SGE R0.zw, c[0], R1;", {-inf, nan, inf, nan}, {0, 1, inf, 1}, {}, {1, 0, 1, 0}},
+        {"SLT R0.xy, c[0], R1; SGE R0.zw, c[0], R1;", {1, 2, 1, 2}, {2, 2, 2, 2}, {}, {1, 0, 0, 1}},
+        {"RCP", {0, -0.0f, -inf, nan}, {}, {}, {inf, -inf, 0, nan}},
+        {"RCP", {1, -0.25f, 0, 0}, {}, {}, {1, -4, inf, inf}},
+        {"RSQ", {0, -inf, -4, nan}, {}, {}, {inf, 0, 0.5f, nan}},
+        {"EXP R0, c[0].x;", {inf, 0, 0, 0}, {}, {}, {inf, 0, inf, 1}},
+        {"EXP R0, c[0].y;", {0, -inf, 0, 0}, {}, {}, {0, 0, 0, 1}},
+        {"EXP R0, c[0].x;", {-1.5f, 0, 0, 0}, {}, {}, {0.25f, 0.5f, 0.35355339f, 1}},
+        {"LOG R0, c[0].x;", {0, 0, 0, 0}, {}, {}, {-inf, 1, -inf, 1}},
+        {"LOG R0, c[0].x;", {-inf, 0, 0, 0}, {}, {}, {inf, 1, inf, 1}},
+        {"LOG R0, c[0].x;", {-12, 0, 0, 0}, {}, {}, {3, 1.5f, 3.5849625f, 1}},
+        {"LIT R0, c[0];", {1, 0, 0, 0}, {}, {}, {1, 1, 1, 1}},           // 0^0
+        {"LIT R0, c[0];", {1, 0, 0, -2}, {}, {}, {1, 1, inf, 1}},        // 0^-2
+        {"LIT R0, c[0];", {1, -1, 0, 3}, {}, {}, {1, 1, 0, 1}},          // 0^3
+        {"LIT R0, c[0];", {1, 2, 0, 200}, {}, {}, {1, 1, top, 1}},       // the power clamped
+        {"LIT R0, c[0];", {3, 0.5f, 0, -200}, {}, {}, {1, 3, top, 1}},
+        {"LIT R0, c[0];", {2, 4, 0, 0.5f}, {}, {}, {1, 2, 2, 1}},
+        {"LIT R0, c[0];", {1, inf, 0, 0}, {}, {}, {1, 1, 1, 1}},
+        {"LIT R0, c[0];", {-inf, inf, 0, 2}, {}, {}, {1, 0, 0, 1}},
+        {"LIT R0, c[0];", {inf, inf, 0, -1}, {}, {}, {1, inf, 0, 1}},
+        {"RCC", {0, -0.0f, inf, -inf}, {}, {}, {big, -big, small, -small}},
+        {"RCC", {0x1p-70f, -0x1p70f, -0.25f, 1}, {}, {}, {big, -small, -4, 1}},
+        {"ARL A0.x, c[0].x; MOV R0, c[A0.x + 2];", {-0.5f, 0, 0, 0}, {7, 8, 9, 10}, {}, {7, 8, 9, 10}},
+        {"ARL A0.x, c[0].y; MOV R0, c[A0.x - 1];", {0, 3.5f, 0, 0}, {}, {4, 3, 2, 1}, {4, 3, 2, 1}},
+    };
+    auto same = [&](float got, float want) {  // RCC's bounds exactly
+        if (std::isnan(want)) return std::isnan(got);
+        if (std::isinf(want) || want == 0 || std::fabs(want) == big || std::fabs(want) == small)
+            return got == want;
+        return std::fabs(got - want) <= 1e-3f * std::fabs(want);
+    };
+    for (const Case& t : cases) {
+        std::string code = t.instruction;
+        if (code.find(' ') == std::string::npos) {
+            code.clear();
+            for (char c : std::string("xyzw")) code += t.instruction + " R0." + c + ", c[0]." + c + "; ";
+        }
+        std::string text = "!!VP1.1 MOV R1, c[1]; MOV R2, c[2]; " + code +
+                           " MOV o[TEX0], R0; MOV o[HPOS], v[0]; END";
+        VertexMachine machine;
+        const Vec4 operands[] = {t.a, t.b, t.c};
+        for (GLuint i = 0; i < 3; ++i) {
+            machine.parameters[i] = operands[i];
+            parameter(kVP, i, operands[i][0], operands[i][1], operands[i][2], operands[i][3]);
+        }
+        execute(parseVertexProgram(text).program, machine);
+        Vec4 drawn = drawTexCoord(text);
+        for (int k = 0; k < 4; ++k) {
+            std::string where = t.instruction + " on " + testing::PrintToString(t.a) + ", component " +
+                                std::to_string(k);
+            EXPECT_PRED2(same, machine.temporaries[0][k], t.expected[k]) << "interpreter " << where;
+            EXPECT_PRED2(same, drawn[k], t.expected[k]) << "driver " << where;
+        }
+    }
+}
+
+TEST_F(VertexProgramLayer, TracksEachTextureUnitAndKeepsTheLastValues) {
+    auto textureMatrix = [](GLenum unit, float x) {
+        glActiveTexture(unit);
+        glMatrixMode(GL_TEXTURE);
+        glLoadIdentity();
+        glTranslatef(x, 6, 7);
+        glActiveTexture(GL_TEXTURE0);
+        glMatrixMode(GL_MODELVIEW);
+    };
+    textureMatrix(GL_TEXTURE2, 5);
+    track(kVP, 4, GL_TEXTURE2, GL_TRANSPOSE_NV);
+    GLint matrix = 0, units = 0;
+    entry<PFNGLGETTRACKMATRIXIVNVPROC>("glGetTrackMatrixivNV")(kVP, 4, GL_TRACK_MATRIX_NV, &matrix);
+    EXPECT_EQ(matrix, GL_TEXTURE2);
+    const std::string program = "!!VP1.0 MOV o[TEX0], c[7]; MOV o[HPOS], v[0]; END";
+    EXPECT_EQ(drawTexCoord(program), (Vec4{5, 6, 7, 1}));  // the transpose's last row
+    // Reached relatively too; results not written keep (0, 0, 0, 1).
+    parameter(kVP, 0, 7.5f, 0, 0, 0);
+    EXPECT_EQ(drawTexCoord("!!VP1.1 OPTION NV_position_invariant; ARL A0.x, c[0].x;"
+                           "MOV o[TEX0].yz, c[A0.x]; END"),
+              (Vec4{0, 6, 7, 1}));
+    // Turned off, the registers hold what they tracked last.
+    track(kVP, 4, GL_NONE, GL_IDENTITY_NV);
+    textureMatrix(GL_TEXTURE2, 9);
+    EXPECT_EQ(drawTexCoord(program), (Vec4{5, 6, 7, 1}));
+    EXPECT_EQ(registerValue(7), (std::vector<float>{5, 6, 7, 1}));
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    EXPECT_EQ((track(kVP, 4, GL_TEXTURE0 + units, GL_IDENTITY_NV), glGetError()), GL_INVALID_ENUM);
+    textureMatrix(GL_TEXTURE2, 0);
+}
+
+// Normals, secondary colours and fog coordinates carry only some of an
+// attribute's components; arrays of any size keep their layout.
+TEST_F(VertexProgramLayer, ConventionalAttributeArraysKeepWhatTheyCan) {
+    const float position[] = {0, 0, 0, 1, 0, 0, 0, 1};
+    const float values[] = {0.125f, 0.25f, 0.375f, 0.5f, 0.625f, 0.75f, 0.875f, 1};
+    auto pointer = entry<PFNGLVERTEXATTRIBPOINTERNVPROC>("glVertexAttribPointerNV");
+    pointer(0, 4, GL_FLOAT, 0, position);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    const struct {
+        GLuint index;
+        GLint size;
+        Vec4 second;  // the second vertex's value
+    } cases[] = {
+        {2, 3, {0.5f, 0.625f, 0.75f, 1}}, {2, 4, {0.625f, 0.75f, 0.875f, 1}},
+        {4, 4, {0.625f, 0.75f, 0.875f, 1}}, {5, 1, {0.25f, 0, 0, 1}}, {5, 3, {0.5f, 0, 0, 1}},
+    };
+    for (const auto& t : cases) {
+        GLenum array = t.index == 2 ? GL_NORMAL_ARRAY : t.index == 4 ? GL_SECONDARY_COLOR_ARRAY : GL_FOG_COORD_ARRAY;
+        pointer(t.index, t.size, GL_FLOAT, 0, values);
+        glEnableClientState(array);
+        std::string read = "!!VP1.0 MOV o[HPOS], v[0]; MOV o[TEX0], v[" + std::to_string(t.index) + "]; END";
+        EXPECT_EQ(drawTexCoord(read, 1), t.second) << t.index << " of size " << t.size;
+        glDisableClientState(array);
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    EXPECT_EQ((pointer(2, 2, GL_FLOAT, 0, values), glGetError()), GL_INVALID_VALUE);
 }
 
 }  // namespace
