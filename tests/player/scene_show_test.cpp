@@ -104,7 +104,7 @@ class SceneView : public Process {
         clearFrame();
         glScalef(1, 1, -1);
         glMatrixMode(GL_MODELVIEW);
-        CameraModel& eye = *instance_->cameras.at(0);
+        Camera& eye = *instance_->cameras.at(0);
         eye.apply(t);
         eye.transform.updateMatrices();
         glLoadMatrixf(eye.transform.inverseMatrix());

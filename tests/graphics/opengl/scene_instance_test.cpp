@@ -9,8 +9,8 @@
 #include "graphics/opengl/gl_state.h"
 #include "graphics/opengl/render_batch.h"
 #include "graphics/opengl/render_state.h"
-#include "graphics/scene.h"
-#include "graphics/scene_builder_3ds.h"
+#include "graphics/opengl/scene.h"
+#include "graphics/opengl/scene_builder_3ds.h"
 #include "graphics/track_controller.h"
 #include "graphics/vertex_buffer.h"
 #include "tests/support/texture_fixture.h"
@@ -60,8 +60,8 @@ TEST_F(SceneInstanceTest, LightsTracksClonesBatchesAndSharedMemory) {
     instance->applyLights();  // the ninth is numbered but left out: Mesa has 8
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
     EXPECT_TRUE(instance->makeObjectBatch("nobody")->commands.empty());
-    TrackController* light = scene->lights.find("l8")->trackController;
-    TrackController* camera = instance->cameras[0]->trackController;
+    TrackController* light = scene->lights.find("l8")->trackController.get();
+    TrackController* camera = instance->cameras[0]->trackController.get();
     // Rewound, then one step on: the child too, and the light and camera.
     for (TrackController* t : {a->trackController.get(), b->trackController.get(), light, camera})
         EXPECT_EQ(1.0f, trackTime(t));

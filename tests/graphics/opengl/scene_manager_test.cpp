@@ -14,7 +14,8 @@ namespace {
 std::string load(const std::string& description) {
     AsciiReader reader("show.ini", description);
     try {
-        return SceneManager::instance()->loadTimed("entry", reader)->name;
+        Scene* scene = SceneManager::instance()->loadTimed("entry", reader);
+        return scene ? scene->name : "no scene";
     } catch (const ExceptionBase& e) {
         return e.sourceFile() + " " + std::to_string(e.sourceLine()) + ": " + e.message();
     }
@@ -39,14 +40,12 @@ TEST(SceneManager, NoSceneIsNotCachedAndDisplacedScenesGoWithTheirLastHolder) {
     SceneManager* manager = SceneManager::instance();
     EXPECT_NE(std::string::npos, load("\"Made\" \"none\"").find("Unknown scene type 'Made'"));
     manager->addCreator(std::make_unique<MadeCreator>());  // found by the next create
-    EXPECT_EQ("graphics/opengl/scene_manager 20: entry: the scene type 'Made' made no scene",
-              load("\"Made\" \"none\""));
-    EXPECT_TRUE(manager->objects().empty());
     const float before = manager->loadSeconds();
     AsciiReader reader("show.ini", "\"Made\" \"same\" \"Made\" \"same\" \"Made\" \"same\"");
     Scene* first = manager->loadTimed("one", reader);
     Scene* second = manager->loadTimed("two", reader);
     EXPECT_EQ(2.0f, manager->loadSeconds() - before);
+    EXPECT_EQ("no scene", load("\"Made\" \"none\""));  // and nothing stored
     EXPECT_TRUE(manager->objects().size() == 1 && manager->objects().at("same") == second);
     // A displaced scene goes when nobody holds it, seen through its object held here.
     SceneObject* held[] = {first->findObject("o"), second->findObject("o")};

@@ -1,4 +1,4 @@
-#include "graphics/scene_builder_3ds.h"
+#include "graphics/opengl/scene_builder_3ds.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include "graphics/formats/chunk_reader_3ds.h"
 #include "graphics/opengl/camera.h"
 #include "graphics/opengl/light.h"
-#include "graphics/scene.h"
+#include "graphics/opengl/scene.h"
 #include "graphics/scene_object.h"
 #include "graphics/track_controller.h"
 #include "graphics/vertex_buffer.h"
@@ -90,7 +90,7 @@ TEST(SceneBuilder3DS, ObjectsLightsAndCamerasLeftHanded) {
     auto lights = scene->getLights();  // "bulb": a byte colour alone is black
     EXPECT_TRUE(!lights.at(0)->directional && lights[0]->diffuse == (Rgba{0, 0, 0, 1}));
     EXPECT_TRUE(lights.at(1)->directional && lights[1]->specular == (Rgba{1, 0.5f, 0, 1}));
-    CameraModel& camera = *scene->getCameras().at(0);
+    Camera& camera = *scene->getCameras().at(0);
     ASSERT_TRUE(camera.roll.path);
     EXPECT_NEAR(-1.5707963f, camera.roll.path->points[0], 1e-6f);
     // It looks down -y, at the negated target.
