@@ -1,6 +1,6 @@
 #include "graphics/opengl/scene_builder_3ds.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstring>
 
@@ -18,6 +18,8 @@ namespace demo {
 namespace {
 
 using W = test::Writer3DS;
+using ::testing::Property;
+using ::testing::Throws;
 namespace id = chunk3ds;
 
 W node(const std::string& name, int parent) {
@@ -156,12 +158,9 @@ TEST(SceneBuilder3DS, FaultyFilesStaySafe) {
 
     W badFace = W(id::kTriMesh).add(W(id::kVertList).u16(1).vec(1, 2, 3))
                     .add(W(id::kFaceList).u16(1).u16(0).u16(0).u16(3).u16(0));
-    try {
-        build(W(id::kObjMesh).add(W(id::kObjBlock).text("broken").add(badFace)));
-        ADD_FAILURE() << "no error";
-    } catch (const ExceptionBase& e) {
-        EXPECT_EQ("3DS object 'broken': face 0 uses vertex 3 of 1", e.message());
-    }
+    EXPECT_THAT([&] { build(W(id::kObjMesh).add(W(id::kObjBlock).text("broken").add(badFace))); },
+                Throws<ExceptionBase>(Property(&ExceptionBase::message,
+                                               "3DS object 'broken': face 0 uses vertex 3 of 1")));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "graphics/formats/chunk_reader_3ds.h"
@@ -54,12 +55,16 @@ TEST_F(SceneInstanceTest, LightsTracksClonesBatchesAndSharedMemory) {
     auto scene = testScene();
     SceneObject* a = scene->findObject("parent");
     SceneObject* b = scene->findObject("kid");
+    ASSERT_TRUE(scene->cameras.find("eye")->fov.setKeys({60.0f}, {0}));
     auto instance = std::make_unique<SceneInstance>(scene.get(), GLState::instance());
     EXPECT_EQ(GLenum(GL_LIGHT0 + 1), instance->lights[1]->glLight);  // "b", second by name
     while (glGetError() != GL_NO_ERROR) {}
     instance->applyLights();  // the ninth is numbered but left out: Mesa has 8
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
     EXPECT_TRUE(instance->makeObjectBatch("nobody")->commands.empty());
+    GLfloat projection[16];  // the camera's field of view, loaded when rewound
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    EXPECT_NEAR(1 / std::tan(0.5235988f), projection[5], 1e-5f);
     TrackController* light = scene->lights.find("l8")->trackController.get();
     TrackController* camera = instance->cameras[0]->trackController.get();
     // Rewound, then one step on: the child too, and the light and camera.
