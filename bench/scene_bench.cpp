@@ -17,8 +17,8 @@
 
 #include "bench/bench_report.h"
 #include "graphics/formats/chunk_reader_3ds.h"
-#include "graphics/scene.h"
-#include "graphics/scene_builder_3ds.h"
+#include "graphics/opengl/scene.h"
+#include "graphics/opengl/scene_builder_3ds.h"
 #include "graphics/scene_object.h"
 #include "graphics/vertex_buffer.h"
 #include "tests/support/writer_3ds.h"

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "graphics/formats/chunk_reader_3ds.h"
+#include "graphics/opengl/scene.h"
+#include "graphics/opengl/scene_builder_3ds.h"
 #include "graphics/opengl/texture.h"
-#include "graphics/scene.h"
-#include "graphics/scene_builder_3ds.h"
 #include "manager/binary_reader.h"
 #include "manager/exceptions.h"
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "graphics/opengl/texture_manager.h"
 #include "graphics/opengl/scene_manager.h"
+#include "graphics/opengl/texture_manager.h"
 #include "manager/exceptions.h"
 #include "manager/file_system.h"
 #include "manager/process.h"

@@ -1,8 +1,8 @@
 #include "graphics/scene_object.h"
 
-#include "graphics/scene_cache.h"
 #include "graphics/track_controller.h"
 #include "graphics/vertex_buffer.h"
+#include "manager/resource_cache.h"
 
 namespace demo {
 

@@ -13,6 +13,23 @@
 
 namespace demo {
 
+// An object's reference count, under either name.
+template <typename T>
+int& referenceCountOf(T& object) {
+    if constexpr (requires { object.refCount; }) {
+        return object.refCount;
+    } else {
+        return object.referenceCount;
+    }
+}
+
+// Drops one reference that a holder outside any cache had taken; the last
+// one deletes the object. A cache that still lists it holds one of its own.
+template <typename T>
+void releaseCounted(T* object) {
+    if (object != nullptr && --referenceCountOf(*object) < 1) delete object;
+}
+
 template <typename T>
 class ResourceCache {
 public:
@@ -24,7 +41,7 @@ public:
     T* get(const std::string& name) {
         auto found = objects_.find(name);
         if (found != objects_.end()) {
-            ++count(*found->second);
+            ++referenceCountOf(*found->second);
             return found->second;
         }
         T* object = timedCreate([&] { return create(name); });
@@ -37,7 +54,7 @@ public:
     // the name belongs to a newer one.
     virtual void release(T* object) {
         if (object == nullptr) return;
-        if (--count(*object) > 0) return;
+        if (--referenceCountOf(*object) > 0) return;
         auto found = objects_.find(object->name);
         if (found != objects_.end() && found->second == object) objects_.erase(found);
         delete object;
@@ -46,7 +63,7 @@ public:
     // Deletes every object whose count has fallen below 1.
     virtual void collectUnused() {
         for (auto it = objects_.begin(); it != objects_.end();) {
-            if (count(*it->second) < 1) {
+            if (referenceCountOf(*it->second) < 1) {
                 delete it->second;
                 it = objects_.erase(it);
             } else {
@@ -87,15 +104,6 @@ protected:
     }
 
 private:
-    // Records name their count `refCount` or `referenceCount`.
-    static int& count(T& object) {
-        if constexpr (requires { object.refCount; }) {
-            return object.refCount;
-        } else {
-            return object.referenceCount;
-        }
-    }
-
     std::map<std::string, T*> objects_;
     float loadSeconds_ = 0.0f;
 };

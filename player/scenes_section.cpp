@@ -7,8 +7,15 @@ namespace demo {
 
 void readScenesSection(AsciiReader& reader) {
     readNamedEntries(reader, {source::kDemoPlayer, 226}, [&](const std::string& name) {
+        const Token type = reader.nextToken();  // read again by the manager
+        reader.pushBack(type);
+        Scene* scene = SceneManager::instance()->loadTimed(name, reader);
+        if (scene == nullptr) {
+            throw ExceptionBase(name + ": the scene type '" + type.text + "' made no scene",
+                                source::kDemoPlayer, 226);
+        }
         // The manager keeps the scene without a reference of its own.
-        --SceneManager::instance()->loadTimed(name, reader)->referenceCount;
+        --scene->referenceCount;
     });
 }
 

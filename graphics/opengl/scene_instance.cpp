@@ -13,11 +13,11 @@
 #include "graphics/opengl/light.h"
 #include "graphics/opengl/render_batch.h"
 #include "graphics/opengl/render_state.h"
-#include "graphics/scene.h"
-#include "graphics/scene_cache.h"
+#include "graphics/opengl/scene.h"
 #include "graphics/scene_object.h"
 #include "graphics/track_controller.h"
 #include "graphics/vertex_buffer.h"
+#include "manager/resource_cache.h"
 
 namespace demo {
 
@@ -32,8 +32,8 @@ SceneInstance::SceneInstance(Scene* scene_, GLState* glState_)
         o->dynamic = false;
     }
     for (SceneObject* o : objects) ++o->refCount;
-    for (CameraModel* camera : cameras) ++camera->refCount;
-    for (LightModel* light : lights) ++light->refCount;
+    for (Camera* camera : cameras) ++camera->refCount;
+    for (Light* light : lights) ++light->refCount;
     for (std::size_t i = 0; i < lights.size(); ++i)
         lights[i]->glLight = GL_LIGHT0 + static_cast<GLenum>(i);
     update();
@@ -42,8 +42,8 @@ SceneInstance::SceneInstance(Scene* scene_, GLState* glState_)
 SceneInstance::~SceneInstance() {
     for (Piece& piece : pieces_) piece.buffer->drawData = piece.buffer->data.data();
     for (SceneObject* o : objects) releaseCounted(o);
-    for (CameraModel* camera : cameras) releaseCounted(camera);
-    for (LightModel* light : lights) releaseCounted(light);
+    for (Camera* camera : cameras) releaseCounted(camera);
+    for (Light* light : lights) releaseCounted(light);
 }
 
 void SceneInstance::update() {
@@ -52,11 +52,11 @@ void SceneInstance::update() {
         o->setFrame(0);
         o->advanceTree();
     }
-    for (LightModel* light : lights) {
+    for (Light* light : lights) {
         light->reset();
         light->advance();
     }
-    for (CameraModel* camera : cameras) {
+    for (Camera* camera : cameras) {
         camera->reset();
         camera->advance();
     }
@@ -82,7 +82,7 @@ void SceneInstance::setTime(float t) {
     for (SceneObject* o : animatedObjects) {
         if (o->trackController) o->trackController->setTime(*o->transform, t - o->frame);
     }
-    for (LightModel* light : lights) light->setTime(t);
+    for (Light* light : lights) light->setTime(t);
     for (SceneObject* o : dynamicObjects) refreshSharedArrays(*o);
 }
 
@@ -93,8 +93,8 @@ void SceneInstance::applyLights() {
     const std::size_t usable =
         std::min(lights.size(), static_cast<std::size_t>(std::max(maxLights, 0)));
     for (std::size_t i = 0; i < usable; ++i) {
-        applyLight(*lights[i]);
-        applyLightPosition(*lights[i]);
+        lights[i]->apply();
+        lights[i]->applyPosition();
     }
 }
 

@@ -15,8 +15,8 @@
 
 namespace demo {
 
-class CameraModel;
-class LightModel;
+class Camera;
+class Light;
 class RenderBatch;
 class RenderPass;
 class Scene;
@@ -74,8 +74,8 @@ class SceneInstance {
     std::vector<SceneObject*> animatedObjects;
     std::vector<SceneObject*> dynamicObjects;
     std::vector<SceneObject*> objects;
-    std::vector<CameraModel*> cameras;
-    std::vector<LightModel*> lights;
+    std::vector<Camera*> cameras;
+    std::vector<Light*> lights;
     RenderCommandList commands;
 
   private:

@@ -4,9 +4,9 @@
 #include "graphics/image.h"
 #include "graphics/image_cache.h"
 #include "graphics/mesh_builder_3ds.h"
+#include "graphics/opengl/scene.h"
+#include "graphics/opengl/scene_builder_3ds.h"
 #include "graphics/opengl/texture_manager.h"
-#include "graphics/scene.h"
-#include "graphics/scene_builder_3ds.h"
 #include "manager/exceptions.h"
 
 namespace demo {

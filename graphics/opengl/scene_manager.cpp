@@ -57,12 +57,7 @@ Scene* SceneManager::create(const std::string& name, AsciiReader& reader) {
     auto found = types.find(type);
     if (found == types.end())
         throw reader.error("Unknown scene type '" + type + "'.", kUnknownSceneType);
-    Scene* scene = found->second->create(name, reader);
-    if (scene == nullptr) {
-        throw ExceptionBase(name + ": the scene type '" + type + "' made no scene", kLoaderUnit,
-                            kNoSceneLine);
-    }
-    return scene;
+    return found->second->create(name, reader);
 }
 
 Scene* SceneManager::loadTimed(const std::string& name, AsciiReader& reader) {
@@ -70,6 +65,7 @@ Scene* SceneManager::loadTimed(const std::string& name, AsciiReader& reader) {
 }
 
 Scene* SceneManager::keep(Scene* scene) {
+    if (scene == nullptr) return nullptr;
     if (Scene* displaced = store(scene->name, scene)) {
         if (displaced->referenceCount < 1) destroy(displaced);
     }

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "graphics/scene.h"
+#include "graphics/opengl/scene.h"
 #include "manager/resource_cache.h"
 #include "manager/singleton.h"
 
@@ -38,11 +38,11 @@ class SceneManager : public ResourceCache<Scene>, public Singleton {
     // Reads one description and stores the new scene under its own name
     // (an earlier scene of that name that nobody holds is destroyed), timed
     // and counted as one progress step; one reference, the caller's. Nothing
-    // is stored when the description fails.
+    // is stored when the description fails or its creator makes no scene
+    // (null).
     Scene* loadTimed(const std::string& name, AsciiReader& reader);
-    // The type word, then the creator of that type. An unknown word is a
-    // ParseError at the reader's line; a creator that makes no scene, an
-    // ExceptionBase naming the entry.
+    // The type word, then what the creator of that type makes (null when it
+    // makes none). An unknown word is a ParseError at the reader's line.
     Scene* create(const std::string& name, AsciiReader& reader);
 
     // Creators wait here until the next create enters them by type word.
@@ -55,7 +55,8 @@ class SceneManager : public ResourceCache<Scene>, public Singleton {
 
     // The cache's creator on a miss: a 3DS file (by its extension, in any
     // case) loaded as it is, or a file holding a description, read as
-    // loadTimed reads one; either is stored under the scene's own name too.
+    // loadTimed reads one; either is stored under the scene's own name too,
+    // and a description that makes no scene gives null.
     Scene* createByName(const std::string& name);
 
     // Creators not yet entered in `types`, and the creators by type word.
@@ -68,7 +69,7 @@ class SceneManager : public ResourceCache<Scene>, public Singleton {
   private:
     SceneManager();
     // Stores the new scene under its own name; an earlier scene of that name
-    // that nobody holds is destroyed.
+    // that nobody holds is destroyed. Null stores nothing.
     Scene* keep(Scene* scene);
     void destroy(Scene* scene);
 };

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "graphics/scene.h"
 #include "graphics/track_controller.h"
+#include "manager/resource_cache.h"
 
 namespace demo {
 namespace {
@@ -59,26 +59,6 @@ TEST(SceneObject, SetFrameStopsAtANodeWithoutTracksAndAdvanceTreeGoesOn) {
     EXPECT_TRUE(leaf->frame == 2.0f && leaf->children[0]->frame == 2.0f && below->frame == 0.0f);
     root.advanceTree();  // no tracks at the root nor at "bare": the others step all the same
     EXPECT_TRUE(trackTime(*mid) == 1.0f && trackTime(*leaf) == 0.5f && trackTime(*below) == 1.0f);
-}
-
-TEST(Scene, CollectionsCountTheirItemsHolders) {
-    auto scene = std::make_unique<Scene>("s.3ds");
-    SceneObject* first = scene->addObject(std::make_unique<SceneObject>("twin"));
-    SceneObject* second = scene->addObject(std::make_unique<SceneObject>("twin"));
-    second->addChild(first);  // a displaced item stays while listed
-    EXPECT_TRUE(scene->objects.get("twin") == second && scene->objects.get("nobody") == nullptr);
-    scene->objects.release(second);
-    scene->objects.release(scene->addObject(std::make_unique<SceneObject>("lone")));  // gone with it
-    --scene->addLight(std::make_unique<LightModel>("sun", Rgb{}, Rgb{}, Rgb{}, Rgb{}, false))->refCount;
-    scene->lights.collectUnused();  // lowered directly: collected
-    EXPECT_TRUE(scene->findObject("twin") == second && !scene->findObject("lone") && scene->getLights().empty());
-    CameraModel* eye = scene->addCamera(std::make_unique<CameraModel>("eye", 45, 1));
-    eye->newTrackController();
-    ++eye->refCount, ++first->refCount;
-    scene.reset();  // what others hold lives on, tracks included
-    eye->reset();
-    EXPECT_TRUE(eye->refCount == 1 && first->refCount == 1);
-    releaseCounted(eye), releaseCounted(first);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // A show loads a 3DS cube in its scenes section and plays it through an
 // effect, defined here, that draws it through a SceneInstance each frame and
 // reads the picture back. The oracle: the file's cube drawn right-handed, as
-// stored, with gluLookAt and up +z.
+// stored, with gluLookAt and up +z. An entry whose type makes no scene is
+// refused at its line.
 
 #include <GL/glu.h>
+#include <gmock/gmock.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -16,10 +18,12 @@
 #include "graphics/opengl/scene_instance.h"
 #include "graphics/opengl/scene_manager.h"
 #include "graphics/opengl/texture_manager.h"
+#include "manager/ascii_reader.h"
 #include "manager/file_system.h"
 #include "manager/process.h"
 #include "manager/progress_bar.h"
 #include "player/demo_player.h"
+#include "player/scenes_section.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/show_test_host.h"
 #include "tests/support/texture_fixture.h"
@@ -104,7 +108,7 @@ class SceneView : public Process {
         clearFrame();
         glScalef(1, 1, -1);
         glMatrixMode(GL_MODELVIEW);
-        CameraModel& eye = *instance_->cameras.at(0);
+        Camera& eye = *instance_->cameras.at(0);
         eye.apply(t);
         eye.transform.updateMatrices();
         glLoadMatrixf(eye.transform.inverseMatrix());
@@ -195,6 +199,19 @@ TEST_F(SceneShowTest, TheScenesSectionsCubeLandsWhereTheRightHandedFileIs) {
         const Box reference = rightHandedCube(expected[frame]);
         for (int k = 0; k < 6; ++k) EXPECT_NEAR(drawn[std::size_t(frame)][std::size_t(k)], reference[std::size_t(k)], 1.5) << frame << " " << k;
     }
+}
+
+struct NothingCreator : SceneCreator {
+    Scene* create(const std::string&, AsciiReader&) override { return nullptr; }
+    std::string name() const override { return "Nothing"; }
+};
+
+TEST(ScenesSection, ATypeThatMakesNoSceneIsAnErrorAtItsEntry) {
+    SceneManager::instance()->addCreator(std::make_unique<NothingCreator>());
+    AsciiReader reader("show.ini", "{\n\n  ghost\n  \"Nothing\"\n}");
+    EXPECT_THAT([&] { readScenesSection(reader); },
+                ::testing::Throws<ParseError>(::testing::Property(&ParseError::message,
+                    "Parse error (show.ini 3 ): ghost: the scene type 'Nothing' made no scene")));
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "graphics/mesh_builder_3ds.h"
-#include "graphics/scene.h"
-#include "graphics/scene_builder_3ds.h"
+#include "graphics/opengl/scene.h"
+#include "graphics/opengl/scene_builder_3ds.h"
 #include "graphics/scene_object.h"
 #include "graphics/vertex_buffer.h"
 #include "manager/binary_reader.h"

@@ -12,9 +12,9 @@
 
 #include "graphics/opengl/gl_state.h"
 #include "graphics/opengl/render_command.h"
+#include "graphics/opengl/scene.h"
 #include "graphics/opengl/scene_instance.h"
 #include "graphics/opengl/sphere_map_state.h"
-#include "graphics/scene.h"
 #include "manager/exceptions.h"
 #include "tests/support/texture_fixture.h"
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "graphics/formats/chunk_reader_3ds.h"
@@ -9,8 +10,8 @@
 #include "graphics/opengl/gl_state.h"
 #include "graphics/opengl/render_batch.h"
 #include "graphics/opengl/render_state.h"
-#include "graphics/scene.h"
-#include "graphics/scene_builder_3ds.h"
+#include "graphics/opengl/scene.h"
+#include "graphics/opengl/scene_builder_3ds.h"
 #include "graphics/track_controller.h"
 #include "graphics/vertex_buffer.h"
 #include "tests/support/texture_fixture.h"
@@ -54,14 +55,18 @@ TEST_F(SceneInstanceTest, LightsTracksClonesBatchesAndSharedMemory) {
     auto scene = testScene();
     SceneObject* a = scene->findObject("parent");
     SceneObject* b = scene->findObject("kid");
+    ASSERT_TRUE(scene->cameras.find("eye")->fov.setKeys({60.0f}, {0}));
     auto instance = std::make_unique<SceneInstance>(scene.get(), GLState::instance());
     EXPECT_EQ(GLenum(GL_LIGHT0 + 1), instance->lights[1]->glLight);  // "b", second by name
     while (glGetError() != GL_NO_ERROR) {}
     instance->applyLights();  // the ninth is numbered but left out: Mesa has 8
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
     EXPECT_TRUE(instance->makeObjectBatch("nobody")->commands.empty());
-    TrackController* light = scene->lights.find("l8")->trackController;
-    TrackController* camera = instance->cameras[0]->trackController;
+    GLfloat projection[16];  // the camera's field of view, loaded when rewound
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    EXPECT_NEAR(1 / std::tan(0.5235988f), projection[5], 1e-5f);
+    TrackController* light = scene->lights.find("l8")->trackController.get();
+    TrackController* camera = instance->cameras[0]->trackController.get();
     // Rewound, then one step on: the child too, and the light and camera.
     for (TrackController* t : {a->trackController.get(), b->trackController.get(), light, camera})
         EXPECT_EQ(1.0f, trackTime(t));

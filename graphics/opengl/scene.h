@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "graphics/camera_model.h"
-#include "graphics/light_model.h"
-#include "graphics/scene_cache.h"
+#include "graphics/opengl/camera.h"
+#include "graphics/opengl/light.h"
+#include "graphics/opengl/scene_cache.h"
 #include "graphics/scene_object.h"
 
 namespace demo {
@@ -18,20 +18,19 @@ namespace demo {
 class Scene {
   public:
     explicit Scene(std::string name);
-    ~Scene();
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 
     // Each enters the item under its name, replacing any entry of the name,
     // and returns it.
     SceneObject* addObject(std::unique_ptr<SceneObject> object);
-    CameraModel* addCamera(std::unique_ptr<CameraModel> camera);
-    LightModel* addLight(std::unique_ptr<LightModel> light);
+    Camera* addCamera(std::unique_ptr<Camera> camera);
+    Light* addLight(std::unique_ptr<Light> light);
 
     // The newest item of each name, in ascending byte order of the names.
     std::vector<SceneObject*> getObjects() const { return objects.values(); }
-    std::vector<CameraModel*> getCameras() const { return cameras.values(); }
-    std::vector<LightModel*> getLights() const { return lights.values(); }
+    std::vector<Camera*> getCameras() const { return cameras.values(); }
+    std::vector<Light*> getLights() const { return lights.values(); }
 
     SceneObject* findObject(const std::string& name) const { return objects.find(name); }
 
@@ -40,8 +39,8 @@ class Scene {
     int& refCount = referenceCount;  // the same count under its short name
 
     SceneCache<SceneObject> objects;
-    SceneCache<CameraModel> cameras;
-    SceneCache<LightModel> lights;
+    SceneCache<Camera> cameras;
+    SceneCache<Light> lights;
 };
 
 }  // namespace demo

@@ -1,4 +1,4 @@
-#include "graphics/scene_builder_3ds.h"
+#include "graphics/opengl/scene_builder_3ds.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,10 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/camera_model.h"
-#include "graphics/light_model.h"
 #include "graphics/mesh_builder_3ds.h"
-#include "graphics/scene.h"
+#include "graphics/opengl/scene.h"
 #include "graphics/scene_object.h"
 #include "graphics/track_controller.h"
 #include "graphics/vertex_buffer.h"
@@ -246,14 +244,14 @@ class Builder {
         const Vector3 k = colour ? *colour->get<Vector3>() : Vector3{0, 0, 0};
         const Chunk3DS* spot = chunk.child(id::kSpotlight);
         const Rgb rgb{k.x, k.y, k.z};
-        auto light = std::make_unique<LightModel>(name, Rgb{0, 0, 0}, rgb, rgb, Rgb{1, 0, 0}, spot != nullptr);
+        auto light = std::make_unique<Light>(name, Rgb{0, 0, 0}, rgb, rgb, Rgb{1, 0, 0}, spot != nullptr);
         light->transform.setPosition(*chunk.get<Vector3>());
         if (spot) light->transform.lookAt(spot->get<Spotlight3DS>()->target, 0.0f);
         light->transform.updateMatrices();
-        LightModel& l = *scene_.addLight(std::move(light));
+        Light& l = *scene_.addLight(std::move(light));
         if (!spot) {
             if (const Chunk3DS* node = findKeyframerNode(root_, id::kTrackLight, name)) {
-                l.newTrackController();
+                l.trackController = std::make_shared<TrackController>();
                 setKeys(l.trackController->position, trackOf<Vector3>(node, id::kTrackPos));
             }
             return;
@@ -261,23 +259,23 @@ class Builder {
         const Chunk3DS* body = findKeyframerNode(root_, id::kTrackSpotL, name);
         const Chunk3DS* target = findKeyframerNode(root_, id::kTrackLightTgt, name);
         if (!body && !target) return;
-        l.newTrackController();
+        l.trackController = std::make_shared<TrackController>();
         setKeys(l.trackController->position, trackOf<Vector3>(body, id::kTrackPos));
         setKeys(l.target, trackOf<Vector3>(target, id::kTrackPos));
     }
 
     void camera(const std::string& name, const Chunk3DS& chunk) {
         const Camera3DS& c = *chunk.get<Camera3DS>();
-        auto camera = std::make_unique<CameraModel>(name, kCameraFieldOfView, kCameraAspect);
+        auto camera = std::make_unique<Camera>(name, kCameraFieldOfView, kCameraAspect);
         camera->transform.setPosition(c.position);
         camera->transform.up = Vector3{0, 0, -1};
         camera->transform.lookAt(c.target, 0.0f);
         camera->transform.updateMatrices();
-        CameraModel& cam = *scene_.addCamera(std::move(camera));
+        Camera& cam = *scene_.addCamera(std::move(camera));
         const Chunk3DS* body = findKeyframerNode(root_, id::kTrackCamera, name);
         const Chunk3DS* target = findKeyframerNode(root_, id::kTrackCamTgt, name);
         if (!body && !target) return;
-        cam.newTrackController();
+        cam.trackController = std::make_shared<TrackController>();
         setKeys(cam.trackController->position, trackOf<Vector3>(body, id::kTrackPos));
         if (const auto* roll = trackOf<float>(body, id::kTrackRoll)) {
             std::vector<float> radians(roll->values);

@@ -1,13 +1,13 @@
-#include "graphics/scene_builder_3ds.h"
+#include "graphics/opengl/scene_builder_3ds.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstring>
 
 #include "graphics/formats/chunk_reader_3ds.h"
 #include "graphics/opengl/camera.h"
 #include "graphics/opengl/light.h"
-#include "graphics/scene.h"
+#include "graphics/opengl/scene.h"
 #include "graphics/scene_object.h"
 #include "graphics/track_controller.h"
 #include "graphics/vertex_buffer.h"
@@ -18,6 +18,8 @@ namespace demo {
 namespace {
 
 using W = test::Writer3DS;
+using ::testing::Property;
+using ::testing::Throws;
 namespace id = chunk3ds;
 
 W node(const std::string& name, int parent) {
@@ -90,7 +92,7 @@ TEST(SceneBuilder3DS, ObjectsLightsAndCamerasLeftHanded) {
     auto lights = scene->getLights();  // "bulb": a byte colour alone is black
     EXPECT_TRUE(!lights.at(0)->directional && lights[0]->diffuse == (Rgba{0, 0, 0, 1}));
     EXPECT_TRUE(lights.at(1)->directional && lights[1]->specular == (Rgba{1, 0.5f, 0, 1}));
-    CameraModel& camera = *scene->getCameras().at(0);
+    Camera& camera = *scene->getCameras().at(0);
     ASSERT_TRUE(camera.roll.path);
     EXPECT_NEAR(-1.5707963f, camera.roll.path->points[0], 1e-6f);
     // It looks down -y, at the negated target.
@@ -156,12 +158,9 @@ TEST(SceneBuilder3DS, FaultyFilesStaySafe) {
 
     W badFace = W(id::kTriMesh).add(W(id::kVertList).u16(1).vec(1, 2, 3))
                     .add(W(id::kFaceList).u16(1).u16(0).u16(0).u16(3).u16(0));
-    try {
-        build(W(id::kObjMesh).add(W(id::kObjBlock).text("broken").add(badFace)));
-        ADD_FAILURE() << "no error";
-    } catch (const ExceptionBase& e) {
-        EXPECT_EQ("3DS object 'broken': face 0 uses vertex 3 of 1", e.message());
-    }
+    EXPECT_THAT([&] { build(W(id::kObjMesh).add(W(id::kObjBlock).text("broken").add(badFace))); },
+                Throws<ExceptionBase>(Property(&ExceptionBase::message,
+                                               "3DS object 'broken': face 0 uses vertex 3 of 1")));
 }
 
 }  // namespace
