@@ -224,8 +224,8 @@ class Builder {
                 }
             }
         } else {
-            std::printf("3DS object '%s' has no vertex or face list: it is kept without a mesh.\n",
-                        name.c_str());
+            std::printf("%s: 3DS object '%s' has no vertex or face list: it is kept without a mesh.\n",
+                        scene_.name.c_str(), name.c_str());
         }
         scene_.addObject(std::move(owned));
         placed_.push_back({object.name, &object});

@@ -132,8 +132,11 @@ TEST(SceneBuilder3DS, FaultyFilesStaySafe) {
     EXPECT_EQ(nullptr, cycle->findObject("a")->parent->parent);
     EXPECT_EQ(nullptr, cycle->findObject("c")->parent);
     // Without a face list: no mesh, but its node still animates and parents it.
+    testing::internal::CaptureStdout();
     auto bare = build(W(id::kObjMesh).add(triangle("p")).add(triangle("q", false, false)),
                       W(id::kKeyframer).add(node("p", -1)).add(node("q", 0)));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "test.3ds: 3DS object 'q' has no vertex or face list: it is kept without a mesh.\n");
     SceneObject& q = *bare->findObject("q");
     EXPECT_TRUE(!q.mesh && q.trackController && q.parent->name == "p");
     // Two objects of one name both follow the name's first node; the second
