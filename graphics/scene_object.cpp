@@ -34,8 +34,10 @@ void SceneObject::assign(const SceneObject& other) {
     children = other.children;
     transform = other.transform;
     trackController = other.trackController;
+    trackOwner = other.trackOwner;
     frame = other.frame;
     name = other.name;
+    refCount = other.refCount;
     animated = other.animated;
     dynamic = other.dynamic;
     displayList = other.displayList;

@@ -47,8 +47,9 @@ class SceneObject {
     SceneObject(const SceneObject&) = delete;
     SceneObject& operator=(const SceneObject&) = delete;
 
-    // Copies every field but `refCount`, which counts this object's own
-    // holders; shared pieces become shared.
+    // Copies every field, `refCount` included; shared pieces become shared.
+    // A clone's own lifetime is its owner's, so the copied count is never
+    // what frees it.
     void assign(const SceneObject& other);
     // A copy with a transform of its own.
     std::unique_ptr<SceneObject> cloneDeep() const;
@@ -68,7 +69,8 @@ class SceneObject {
     SceneObject* parent = nullptr;       // not held; cleared when it goes first
     std::vector<SceneObject*> children;  // one reference held on each
     std::shared_ptr<Transform> transform;
-    std::shared_ptr<TrackController> trackController;
+    TrackController* trackController = nullptr;  // not owned
+    std::shared_ptr<TrackController> trackOwner;  // keeps it alive, shared by clones
     float frame = 0.0f;
     std::string name;
     int refCount = 1;

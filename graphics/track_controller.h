@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <vector>
 
 #include "graphics/transform.h"
@@ -41,5 +43,14 @@ private:
     void forEachPath(F&& f);
     Quaternion rotationAtIndex();
 };
+
+// Gives a holder (scene object, camera, light) a new controller that lives as
+// long as the holder and every clone that copied `trackOwner`.
+template <class Holder>
+TrackController& newTracks(Holder& holder) {
+    holder.trackOwner = std::make_shared<TrackController>();
+    holder.trackController = holder.trackOwner.get();
+    return *holder.trackController;
+}
 
 }  // namespace demo

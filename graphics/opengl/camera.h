@@ -37,7 +37,8 @@ class Camera {
 
     std::string name;
     int refCount = 1;
-    std::shared_ptr<TrackController> trackController;  // lives as long as this
+    TrackController* trackController = nullptr;  // not owned
+    std::shared_ptr<TrackController> trackOwner;  // keeps it alive when set
     Transform transform;
     AnimatedParam<Vector3> target;
     AnimatedParam<float> fov;

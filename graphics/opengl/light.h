@@ -50,7 +50,8 @@ class Light {
     std::string name;
     int refCount = 1;
     Transform transform;
-    std::shared_ptr<TrackController> trackController;  // lives as long as this
+    TrackController* trackController = nullptr;  // not owned
+    std::shared_ptr<TrackController> trackOwner;  // keeps it alive when set
     Rgb attenuation;
     Rgba ambient;
     Rgba diffuse;

@@ -234,7 +234,7 @@ class Builder {
 
     // The last object a node animates takes its keys; any earlier one copies.
     void animate(SceneObject& object, const Chunk3DS& node) {
-        object.trackController = std::make_shared<TrackController>();
+        newTracks(object);
         std::uint32_t& uses = uses_[indexOf(node)];
         fillTracks(object, node, uses > 0 && --uses == 0);
     }
@@ -251,16 +251,14 @@ class Builder {
         Light& l = *scene_.addLight(std::move(light));
         if (!spot) {
             if (const Chunk3DS* node = findKeyframerNode(root_, id::kTrackLight, name)) {
-                l.trackController = std::make_shared<TrackController>();
-                setKeys(l.trackController->position, trackOf<Vector3>(node, id::kTrackPos));
+                setKeys(newTracks(l).position, trackOf<Vector3>(node, id::kTrackPos));
             }
             return;
         }
         const Chunk3DS* body = findKeyframerNode(root_, id::kTrackSpotL, name);
         const Chunk3DS* target = findKeyframerNode(root_, id::kTrackLightTgt, name);
         if (!body && !target) return;
-        l.trackController = std::make_shared<TrackController>();
-        setKeys(l.trackController->position, trackOf<Vector3>(body, id::kTrackPos));
+        setKeys(newTracks(l).position, trackOf<Vector3>(body, id::kTrackPos));
         setKeys(l.target, trackOf<Vector3>(target, id::kTrackPos));
     }
 
@@ -275,8 +273,7 @@ class Builder {
         const Chunk3DS* body = findKeyframerNode(root_, id::kTrackCamera, name);
         const Chunk3DS* target = findKeyframerNode(root_, id::kTrackCamTgt, name);
         if (!body && !target) return;
-        cam.trackController = std::make_shared<TrackController>();
-        setKeys(cam.trackController->position, trackOf<Vector3>(body, id::kTrackPos));
+        setKeys(newTracks(cam).position, trackOf<Vector3>(body, id::kTrackPos));
         if (const auto* roll = trackOf<float>(body, id::kTrackRoll)) {
             std::vector<float> radians(roll->values);
             for (float& r : radians) r *= kDegreesToLeftHandedRadians;

@@ -15,7 +15,7 @@ SceneObject* adopt(SceneObject& parent, const std::string& name, bool tracked = 
     auto* child = new SceneObject(name);
     parent.addChild(child);
     releaseCounted(child);
-    if (tracked) (child->trackController = std::make_shared<TrackController>())->position.setKeys({{0, 0, 0}, {10, 0, 0}}, {0, 10});
+    if (tracked) newTracks(*child).position.setKeys({{0, 0, 0}, {10, 0, 0}}, {0, 10});
     return child;
 }
 
@@ -23,7 +23,7 @@ TEST(SceneObject, ClonesShareTheirPiecesAndHoldTheChildren) {
     auto source = std::make_unique<SceneObject>("src");
     SceneObject* kid = adopt(*source, "kid");
     source->mesh = std::make_shared<Mesh>();
-    source->trackController = std::make_shared<TrackController>();
+    newTracks(*source);
     source->frame = source->refCount = 2;
     source->transform->setPosition({5, 0, 0});
     auto deep = source->cloneDeep();
@@ -32,18 +32,17 @@ TEST(SceneObject, ClonesShareTheirPiecesAndHoldTheChildren) {
     EXPECT_TRUE(source->transform->getPosition() == Vector3(1, 2, 3) && deep->transform->getPosition() == Vector3(5, 0, 0));
     for (const SceneObject* clone : {deep.get(), shared.get()}) {
         EXPECT_TRUE(clone->name == "src" && clone->frame == 2.0f && clone->mesh == source->mesh);
-        // The count is its own holders', not the source's.
-        EXPECT_TRUE(clone->trackController == source->trackController && clone->children == source->children && clone->refCount == 1);
+        EXPECT_TRUE(clone->trackController == source->trackController && clone->children == source->children && clone->refCount == 2);
     }
     source.reset();  // the clones still reach the child, now a root
     EXPECT_TRUE(kid->parent == nullptr && kid->refCount == 2);
 
-    SceneObject other("other");  // assign drops the children it had, keeps its count
+    SceneObject other("other");  // assign drops the children it had and copies the count
     SceneObject* orphan = adopt(other, "orphan");
     ++orphan->refCount;
     other.refCount = 5;
     other.assign(*deep);
-    EXPECT_TRUE(other.refCount == 5 && orphan->refCount == 1 && kid->refCount == 3);
+    EXPECT_TRUE(other.refCount == 2 && orphan->refCount == 1 && kid->refCount == 3);
     releaseCounted(orphan);
 }
 

@@ -65,10 +65,10 @@ TEST_F(SceneInstanceTest, LightsTracksClonesBatchesAndSharedMemory) {
     GLfloat projection[16];  // the camera's field of view, loaded when rewound
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     EXPECT_NEAR(1 / std::tan(0.5235988f), projection[5], 1e-5f);
-    TrackController* light = scene->lights.find("l8")->trackController.get();
-    TrackController* camera = instance->cameras[0]->trackController.get();
+    TrackController* light = scene->lights.find("l8")->trackController;
+    TrackController* camera = instance->cameras[0]->trackController;
     // Rewound, then one step on: the child too, and the light and camera.
-    for (TrackController* t : {a->trackController.get(), b->trackController.get(), light, camera})
+    for (TrackController* t : {a->trackController, b->trackController, light, camera})
         EXPECT_EQ(1.0f, trackTime(t));
 
     instance->queueRootsExcept({"stray"});
@@ -93,7 +93,7 @@ TEST_F(SceneInstanceTest, LightsTracksClonesBatchesAndSharedMemory) {
     for (SceneObject* o : instance->objects) o->animated = o == a;
     instance->classifyObjects();
     instance->setTime(5);
-    EXPECT_TRUE(trackTime(a->trackController.get()) == 3.0f && trackTime(b->trackController.get()) == 1.0f);
+    EXPECT_TRUE(trackTime(a->trackController) == 3.0f && trackTime(b->trackController) == 1.0f);
     EXPECT_TRUE(trackTime(light) == 5.0f && trackTime(camera) == 1.0f);  // cameras: the effects'
 
     // Both dynamic, in a new instance: the child, reached twice, takes its memory once.

@@ -36,7 +36,7 @@ TEST(Scene, CollectionsCountTheirItemsHolders) {
     scene->lights.collectUnused();  // lowered directly: collected
     EXPECT_TRUE(scene->findObject("twin") == second && scene->getLights().empty());
     Camera* eye = scene->addCamera(std::make_unique<Camera>("eye", 45, 1));
-    eye->trackController = std::make_shared<TrackController>();
+    newTracks(*eye);
     ++eye->refCount, ++first->refCount;
     scene.reset();  // what others hold lives on, tracks included
     eye->reset();
