@@ -164,11 +164,12 @@ int vp20AfterBind(SlProgramHandle program) {
     return code;
 }
 
-// fp30 addresses a parameter by its short name within the program. No driver
-// is detected as supporting it, so the calls answer 7 after the id check.
-int fp30Check(SlProgramHandle program) {
+// fp30 addresses a parameter by its short name within the program. The public
+// calls never reach this row (no driver is detected as supporting fp30); a
+// direct caller gets 7 only when the entry point did not resolve.
+int fp30Check(SlProgramHandle program, std::size_t entryPoint) {
     if (program->glProgramId < 0) return slErrorNotLoaded;
-    return binding().supported[slProfileFp30] ? slOk : slErrorUnsupported;
+    return binding().entryPoints[entryPoint] != nullptr ? slOk : slErrorUnsupported;
 }
 
 const GLubyte* shortName(SlParameterHandle node) {
@@ -181,7 +182,7 @@ GLsizei shortNameLength(SlParameterHandle node) {
 
 int fp30SetParameter4f(SlProgramHandle program, SlParameterHandle node, float x, float y, float z,
                        float w) {
-    if (int code = fp30Check(program)) return code;
+    if (int code = fp30Check(program, kLocalParameter4f)) return code;
     entry<LocalParameter4f>(kLocalParameter4f)(static_cast<GLuint>(program->glProgramId),
                                                shortNameLength(node), shortName(node), x, y, z, w);
     return slOk;
@@ -189,21 +190,21 @@ int fp30SetParameter4f(SlProgramHandle program, SlParameterHandle node, float x,
 
 int fp30SetParameter4d(SlProgramHandle program, SlParameterHandle node, double x, double y,
                        double z, double w) {
-    if (int code = fp30Check(program)) return code;
+    if (int code = fp30Check(program, kLocalParameter4d)) return code;
     entry<LocalParameter4d>(kLocalParameter4d)(static_cast<GLuint>(program->glProgramId),
                                                shortNameLength(node), shortName(node), x, y, z, w);
     return slOk;
 }
 
 int fp30SetParameter4fv(SlProgramHandle program, SlParameterHandle node, const float* v) {
-    if (int code = fp30Check(program)) return code;
+    if (int code = fp30Check(program, kLocalParameter4fv)) return code;
     entry<LocalParameter4fv>(kLocalParameter4fv)(static_cast<GLuint>(program->glProgramId),
                                                  shortNameLength(node), shortName(node), v);
     return slOk;
 }
 
 int fp30SetParameter4dv(SlProgramHandle program, SlParameterHandle node, const double* v) {
-    if (int code = fp30Check(program)) return code;
+    if (int code = fp30Check(program, kLocalParameter4dv)) return code;
     entry<LocalParameter4dv>(kLocalParameter4dv)(static_cast<GLuint>(program->glProgramId),
                                                  shortNameLength(node), shortName(node), v);
     return slOk;
