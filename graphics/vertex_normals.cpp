@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -35,10 +36,12 @@ bool findStream(VertexBuffer* buffer, const char* name, Stream& s) {
 }
 
 // Twice the area over the longest edge squared, below which a triangle is
-// taken as flat. Rounding the corners of a collinear triangle to floats
-// leaves less, unless they lie more than some fifty times its longest edge
-// from the origin.
+// taken as flat.
 constexpr float kFlatSine = 1e-5f;
+// Rounding a corner to a float moves it off a line by up to about FLT_EPSILON
+// times its distance from the origin: a triangle no higher than a few such
+// steps is flat too, however long its edges.
+constexpr float kRoundingSteps = 16.0f;
 
 float cosine(const Vector3& a, const Vector3& b) { return a.dot(b) / (a.length() * b.length()); }
 
@@ -79,7 +82,9 @@ bool computeVertexNormals(SceneObject& object) {
         const Vector3 cross = e1.cross(e2);
         const float length = cross.length();
         const float longest = std::max({e1.length(), e2.length(), e3.length()});
-        bool degenerate = !(length / longest > kFlatSine * longest) || !std::isfinite(length);
+        const float reach = std::max({p0.length(), p1.length(), p2.length()});
+        const float flatHeight = std::max(kFlatSine * longest, kRoundingSteps * FLT_EPSILON * reach);
+        bool degenerate = !(length / longest > flatHeight) || !std::isfinite(length);
         // All three corners are checked before any adds: a triangle that is
         // degenerate at one corner adds to none.
         const float cosines[3] = {cosine(e1, e2), cosine(-e1, e3), cosine(e2, e3)};

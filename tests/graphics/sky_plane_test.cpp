@@ -64,11 +64,14 @@ TEST(VertexNormals, DegenerateTrianglesAddNothingAndSomeRedrawTheFirst) {
         {{{5, 5, 0}, {5, 5, 0}, {6, 5, 0}}, false},
         {{{5, 5, 0}, {6, 5, 0}, {7, 5, 0}}, false},  // midpoint: two equal edges
         {{{INFINITY, 0, 0}, {0, 1, 0}, {0, 0, 1}}, true}};
-    // Collinear off the grid: rounding leaves a tiny area, whose normal points anywhere.
+    // Collinear off the grid: rounding leaves a tiny area, whose normal points
+    // anywhere; half of them short and far from the origin.
     std::mt19937 random(21);
     std::uniform_real_distribution<float> c(-10, 10), along(0.1f, 3);
     for (int i = 0; i < 2000; ++i) {
-        const Vector3 p{c(random), c(random), c(random)}, d{c(random), c(random), c(random)};
+        const float far = i % 2 ? 100.0f : 1.0f;
+        const Vector3 p = Vector3{c(random), c(random), c(random)} * far,
+                      d = Vector3{c(random), c(random), c(random)} * (1 / far);
         cases.push_back({{p, p + d * along(random), p + d * (3 + along(random))}, true});
     }
     for (auto [extra, replaced] : cases) {  // after a first triangle in the z = 0 plane
