@@ -9,6 +9,7 @@
 #include "manager/event.h"
 #include "manager/file_system.h"
 #include "manager/parameters.h"
+#include "tests/support/error_of.h"
 #include "tests/support/scratch_dir.h"
 
 namespace demo {
@@ -82,12 +83,7 @@ TEST(ProcessManager, RedeclaringANameOverwritesTheEntryAndLeavesTheOldReferenceT
 TEST(ProcessManager, BadTypeWordsAndFailedCreationsStoreNothing) {
     AsciiReader reader("procs.ini", "\nwobble \"pulse\" broken word");
     auto failure = [&] {
-        try {
-            manager().createNamed("x", reader);
-        } catch (const ParseError& e) {
-            return e.sourceFile() + " L" + std::to_string(e.sourceLine()) + ": " + e.message();
-        }
-        return std::string("no error");
+        return test::printedErrorOf<ParseError>([&] { manager().createNamed("x", reader); });
     };
     EXPECT_EQ(failure(), "manager/process L34: Parse error (procs.ini 2 ): Unknown process type 'wobble'.");
     EXPECT_EQ(failure(), "manager/ascii_reader L149: Parse error (procs.ini 2 ): String was expected here.");

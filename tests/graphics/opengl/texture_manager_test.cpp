@@ -18,6 +18,7 @@
 #include "manager/ascii_reader.h"
 #include "manager/exceptions.h"
 #include "manager/file_system.h"
+#include "tests/support/error_of.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/test_jpeg.h"
 #include "tests/support/texture_fixture.h"
@@ -210,13 +211,10 @@ TEST_F(TextureManagerTest, EveryRefusalSaysWhatIsWrongAndLeavesNothingBehind) {
     };
     testing::internal::CaptureStdout();
     for (const auto& [text, message] : cases) {
-        try {
-            AsciiReader reader("show.ini", text);
-            TextureManager::instance()->parseTexture(reader, "bad");
-            ADD_FAILURE() << text;
-        } catch (const ExceptionBase& e) {
-            EXPECT_EQ(e.message().substr(0, std::strlen(message)), message);
-        }
+        AsciiReader reader("show.ini", text);
+        EXPECT_EQ(test::errorOf([&] { TextureManager::instance()->parseTexture(reader, "bad"); })
+                      .substr(0, std::strlen(message)),
+                  message);
     }
     EXPECT_THAT(
         testing::internal::GetCapturedStdout(),
