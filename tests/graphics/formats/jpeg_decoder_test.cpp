@@ -103,7 +103,6 @@ TEST(JpegDecoder, BlocksEqualLibjpegCoefficientsThroughTheIntegerIdct) {
         {"4:4:0", recipe({{1, 2}, {1, 1}, {1, 1}}), ""}, {"grey 1x1", recipe({{1, 1}}), ""},
         {"grey 2x2", recipe({{2, 2}}), ""},
         {"restart 1", recipe(k420, [](JpegRecipe& s) { s.restartInterval = 1; }), ""},
-        {"restart 3", recipe(k420, [](JpegRecipe& s) { s.restartInterval = 3; }), ""},
         {"restart 4 grey", recipe({{1, 1}}, [](JpegRecipe& s) { s.restartInterval = 4; }), ""},
         {"custom tables", recipe(k420, [](JpegRecipe& s) { s.quantScale = 1; }), ""},
         {"16-bit tables", recipe(k420, [](JpegRecipe& s) { s.quantScale = 5; }), ""},
@@ -112,7 +111,6 @@ TEST(JpegDecoder, BlocksEqualLibjpegCoefficientsThroughTheIntegerIdct) {
         {"no JFIF", recipe(k420, [](JpegRecipe& s) { s.jfif = false; }), ""},
         {"APP1", recipe(k420, [](JpegRecipe& s) { s.app1 = true; }), "camera.jpg: Unidentified segment marker.\n"},
         {"1x1", recipe(k420, [](JpegRecipe& s) { s.width = s.height = 1; }), ""},
-        {"17x9", recipe(k420, [](JpegRecipe& s) { s.width = 17, s.height = 9; }), ""},
         {"173x131", recipe(k420, [](JpegRecipe& s) { s.width = 173, s.height = 131, s.restartInterval = 7; }), ""},
     };
     for (const auto& c : cases) {
