@@ -6,7 +6,7 @@
 
 #include "graphics/opengl/glh_extensions.h"
 #include "manager/exceptions.h"
-#include "tests/support/headless_gl.h"
+#include "tests/support/texture_fixture.h"
 
 namespace demo {
 namespace {
@@ -17,12 +17,11 @@ GLint integer(GLenum name) {
     return value;
 }
 
-TEST(GLStateOnMesa, DefaultsAreAppliedOnceByTheFirstInstance) {
-    DisplayPair display;
-    ASSERT_TRUE(test::openHeadlessDisplay(display, 16, 16));
+class GLStateOnMesa : public test::HeadlessGLTest {};
+
+TEST_F(GLStateOnMesa, DefaultsAreAppliedOnceByTheFirstInstance) {
     // Earlier drawing left these on, on both texture units.
     const GLenum dirty[] = {GL_COLOR_ARRAY, GL_LIGHT7, GL_TEXTURE_2D, GL_TEXTURE_GEN_Q};
-    probeExtensions();
     for (GLenum unit : {GL_TEXTURE0, GL_TEXTURE1}) {
         probe::glActiveTextureARB(unit);
         for (GLenum cap : dirty) cap == GL_COLOR_ARRAY ? glEnableClientState(cap) : glEnable(cap);
@@ -46,7 +45,6 @@ TEST(GLStateOnMesa, DefaultsAreAppliedOnceByTheFirstInstance) {
     EXPECT_EQ(GLState::instance(), state);
     EXPECT_EQ(integer(GL_FRONT_FACE), GL_CCW);  // not applied again
     EXPECT_THROW(loadSlProgram(state, "extrusion.vp", "main"), ExceptionBase);
-    destroyDisplay(display);
 }
 
 }  // namespace
