@@ -68,18 +68,6 @@ TEST(ProcessManager, TypesJoinTheMapAtTheFirstLookupAndTheFirstRegisteredWins) {
     EXPECT_EQ(reader.readString(), "next");
 }
 
-TEST(ProcessManager, RedeclaringANameOverwritesTheEntryAndLeavesTheOldReferenceToTheCaller) {
-    destroyed = 0;
-    AsciiReader reader("procs.ini", "pulse pulse");
-    Process* first = manager().createNamed("same", reader);
-    Process* second = manager().createNamed("same", reader);
-    EXPECT_EQ(destroyed, 0);
-    manager().release(first);  // the caller's reference: gone, the entry stays the second's
-    EXPECT_TRUE(destroyed == 1 && manager().objects().at("same") == second);
-    manager().release(second);
-    EXPECT_TRUE(destroyed == 2 && manager().objects().count("same") == 0);
-}
-
 TEST(ProcessManager, BadTypeWordsAndFailedCreationsStoreNothing) {
     AsciiReader reader("procs.ini", "\nwobble \"pulse\" broken word");
     auto failure = [&] {
