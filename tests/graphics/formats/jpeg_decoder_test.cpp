@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "graphics/formats/jpeg_idct.h"
 #include "graphics/formats/rgb_jpeg_sink.h"
 #include "tests/support/test_jpeg.h"
 
@@ -140,15 +139,6 @@ TEST(JpegDecoder, BlocksEqualLibjpegCoefficientsThroughTheIntegerIdct) {
         }
         EXPECT_EQ(mismatches, 0) << "of " << compared;
     }
-}
-
-// The vector inverse DCT equals the plain one, on a block that overflows too.
-TEST(JpegDecoder, VectorIdctEqualsThePlainOne) {
-    std::int32_t block[64] = {}, fast[64], plain[64];
-    for (int i = 0; i < 64; i += 3) block[i] = (i % 2 ? -1 : 1) * (0x40000000 >> (i % 5));
-    idct8x8(block, fast);
-    idct8x8Portable(block, plain);
-    EXPECT_TRUE(std::equal(fast, fast + 64, plain));
 }
 
 // libjpeg with its integer IDCT and no fancy upsampling rounds where the
