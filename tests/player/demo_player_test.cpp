@@ -15,7 +15,6 @@
 #include <tuple>
 
 #include "manager/ascii_reader.h"
-#include "manager/clock.h"
 #include "manager/event.h"
 #include "manager/exceptions.h"
 #include "manager/file_system.h"

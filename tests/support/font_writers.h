@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "graphics/formats/bmf_reader.h"
-#include "tests/support/scratch_dir.h"
 
 namespace demo::test {
 
