@@ -131,13 +131,11 @@ TEST_F(ClockTest, EachConstructionFailureHasItsTextAndLineAndReleases) {
 
 TEST_F(ClockTest, ResynchronisesOnlyAfterMoreThanATenthAndOneCallLate) {
     MusicPlayer player(music);
-    setCounterSeconds(10.0);
-    player.start(0.0f);  // offset = 0 - 10
+    setCounterSeconds(10.0), player.start(0.0f);  // offset = 0 - 10
     // Exactly 0.1 either way, and 0.05 of jitter, change nothing.
     for (auto [counter, ms, time] :
          {std::tuple{10.0, 100, 0.0f}, {11.0, 1100, 1.0f}, {11.0, 1050, 1.0f}, {11.0, 950, 1.0f}, {11.0, 900, 1.0f}}) {
-        setCounterSeconds(counter);
-        fake.positionMs = ms;
+        setCounterSeconds(counter), fake.positionMs = ms;
         EXPECT_FLOAT_EQ(player.getTime(), time) << ms;
     }
     // 0.2 s: this call still returns the old estimate, the next the new one.
@@ -155,19 +153,15 @@ TEST_F(ClockTest, ResynchronisesOnlyAfterMoreThanATenthAndOneCallLate) {
 TEST_F(ClockTest, StartsBeforeZeroOrPastTheMusicsEndKeepTheShowsTime) {
     MusicPlayer player(music);
     // Past the 4 s of music: the stream stops at its end, the show runs on.
-    setCounterSeconds(1.0);
-    player.start(40.0f);
-    setCounterSeconds(2.0);
-    fake.positionMs = 5000;  // the stream's silence goes on after its end
+    setCounterSeconds(1.0), player.start(40.0f);
+    setCounterSeconds(2.0), fake.positionMs = 5000;  // the stream's silence goes on after its end
     EXPECT_FLOAT_EQ(player.getTime(), 41.0f);
     EXPECT_FLOAT_EQ(player.getTime(), 41.0f);  // no resync to the stream's 5 s
 
     // Before 0: the music waits, paused at its start, until the show reaches 0.
-    setCounterSeconds(10.0);
-    player.start(-2.0f);
+    setCounterSeconds(10.0), player.start(-2.0f);
     for (auto [seconds, time, paused] : {std::tuple{11.0, -1.0f, true}, {12.0, 0.0f, false}, {13.0, 1.0f, false}}) {
-        setCounterSeconds(seconds);
-        fake.positionMs = seconds == 13.0 ? 1000 : fake.positionMs;
+        setCounterSeconds(seconds), fake.positionMs = seconds == 13.0 ? 1000 : fake.positionMs;
         EXPECT_FLOAT_EQ(player.getTime(), time);
         EXPECT_EQ(fake.paused, paused) << seconds;
     }
@@ -177,14 +171,11 @@ TEST_F(ClockTest, StartsBeforeZeroOrPastTheMusicsEndKeepTheShowsTime) {
 TEST_F(ClockTest, SilentTimerRunsHoldsAndRestarts) {
     SilentTimer timer;
     EXPECT_TRUE(!timer.running && timer.getTime() == 0.0f);
-    setCounterSeconds(2.0);
-    timer.start(5.0f);
-    setCounterSeconds(3.5);
-    timer.stop();
+    setCounterSeconds(2.0), timer.start(5.0f);
+    setCounterSeconds(3.5), timer.stop();
     setCounterSeconds(9.0);
-    EXPECT_EQ(timer.getTime(), 6.5f);
-    timer.start(1.0f);
-    setCounterSeconds(9.25);
+    EXPECT_EQ(timer.getTime(), 6.5f);  // held since the stop
+    timer.start(1.0f), setCounterSeconds(9.25);
     EXPECT_EQ(timer.getTime(), 1.25f);
 }
 
