@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 
 #include "graphics/formats/alpha_jpeg_sink.h"
 #include "graphics/formats/jpeg_decoder.h"

@@ -9,7 +9,7 @@
 #include "effects/clear.h"
 #include "manager/ascii_reader.h"
 #include "manager/timer_base.h"
-#include "tests/support/headless_gl.h"
+#include "tests/support/texture_fixture.h"
 
 namespace demo {
 namespace {
@@ -24,10 +24,10 @@ Clear* make(const std::string& name, const std::string& text) {
     return static_cast<Clear*>(ProcessManager::instance()->createFromReader(name, reader));
 }
 
-TEST(ClearEffect, ClearsToItsColourWhichOnlySetColorChanges) {
+class ClearEffect : public test::HeadlessGLTest {};
+
+TEST_F(ClearEffect, ClearsToItsColourWhichOnlySetColorChanges) {
     initTimerBase();
-    DisplayPair display;
-    ASSERT_TRUE(test::openHeadlessDisplay(display, 64, 48));
     Clear* clear = make("sky", "clear { color <1 0 0 1> }");
     EXPECT_EQ(clearedPixel(clear), (std::array<int, 4>{255, 0, 0, 255}));
     AsciiReader command("events", "<0 1 0.5 1> }");
@@ -47,7 +47,6 @@ TEST(ClearEffect, ClearsToItsColourWhichOnlySetColorChanges) {
     AsciiReader shortColour("events", "<1 1 1> }");
     EXPECT_THROW(clear->type->createEvent("SET_COLOR", clear, shortColour), ParseError);
     ProcessManager::instance()->release(clear);
-    destroyDisplay(display);
 }
 
 }  // namespace

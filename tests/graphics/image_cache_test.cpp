@@ -22,9 +22,7 @@ protected:
         // One folder per process: ctest runs each case as a process of its own, side by side.
         std::filesystem::path dir = test::freshScratchDir("image_cache." + std::to_string(getpid()));
         auto save = [&](const std::string& name, const JpegRecipe& recipe) {
-            test::Bytes bytes = test::encodeJpeg(recipe);
-            std::ofstream(dir / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                              static_cast<std::streamsize>(bytes.size()));
+            test::writeBytes(dir / name, test::encodeJpeg(recipe));
         };
         JpegRecipe colour, grey, small, four, ids14, ids012;
         for (const char* name : {"colour.JPG", "colour.png"}) save(name, colour);

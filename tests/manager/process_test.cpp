@@ -9,6 +9,7 @@
 #include "manager/event.h"
 #include "manager/file_system.h"
 #include "manager/parameters.h"
+#include "tests/support/error_of.h"
 #include "tests/support/scratch_dir.h"
 
 namespace demo {
@@ -67,27 +68,10 @@ TEST(ProcessManager, TypesJoinTheMapAtTheFirstLookupAndTheFirstRegisteredWins) {
     EXPECT_EQ(reader.readString(), "next");
 }
 
-TEST(ProcessManager, RedeclaringANameOverwritesTheEntryAndLeavesTheOldReferenceToTheCaller) {
-    destroyed = 0;
-    AsciiReader reader("procs.ini", "pulse pulse");
-    Process* first = manager().createNamed("same", reader);
-    Process* second = manager().createNamed("same", reader);
-    EXPECT_EQ(destroyed, 0);
-    manager().release(first);  // the caller's reference: gone, the entry stays the second's
-    EXPECT_TRUE(destroyed == 1 && manager().objects().at("same") == second);
-    manager().release(second);
-    EXPECT_TRUE(destroyed == 2 && manager().objects().count("same") == 0);
-}
-
 TEST(ProcessManager, BadTypeWordsAndFailedCreationsStoreNothing) {
     AsciiReader reader("procs.ini", "\nwobble \"pulse\" broken word");
     auto failure = [&] {
-        try {
-            manager().createNamed("x", reader);
-        } catch (const ParseError& e) {
-            return e.sourceFile() + " L" + std::to_string(e.sourceLine()) + ": " + e.message();
-        }
-        return std::string("no error");
+        return test::printedErrorOf<ParseError>([&] { manager().createNamed("x", reader); });
     };
     EXPECT_EQ(failure(), "manager/process L34: Parse error (procs.ini 2 ): Unknown process type 'wobble'.");
     EXPECT_EQ(failure(), "manager/ascii_reader L149: Parse error (procs.ini 2 ): String was expected here.");

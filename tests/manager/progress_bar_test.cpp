@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "manager/exceptions.h"
 #include "manager/timer_base.h"
+#include "tests/support/error_of.h"
 #include "tests/support/fake_counter.h"
 #include "tests/support/scratch_dir.h"
 
@@ -28,15 +28,9 @@ TEST(ProgressBar, LoadsCountsDrawsAndGenerates) {
     initTimerBase();
     ProgressBar* bar = ProgressBar::instance();
 
-    try {
-        bar->loadTimes((dir / "none.dat").c_str());
-        FAIL();
-    } catch (const ExceptionBase& e) {
-        std::ostringstream out;
-        e.print(out);
-        EXPECT_EQ(out.str(), "manager/progress_bar L108: Cannot open " + dir.string() +
-                                 "/none.dat. Use -progress flag to generate file.");
-    }
+    EXPECT_EQ(test::printedErrorOf([&] { bar->loadTimes((dir / "none.dat").c_str()); }),
+              "manager/progress_bar L108: Cannot open " + dir.string() +
+                  "/none.dat. Use -progress flag to generate file.");
     EXPECT_THROW(bar->loadTimes(dir.c_str()), ExceptionBase);  // Linux opens a directory
     std::ofstream(dir / "p.dat", std::ios::binary) << std::string("\x00\x80\xff", 3);
     bar->loadTimes((dir / "p.dat").c_str());

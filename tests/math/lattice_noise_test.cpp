@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <random>
 
@@ -31,12 +32,10 @@ TEST(LatticeNoise, FiniteEverywhereAndFrozenSamples) {
     for (float v : {-1e30f, -20000.5f, -10000.25f, 1e30f, 3.4e38f}) EXPECT_TRUE(std::isfinite(noise.value(v, 0.5f, 0.25f))) << v;
     EXPECT_EQ(noise.value(-20000.5f, 1, 2), noise.value(-20000.5f + 256 * 10, 1, 2));
     EXPECT_EQ(0.0f, noise.value(std::nanf(""), 0, 0));
-    const float samples[][4] = {
-        {0.0f, 0.0f, 0.0f, -0.495407104f},         {0.5f, 0.25f, 0.75f, -0.0720720738f},
-        {-3.3f, 17.8f, 100.1f, -0.125290424f},     {123.456f, -78.9f, 0.001f, -0.41512531f},
-        {-12000.75f, 5.5f, -0.5f, -0.461353064f},
-    };
-    for (const auto& s : samples) EXPECT_FLOAT_EQ(s[3], noise.value(s[0], s[1], s[2]));
+    for (auto [x, y, z, v] : {std::array{0.0f, 0.0f, 0.0f, -0.495407104f}, {0.5f, 0.25f, 0.75f, -0.0720720738f},
+                              {-3.3f, 17.8f, 100.1f, -0.125290424f}, {123.456f, -78.9f, 0.001f, -0.41512531f},
+                              {-12000.75f, 5.5f, -0.5f, -0.461353064f}})
+        EXPECT_FLOAT_EQ(v, noise.value(x, y, z));
 }
 
 }  // namespace

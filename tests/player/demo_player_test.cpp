@@ -8,23 +8,20 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
-#include <limits>
 #include <memory>
 #include <tuple>
 
 #include "manager/ascii_reader.h"
-#include "manager/clock.h"
 #include "manager/event.h"
 #include "manager/exceptions.h"
 #include "manager/file_system.h"
 #include "manager/process.h"
 #include "manager/progress_bar.h"
 #include "player/show_host.h"
+#include "tests/support/error_of.h"
 #include "tests/support/show_test_host.h"
 #include "tests/support/scratch_dir.h"
 
@@ -247,12 +244,7 @@ TEST_F(PlayerTest, ScriptErrorsNameTheScriptAndLine) {
         FileSystem::instance()->collectUnused();  // the previous bad.ini
         writeFile("bad.ini", script);
         TestHost other;
-        try {
-            DemoPlayer(other, {}).load("bad.ini");
-        } catch (const ExceptionBase& error) {
-            return error.message();
-        }
-        return "no error";
+        return test::errorOf([&] { DemoPlayer(other, {}).load("bad.ini"); });
     };
     writeFile("ghost", "recorder");
     const std::pair<const char*, const char*> cases[] = {

@@ -11,6 +11,7 @@
 #include "manager/file_system.h"
 #include "manager/progress_bar.h"
 #include "player/demo_player.h"
+#include "tests/support/error_of.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/show_test_host.h"
 #include "tests/support/texture_fixture.h"
@@ -20,17 +21,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Loads the script; the message of what it throws, or "loaded".
+// Loads the script; the message of what it throws, or "no error".
 std::string load(const std::string& script) {
     std::ofstream("show.ini", std::ios::trunc) << script;
     FileSystem::instance()->collectUnused();
     test::TestHost host;  // draws nothing; the suite's context is current
-    try {
-        DemoPlayer(host, {}).load("show.ini");
-    } catch (const ExceptionBase& e) {
-        return e.message();
-    }
-    return "loaded";
+    return test::errorOf([&] { DemoPlayer(host, {}).load("show.ini"); });
 }
 
 class TexturesSectionTest : public test::HeadlessGLTest {};
@@ -48,7 +44,7 @@ TEST_F(TexturesSectionTest, TheGuidesExampleLoadsAndRefusalsNameTheirLine) {
     std::ifstream in(source / "docs/show-script.md");
     std::string guide((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::size_t open = guide.find("```\n", guide.find("Textures example:")) + 4;
-    EXPECT_EQ(load(guide.substr(open, guide.find("```", open) - open) + "end"), "loaded");
+    EXPECT_EQ(load(guide.substr(open, guide.find("```", open) - open) + "end"), "no error");
     const std::pair<const char*, int> declared[] = {{"sunset", 2}, {"sweep", 1}, {"tiles", 2},
         {"sky", 4}, {"steps", 3}, {"bumps", 2}, {"glass", 2}, {"screen", 5}};
     const auto& textures = TextureManager::instance()->objects();

@@ -6,8 +6,6 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "graphics/formats/bmf_reader.h"
@@ -81,11 +79,6 @@ inline Bytes bmfBytes(const std::array<GlyphRect, 256>& glyphs, const Bytes& sgi
     out.resize(99);
     append(out, glyphs.data(), sizeof glyphs);
     return append(out, sgi.data(), sgi.size()), out;
-}
-
-inline void writeBytes(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 }  // namespace demo::test

@@ -3,7 +3,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 namespace demo::test {
 
@@ -18,6 +20,11 @@ inline std::filesystem::path freshScratchDir(const std::string& name) {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;
+}
+
+inline void writeBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 // The build tree: test programs run as <build>/tests/<name>.

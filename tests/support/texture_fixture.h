@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
 
 #include "graphics/image.h"
 #include "graphics/opengl/glh_extensions.h"

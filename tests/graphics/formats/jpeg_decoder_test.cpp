@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "graphics/formats/jpeg_idct.h"
 #include "graphics/formats/rgb_jpeg_sink.h"
 #include "tests/support/test_jpeg.h"
 
@@ -103,7 +102,6 @@ TEST(JpegDecoder, BlocksEqualLibjpegCoefficientsThroughTheIntegerIdct) {
         {"4:4:0", recipe({{1, 2}, {1, 1}, {1, 1}}), ""}, {"grey 1x1", recipe({{1, 1}}), ""},
         {"grey 2x2", recipe({{2, 2}}), ""},
         {"restart 1", recipe(k420, [](JpegRecipe& s) { s.restartInterval = 1; }), ""},
-        {"restart 3", recipe(k420, [](JpegRecipe& s) { s.restartInterval = 3; }), ""},
         {"restart 4 grey", recipe({{1, 1}}, [](JpegRecipe& s) { s.restartInterval = 4; }), ""},
         {"custom tables", recipe(k420, [](JpegRecipe& s) { s.quantScale = 1; }), ""},
         {"16-bit tables", recipe(k420, [](JpegRecipe& s) { s.quantScale = 5; }), ""},
@@ -112,7 +110,6 @@ TEST(JpegDecoder, BlocksEqualLibjpegCoefficientsThroughTheIntegerIdct) {
         {"no JFIF", recipe(k420, [](JpegRecipe& s) { s.jfif = false; }), ""},
         {"APP1", recipe(k420, [](JpegRecipe& s) { s.app1 = true; }), "camera.jpg: Unidentified segment marker.\n"},
         {"1x1", recipe(k420, [](JpegRecipe& s) { s.width = s.height = 1; }), ""},
-        {"17x9", recipe(k420, [](JpegRecipe& s) { s.width = 17, s.height = 9; }), ""},
         {"173x131", recipe(k420, [](JpegRecipe& s) { s.width = 173, s.height = 131, s.restartInterval = 7; }), ""},
     };
     for (const auto& c : cases) {
@@ -142,15 +139,6 @@ TEST(JpegDecoder, BlocksEqualLibjpegCoefficientsThroughTheIntegerIdct) {
         }
         EXPECT_EQ(mismatches, 0) << "of " << compared;
     }
-}
-
-// The vector inverse DCT equals the plain one, on a block that overflows too.
-TEST(JpegDecoder, VectorIdctEqualsThePlainOne) {
-    std::int32_t block[64] = {}, fast[64], plain[64];
-    for (int i = 0; i < 64; i += 3) block[i] = (i % 2 ? -1 : 1) * (0x40000000 >> (i % 5));
-    idct8x8(block, fast);
-    idct8x8Portable(block, plain);
-    EXPECT_TRUE(std::equal(fast, fast + 64, plain));
 }
 
 // libjpeg with its integer IDCT and no fancy upsampling rounds where the

@@ -5,11 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 
 #include "graphics/opengl/vector_font.h"
 #include "tests/support/font_writers.h"
-#include "tests/support/headless_gl.h"
+#include "tests/support/texture_fixture.h"
 #include "tests/support/scratch_dir.h"
 
 namespace demo {
@@ -18,9 +17,9 @@ namespace {
 // Texel (x, y) of a 4 x 4 image, y counted from the file's first row.
 std::array<int, 3> texel(int x, int y) { return {40 + 60 * x, 40 + 60 * y, 100}; }
 
-TEST(BitmapFont, LoadsDrawsAndFreesGlyphs) {
-    DisplayPair display;
-    ASSERT_TRUE(test::openHeadlessDisplay(display, 64, 64));
+class BitmapFont : public test::HeadlessGLTest {};
+
+TEST_F(BitmapFont, LoadsDrawsAndFreesGlyphs) {
     test::Bytes planes(48);
     for (int i = 0; i < 48; ++i) planes[i] = std::uint8_t(texel(i % 4, i / 4 % 4)[i / 16]);
     std::array<GlyphRect, 256> glyphs{};
@@ -55,7 +54,6 @@ TEST(BitmapFont, LoadsDrawsAndFreesGlyphs) {
     initFonts();
     EXPECT_FALSE(glIsTexture(texture) || glIsList(list + 'C'));
     EXPECT_EQ((std::array{currentBitmapFont, int(bitmapFontUsed[1])}), (std::array{-1, 0}));
-    destroyDisplay(display);
 }
 
 }  // namespace

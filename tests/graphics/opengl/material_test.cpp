@@ -12,6 +12,7 @@
 #include "graphics/opengl/texture_manager.h"
 #include "manager/ascii_reader.h"
 #include "manager/exceptions.h"
+#include "tests/support/error_of.h"
 #include "tests/support/texture_fixture.h"
 
 namespace demo {
@@ -116,14 +117,12 @@ TEST_F(MaterialTest, ParseErrorsNameTheScriptLine) {
         {"{ light 0 { ambient <1 2 3> } }", "(show.ini 1 ): Number was expected here."},
     };
     for (const auto& [text, message] : cases) {
-        std::string block = text;
-        try {
-            block.find("light") == std::string::npos ? (void)parse<Material>(block)
-                                                     : (void)parse<LightSet>(block);
-            ADD_FAILURE() << text;
-        } catch (const ParseError& e) {
-            EXPECT_EQ(e.message(), std::string("Parse error ") + message);
-        }
+        const std::string block = text;
+        EXPECT_EQ(test::errorOf<ParseError>([&] {
+                      block.find("light") == std::string::npos ? (void)parse<Material>(block)
+                                                               : (void)parse<LightSet>(block);
+                  }),
+                  std::string("Parse error ") + message);
     }
 }
 

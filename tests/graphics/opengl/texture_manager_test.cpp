@@ -18,6 +18,7 @@
 #include "manager/ascii_reader.h"
 #include "manager/exceptions.h"
 #include "manager/file_system.h"
+#include "tests/support/error_of.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/test_jpeg.h"
 #include "tests/support/texture_fixture.h"
@@ -37,28 +38,23 @@ class TextureManagerTest : public test::HeadlessGLTest {
         // One folder per process: ctest runs each case as a process of its own, side by side.
         fs::path dir = test::freshScratchDir("texture_manager." + std::to_string(getpid()));
         FileSystem::instance()->addDirectory(dir.string());
-        fs::copy_file(kSource / "sample/data/sunset.jpg", dir / "sunset.jpg");
-        fs::copy_file(kSource / "tests/data/red.jpg", dir / "red.jpg");
-        fs::copy_file(kSource / "tests/data/grey.jpg", dir / "grey.jpg");
+        for (const char* file : {"sample/data/sunset.jpg", "tests/data/red.jpg", "tests/data/grey.jpg"})
+            fs::copy_file(kSource / file, dir / fs::path(file).filename());
         std::ofstream(dir / "wall.tex") << "rectangle { width 3 height 5 }";
         std::ofstream(dir / "odd.png") << "not read";
         for (int i = 1; i <= 6; ++i)
             fs::copy_file(dir / "red.jpg", dir / ("red" + std::to_string(i) + ".jpg"));
         test::JpegRecipe odd, progressive, arithmetic;  // 32 x 24
         progressive.progressive = arithmetic.arithmetic = true;
-        for (auto [name, recipe] : {std::pair{"odd.jpg", odd},
-                                    {"prog.jpg", progressive},
-                                    {"huge.jpg", odd},
-                                    {"arith.jpg", arithmetic}}) {
+        for (auto [name, recipe] : {std::pair{"odd.jpg", odd}, {"prog.jpg", progressive},
+                                    {"huge.jpg", odd}, {"arith.jpg", arithmetic}}) {
             test::Bytes bytes = test::encodeJpeg(recipe);
             if (name == std::string("huge.jpg")) {  // a header asking for 16384 x 16384
                 const unsigned char sof0[] = {0xFF, 0xC0};
                 auto sof = std::search(bytes.begin(), bytes.end(), sof0, sof0 + 2) + 5;
                 std::fill(sof, sof + 4, 0), sof[0] = sof[2] = 0x40;
             }
-            std::ofstream(dir / name, std::ios::binary)
-                .write(reinterpret_cast<const char*>(bytes.data()),
-                       static_cast<std::streamsize>(bytes.size()));
+            test::writeBytes(dir / name, bytes);
         }
     }
     static Texture* define(const std::string& name, const std::string& text) {
@@ -210,13 +206,10 @@ TEST_F(TextureManagerTest, EveryRefusalSaysWhatIsWrongAndLeavesNothingBehind) {
     };
     testing::internal::CaptureStdout();
     for (const auto& [text, message] : cases) {
-        try {
-            AsciiReader reader("show.ini", text);
-            TextureManager::instance()->parseTexture(reader, "bad");
-            ADD_FAILURE() << text;
-        } catch (const ExceptionBase& e) {
-            EXPECT_EQ(e.message().substr(0, std::strlen(message)), message);
-        }
+        AsciiReader reader("show.ini", text);
+        EXPECT_EQ(test::errorOf([&] { TextureManager::instance()->parseTexture(reader, "bad"); })
+                      .substr(0, std::strlen(message)),
+                  message);
     }
     EXPECT_THAT(
         testing::internal::GetCapturedStdout(),

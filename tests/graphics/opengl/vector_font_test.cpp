@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "tests/support/font_writers.h"
-#include "tests/support/headless_gl.h"
+#include "tests/support/texture_fixture.h"
 #include "tests/support/scratch_dir.h"
 
 namespace demo {
@@ -26,9 +26,9 @@ void place(int c) {
     placed.emplace_back(c, std::lround(m[12] * 100));
 }
 
-TEST(VectorFont, LoadsPlacesAndDrawsSymbols) {
-    DisplayPair display;
-    ASSERT_TRUE(test::openHeadlessDisplay(display, 64, 64));
+class VectorFont : public test::HeadlessGLTest {};
+
+TEST_F(VectorFont, LoadsPlacesAndDrawsSymbols) {
     auto dir = test::freshScratchDir("vector_font");
     std::filesystem::create_directories(dir / "Fonts");
     // A: x -1 to 1; B: x -0.5 to 2.
@@ -76,7 +76,6 @@ TEST(VectorFont, LoadsPlacesAndDrawsSymbols) {
         want.emplace_back(0, 0);
         EXPECT_EQ(placed, want) << text;
     }
-    destroyDisplay(display);
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 
 #include "graphics/opengl/display_list.h"
 #include "manager/exceptions.h"
-#include "tests/support/headless_gl.h"
+#include "tests/support/texture_fixture.h"
 
 namespace demo {
 namespace {
@@ -32,11 +32,11 @@ TEST(VertexGrid, IndexPatterns) {
     EXPECT_THROW(grid.allocate(9, VertexGrid::buildSphereIndices(4, 2), 0, 0, 0), ExceptionBase);
 }
 
+class VertexGridOnMesa : public test::HeadlessGLTest {};
+
 // Poles on y and rings at equal polar steps: seen along z the outline is a
 // regular 18-gon, 2 % short of the disc.
-TEST(VertexGridOnMesa, SphereInAListCoversItsDisc) {
-    DisplayPair display;
-    ASSERT_TRUE(test::openHeadlessDisplay(display, 128, 128));
+TEST_F(VertexGridOnMesa, SphereInAListCoversItsDisc) {
     const int n = 16, m = 8;
     const double r = 0.8, pi = std::numbers::pi;
     VertexGrid sphere;
@@ -78,7 +78,6 @@ TEST(VertexGridOnMesa, SphereInAListCoversItsDisc) {
     list.reset();
     EXPECT_FALSE(glIsList(name));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    destroyDisplay(display);
 }
 
 }  // namespace
