@@ -7,20 +7,10 @@
 #include "graphics/formats/rgb_jpeg_sink.h"
 #include "manager/exceptions.h"
 #include "manager/file_system.h"
+#include "manager/path_lookup.h"
 
 namespace demo {
 namespace {
-
-bool endsWithNoCase(const std::string& name, const char* suffix) {
-    std::size_t length = std::char_traits<char>::length(suffix);
-    if (name.size() < length) return false;
-    for (std::size_t i = 0; i < length; ++i) {
-        char c = name[name.size() - length + i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != suffix[i]) return false;
-    }
-    return true;
-}
 
 // The file's bytes for the length of decode(), its reference released after.
 template <class Decode>
@@ -53,7 +43,7 @@ Image* ImageCache::load(const std::string& name) {
         loadJpegAlpha(name.substr(plus + 1), *image);
         return image.release();
     }
-    if (endsWithNoCase(name, ".jpg") || endsWithNoCase(name, ".jpeg"))
+    if (endsWithIgnoringCase(name, ".jpg") || endsWithIgnoringCase(name, ".jpeg"))
         return loadJpegRgb(name, &lastFailure_);
     // ".png" and every other type; a file that is there is named as such.
     try {

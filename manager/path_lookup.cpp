@@ -13,6 +13,11 @@ bool equalIgnoringCase(const std::string& a, const std::string& b) {
            });
 }
 
+bool endsWithIgnoringCase(const std::string& name, const std::string& suffix) {
+    return name.size() >= suffix.size() &&
+           equalIgnoringCase(name.substr(name.size() - suffix.size()), suffix);
+}
+
 std::string findPathIgnoringCase(const std::string& path) {
     namespace fs = std::filesystem;
     std::string normal = path;

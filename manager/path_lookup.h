@@ -15,4 +15,7 @@ std::string findPathIgnoringCase(const std::string& path);
 // Equal but for the case of ASCII letters.
 bool equalIgnoringCase(const std::string& a, const std::string& b);
 
+// Whether name ends in suffix, but for the case of ASCII letters.
+bool endsWithIgnoringCase(const std::string& name, const std::string& suffix);
+
 }  // namespace demo

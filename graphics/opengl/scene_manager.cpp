@@ -5,6 +5,7 @@
 #include "graphics/opengl/scene_loader_3ds.h"
 #include "manager/ascii_reader.h"
 #include "manager/exceptions.h"
+#include "manager/path_lookup.h"
 #include "manager/pending_types.h"
 
 namespace demo {
@@ -14,16 +15,6 @@ namespace {
 constexpr source::Location kUnknownSceneType{"graphics/scene", 34};
 constexpr const char* kLoaderUnit = "graphics/opengl/scene_manager";
 constexpr int kNoSceneLine = 20;
-
-bool endsWithNoCase(const std::string& name, const std::string& suffix) {
-    if (name.size() < suffix.size()) return false;
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        char c = name[name.size() - suffix.size() + i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != suffix[i]) return false;
-    }
-    return true;
-}
 
 Scene* load3DS(const std::string& file) {
     std::unique_ptr<Scene> scene = buildScene3DS(file);
@@ -78,7 +69,7 @@ Scene* SceneManager::createByName(const std::string& name) {
     // get() times this load as well, and steps the progress bar for it. A
     // 3DS file is a scene of its own: a show may ask again for one that it
     // loaded, after its users have let it go.
-    if (endsWithNoCase(name, ".3ds"))
+    if (endsWithIgnoringCase(name, ".3ds"))
         return keep(timedCreate([&] { return load3DS(name); }, false));
     AsciiReader reader(name);
     return keep(timedCreate([&] { return create(name, reader); }, false));
