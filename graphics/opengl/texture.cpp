@@ -77,17 +77,21 @@ bool readCompressedLevel(GLenum target, CompressedLevel& level) {
     return true;
 }
 
+// The driver's largest side for `limit`. A driver that names none is held to
+// the largest side a JPEG may have.
+GLint driverLimit(GLenum limit) {
+    GLint largest = 0;
+    glGetIntegerv(limit, &largest);
+    if (largest > 0) return largest;
+    glGetError();
+    return 16384;
+}
+
 }  // namespace
 
 void requireTextureFits(const std::string& name, const char* kind, std::initializer_list<int> sides,
                         GLenum limit) {
-    GLint largest = 0;
-    glGetIntegerv(limit, &largest);
-    // A driver that names no limit is held to the largest side a JPEG may have.
-    if (largest <= 0) {
-        glGetError();
-        largest = 16384;
-    }
+    const GLint largest = driverLimit(limit);
     bool fits = true;
     std::string size;
     for (int side : sides) {
@@ -186,8 +190,7 @@ void Texture1D::upload() {
 void Texture1D::uploadPlain() {
     const Image& image = *images.front();
     GLint length = image.width * image.height;
-    GLint limit = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+    const GLint limit = driverLimit(GL_MAX_TEXTURE_SIZE);
     // GL would refuse it with an error; the mipmap builder scales it down
     // to fit instead, so only it may see so long a row.
     bool fits = length <= limit;
@@ -258,11 +261,10 @@ void Texture2D::uploadPlain() {
     bool normalMap = (flags & kTextureNormalMap) != 0;
     GLenum format = imagePixelFormat(image);
     // As for 1-D: what the driver cannot hold only the mipmap builder sees.
-    if (!wantsMipmaps())
+    const GLint limit = driverLimit(GL_MAX_TEXTURE_SIZE);
+    const bool fits = image.width <= limit && image.height <= limit;
+    if (!fits && !wantsMipmaps())
         requireTextureFits(name, "2d", {image.width, image.height}, GL_MAX_TEXTURE_SIZE);
-    GLint limit = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
-    bool fits = image.width <= limit && image.height <= limit;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     bind();
     setWrap(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapS);
