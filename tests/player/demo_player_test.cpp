@@ -250,6 +250,9 @@ TEST_F(PlayerTest, ScriptErrorsNameTheScriptAndLine) {
     const std::pair<const char*, const char*> cases[] = {
         {"processes { a recorder }\nevents {\n { 1 a JUMP } }\nend",
          "Parse error (bad.ini 3 ): Unknown command 'JUMP' for process 'a'."},
+        {"processes { bg recorder }\nevents {\n { 0 bgg START 0 } }\nend",
+         "Parse error (bad.ini 3 ): No process is declared under the name 'bgg', and no file of "
+         "that name exists: Cannot obtain 'bgg'."},
         {"processes { a recorder }\nevents { { verse:1 a STOP } } end",
          "Parse error (bad.ini 2 ): Unknown part 'verse'."},
         {"music { part p 0 0 } end", "Parse error (bad.ini 1 ): Tempo must be above 0."},
