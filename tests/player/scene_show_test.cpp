@@ -201,23 +201,6 @@ TEST_F(SceneShowTest, TheScenesSectionsCubeLandsWhereTheRightHandedFileIs) {
     }
 }
 
-TEST_F(SceneShowTest, AMissingTextureMapIsNotedAndTheSceneLoadsWithoutIt) {
-    namespace fs = std::filesystem;
-    const fs::path previous = fs::current_path();
-    fs::current_path(test::freshScratchDir("scene_map"));
-    const test::Bytes cube = cube3DS({0, 0, 0}, {{0, {0, 0, 0}}});
-    std::string bytes(cube.begin(), cube.end());
-    for (std::size_t at; (at = bytes.find("RED.JPG")) != std::string::npos;) bytes.replace(at, 7, "BAD.JPG");
-    std::ofstream("bare.3ds", std::ios::binary) << bytes;
-    ::testing::internal::CaptureStdout();
-    Scene* scene = SceneManager::instance()->get("bare.3ds");
-    const std::string notes = ::testing::internal::GetCapturedStdout();
-    fs::current_path(previous);
-    EXPECT_THAT(notes, ::testing::HasSubstr("bare.3ds: material 'paint': texture map 'bad.jpg' not found.\n"));
-    EXPECT_EQ(scene->findObject("cube")->mesh->textures.at(0)->name, "Default");
-    SceneManager::instance()->release(scene);
-}
-
 struct NothingCreator : SceneCreator {
     Scene* create(const std::string&, AsciiReader&) override { return nullptr; }
     std::string name() const override { return "Nothing"; }
