@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -15,11 +14,6 @@
 #include "graphics/formats/jpeg_idct.h"
 #include "graphics/formats/rgb_jpeg_sink.h"
 #include "graphics/image.h"
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    std::freopen("/dev/null", "w", stdout);  // the decoder's messages
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // 64 coefficients from the front of the input, shifted right by the last

@@ -7,6 +7,7 @@
 
 #include "manager/ascii_reader.h"
 #include "manager/event.h"
+#include "manager/exceptions.h"
 #include "manager/process.h"
 #include "manager/source_location.h"
 
@@ -18,6 +19,7 @@ constexpr const char* kUnit = "manager/event_list";
 constexpr source::Location kUnknownPart{kUnit, 40};
 constexpr source::Location kUnknownCommand{kUnit, 77};
 constexpr source::Location kTimeNotFinite{kUnit, 33};
+constexpr source::Location kNoSuchProcess{kUnit, 61};
 
 // Reads "seconds" or "part : beats". A time that is not a finite number
 // would fire at once and upset the order of the events after it.
@@ -56,6 +58,20 @@ Event* readStart(AsciiReader& reader) {
             default:
                 return event.release();
         }
+    }
+}
+
+// The process the entry names, declared or loaded from the file of its name.
+// When there is no such file either, the file system's message alone would
+// name neither the script nor the line of the misspelt name.
+Process* findTarget(AsciiReader& reader, const std::string& name) {
+    try {
+        return ProcessManager::instance()->get(name);
+    } catch (const ResourceMissing& e) {
+        if (e.name() != name || e.sourceFile() != source::kResourceMissing.unit) throw;
+        throw reader.error("No process is declared under the name '" + name +
+                               "', and no file of that name exists: " + e.message(),
+                           kNoSuchProcess);
     }
 }
 
@@ -116,7 +132,7 @@ void EventList::readSection(AsciiReader& reader, const TimelineParts& parts) {
 Event* EventList::readEntry(AsciiReader& reader, const TimelineParts& parts) {
     float time = readEventTime(reader, parts);
     std::string processName = reader.readStringOrQuoted();
-    TargetHold target{ProcessManager::instance()->get(processName)};
+    TargetHold target{findTarget(reader, processName)};
     std::string command = reader.readString();
 
     Event* event = nullptr;

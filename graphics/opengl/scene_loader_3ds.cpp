@@ -1,5 +1,8 @@
 #include "graphics/opengl/scene_loader_3ds.h"
 
+#include <cstdio>
+#include <utility>
+
 #include "graphics/formats/chunk_reader_3ds.h"
 #include "graphics/image.h"
 #include "graphics/image_cache.h"
@@ -15,13 +18,27 @@ namespace {
 
 class ManagerTextures final : public SceneTextures3DS {
   public:
+    // `file` names the 3DS file in the notes.
+    explicit ManagerTextures(std::string file = {}) : file_(std::move(file)) {}
+
     void material(const std::string& materialName, const std::string& mapFile) override {
         Image* image = nullptr;
         try {
             image = ImageCache::instance()->get(mapFile);
         } catch (const ResourceMissing&) {
         }
-        if (image == nullptr) return;
+        if (image == nullptr) {
+            // The show plays on without the map: say so, or the faces'
+            // stand-in texture would go unexplained.
+            const std::string& failure = ImageCache::instance()->lastFailure();
+            const std::string why =
+                failure.empty() ? "not found" : "could not be decoded (" + failure + ")";
+            std::printf("%s%smaterial '%s': texture map '%s' %s.\n", file_.c_str(),
+                        file_.empty() ? "" : ": ", materialName.c_str(), mapFile.c_str(),
+                        why.c_str());
+            std::fflush(stdout);
+            return;
+        }
         const TextureParams params{kFilterBilinear, kTextureMipmap, GL_REPEAT, GL_REPEAT, GL_REPEAT};
         Texture* texture = nullptr;
         try {
@@ -50,6 +67,7 @@ class ManagerTextures final : public SceneTextures3DS {
     Release textureRelease() const override { return releaseTexture; }
 
   private:
+    std::string file_;
     static void releaseTexture(Texture* texture) { TextureManager::instance()->release(texture); }
 };
 
@@ -70,7 +88,7 @@ bool collectFaceTextures3DS(const Chunk3DS& objBlock, std::vector<Texture*>& tex
 std::unique_ptr<Scene> buildScene3DS(const std::string& fileName) {
     std::unique_ptr<Chunk3DS> root = loadChunkFile3DS(fileName);
     if (root == nullptr) return nullptr;
-    ManagerTextures textures;
+    ManagerTextures textures(fileName);
     try {
         return buildScene3DS(*root, fileName, &textures);
     } catch (const BinaryReaderException& e) {

@@ -250,6 +250,8 @@ TEST_F(PlayerTest, ScriptErrorsNameTheScriptAndLine) {
     const std::pair<const char*, const char*> cases[] = {
         {"processes { a recorder }\nevents {\n { 1 a JUMP } }\nend",
          "Parse error (bad.ini 3 ): Unknown command 'JUMP' for process 'a'."},
+        {"processes { bg recorder }\nevents {\n { 0 bgg START 0 } }\nend",
+         "Parse error (bad.ini 3 ): No process is declared under the name 'bgg', and no file of that name exists: Cannot obtain 'bgg'."},
         {"processes { a recorder }\nevents { { verse:1 a STOP } } end",
          "Parse error (bad.ini 2 ): Unknown part 'verse'."},
         {"music { part p 0 0 } end", "Parse error (bad.ini 1 ): Tempo must be above 0."},
@@ -284,8 +286,7 @@ std::string codeBlockAfter(const std::string& text, const std::string& marker) {
 TEST_F(PlayerTest, TheGuidesCompleteExamplePlays) {
     std::ifstream in(std::filesystem::path(__FILE__).parent_path() / "../../docs/show-script.md");
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ASSERT_EQ(codeBlockAfter(text, "and the file \"flash\":"), "clear { color <1 1 1 1> }\n");
-    writeFile("flash", "clear { color <1 1 1 1> }");
+    writeFile("flash", codeBlockAfter(text, "and the file \"flash\":"));
     play(codeBlockAfter(text, "## A complete example"), {0, 8, 12, 12.2f, 29, 30, 31});
     EXPECT_EQ(host.musicFile, "music.ogg");
     EXPECT_EQ(host.frames, 6);  // 31 is past the stop time

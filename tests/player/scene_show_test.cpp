@@ -45,7 +45,7 @@ std::array<float, 3> corner(const std::array<float, 3>& centre, int i) {
 }
 
 // The cube about `centre` (its TRMATRIX origin) moved by position keys, a
-// material with a texture map, a camera and a light.
+// material with a texture map and one whose map is missing, a camera and a light.
 test::Bytes cube3DS(const std::array<float, 3>& centre, const std::vector<std::pair<std::uint32_t, std::vector<float>>>& keys) {
     W vertices = W(id::kVertList).u16(8), faces = W(id::kFaceList).u16(12);
     for (int i = 0; i < 8; ++i) vertices.vec(corner(centre, i)[0], corner(centre, i)[1], corner(centre, i)[2]);
@@ -58,6 +58,7 @@ test::Bytes cube3DS(const std::array<float, 3>& centre, const std::vector<std::p
     W objects(id::kObjMesh);
     for (int i = 0; i < 3; ++i)  // the later materials of the name replace the earlier
         objects.add(W(id::kMaterial).add(W(id::kMatName).text("paint")).add(W(id::kTexture).add(W(id::kMapFile).text("RED.JPG"))));
+    objects.add(W(id::kMaterial).add(W(id::kMatName).text("moss")).add(W(id::kTexture).add(W(id::kMapFile).text("Moss.JPG"))));
     objects.add(W(id::kObjBlock).text("cube").add(W(id::kTriMesh).add(vertices).add(faces).add(matrix)));
     objects.add(W(id::kObjBlock).text("eye").add(W(id::kCamera).vec(kEye[0], kEye[1], kEye[2]).vec(kTarget[0], kTarget[1], kTarget[2]).f32(0).f32(35)));
     objects.add(W(id::kObjBlock).text("sun").add(W(id::kLight).vec(2, -10, 10).add(W(id::kRgbF).vec(1, 1, 1))));
@@ -117,7 +118,6 @@ class SceneView : public Process {
         batch_->draw();
         drawn.push_back(drawnPixels());
     }
-    void handleEvent(Event*) override {}
 
   private:
     Scene* scene_;
@@ -162,6 +162,7 @@ TEST_F(SceneShowTest, TheScenesSectionsCubeLandsWhereTheRightHandedFileIs) {
     host.times = {0, 5, 10};
     {
         DemoPlayer player(host, {});
+        ::testing::internal::CaptureStdout();  // up to the end of the loads below
         player.load("show.ini");
         EXPECT_EQ(1, SceneManager::instance()->objects().at("cube.3ds")->referenceCount);  // the view's
         player.play();
@@ -191,6 +192,8 @@ TEST_F(SceneShowTest, TheScenesSectionsCubeLandsWhereTheRightHandedFileIs) {
         }
         EXPECT_TRUE(manager->objects().empty() && textures.count("paint") == 0);
     } while (std::next_permutation(order.begin(), order.end()));
+    // Each load notes the missing map, and the scene plays on without it.
+    EXPECT_THAT(::testing::internal::GetCapturedStdout(), ::testing::StartsWith("cube.3ds: material 'moss': texture map 'moss.jpg' not found.\n"));
     fs::current_path(previous);
 
     ASSERT_EQ(3u, drawn.size());
