@@ -24,6 +24,7 @@ constexpr int kMissingImageLine = 101;
 constexpr int kCubeFacesLine = 341;
 constexpr int kTooLongLine = 158;
 constexpr int kTooLargeLine = 160;
+constexpr int kNoMemoryLine = 166;
 
 // The driver must have the extension before anything is sent: on some
 // drivers unresolved entry points are stubs rather than null.
@@ -87,21 +88,33 @@ GLint driverLimit(GLenum limit) {
     return 16384;
 }
 
+// "<kind> texture too large: <name> (<sides>; <why>)".
+[[noreturn]] void throwTooLarge(const std::string& name, const char* kind,
+                                std::initializer_list<int> sides, const std::string& why,
+                                int line) {
+    std::string size;
+    for (int side : sides) size += (size.empty() ? "" : "x") + std::to_string(side);
+    throwTextureException(
+        std::string(kind) + " texture too large: " + name + " (" + size + "; " + why + ")", line);
+}
+
+// Bounded, as a driver without a context may answer with an error each time.
+void clearGLErrors() {
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+    }
+}
+
 }  // namespace
 
 void requireTextureFits(const std::string& name, const char* kind, std::initializer_list<int> sides,
                         GLenum limit) {
     const GLint largest = driverLimit(limit);
-    bool fits = true;
-    std::string size;
     for (int side : sides) {
-        fits = fits && side <= largest;
-        size += (size.empty() ? "" : "x") + std::to_string(side);
-    }
-    if (fits) return;
-    throwTextureException(std::string(kind) + " texture too large: " + name + " (" + size +
-                              "; the driver holds " + std::to_string(largest) + ")",
+        if (side > largest) {
+            throwTooLarge(name, kind, sides, "the driver holds " + std::to_string(largest),
                           kTooLargeLine);
+        }
+    }
 }
 
 void throwTextureException(const std::string& message, int line) {
@@ -151,6 +164,27 @@ void Texture::bind() {
     glBindTexture(handle->target, handle->id);
 }
 
+// Only the error flag tells that the driver had no memory: its proxy may
+// have accepted the size, and the level may still report it. Any other error
+// means the texels were not taken either. A refused texture leaves neither
+// its half-made GL texture nor the error. Each upload starts by clearing the
+// errors of earlier calls, so that those read here are its own.
+void Texture::sendChecked(const char* kind, std::initializer_list<int> sides,
+                          const std::function<void()>& send) {
+    send();
+    const GLenum error = glGetError();
+    if (error == GL_NO_ERROR) return;
+    clearGLErrors();
+    handle = std::make_unique<TextureHandle>(handle->target);
+    if (error == GL_OUT_OF_MEMORY)
+        throwTooLarge(name, kind, sides, "the driver has no memory for it", kNoMemoryLine);
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%04x", error);
+    throwTextureException(
+        std::string(kind) + " texture refused by the driver: " + name + " (GL error " + code + ")",
+        kNoMemoryLine);
+}
+
 bool Texture::wantsMipmaps() const {
     return (flags & kTextureMipmap) != 0 || filter == kFilterTrilinear;
 }
@@ -180,6 +214,7 @@ Texture1D::Texture1D(std::string name, Image* image, const TextureParams& params
 
 void Texture1D::upload() {
     if (images.empty()) return;
+    clearGLErrors();
     if ((flags & kTextureCompress) != 0) {
         uploadCompressed();
     } else {
@@ -207,12 +242,16 @@ void Texture1D::uploadPlain() {
     bind();
     setWrap(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, wrapS);
     if (fits) {
-        glTexImage1D(GL_TEXTURE_1D, 0, normalMap ? GL_RGB8 : GL_RGBA8, length, 0, format,
-                     GL_UNSIGNED_BYTE, image.pixels);
+        sendChecked("1d", {length}, [&] {
+            glTexImage1D(GL_TEXTURE_1D, 0, normalMap ? GL_RGB8 : GL_RGBA8, length, 0, format,
+                         GL_UNSIGNED_BYTE, image.pixels);
+        });
     }
     if (wantsMipmaps()) {
-        gluBuild1DMipmaps(GL_TEXTURE_1D, normalMap ? GL_RGB : GL_RGBA, length, format,
-                          GL_UNSIGNED_BYTE, image.pixels);
+        sendChecked("1d", {length}, [&] {
+            gluBuild1DMipmaps(GL_TEXTURE_1D, normalMap ? GL_RGB : GL_RGBA, length, format,
+                              GL_UNSIGNED_BYTE, image.pixels);
+        });
     }
     applyFilter();
 }
@@ -223,15 +262,19 @@ void Texture1D::uploadCompressed() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     bind();
     setWrap(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, wrapS);
-    gluBuild1DMipmaps(GL_TEXTURE_1D, GL_COMPRESSED_RGBA_ARB, length, imagePixelFormat(image),
-                      GL_UNSIGNED_BYTE, image.pixels);
+    sendChecked("1d", {length}, [&] {
+        gluBuild1DMipmaps(GL_TEXTURE_1D, GL_COMPRESSED_RGBA_ARB, length, imagePixelFormat(image),
+                          GL_UNSIGNED_BYTE, image.pixels);
+    });
     CompressedLevel level;
     if (readCompressedLevel(GL_TEXTURE_1D, level)) {
         bind();
         setWrap(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, wrapS);
-        probe::glCompressedTexImage1DARB(GL_TEXTURE_1D, 0, level.internalFormat, level.width, 0,
-                                         static_cast<GLsizei>(level.data.size()),
-                                         level.data.data());
+        sendChecked("1d", {length}, [&] {
+            probe::glCompressedTexImage1DARB(GL_TEXTURE_1D, 0, level.internalFormat, level.width, 0,
+                                             static_cast<GLsizei>(level.data.size()),
+                                             level.data.data());
+        });
     }
     applyFilter();
 }
@@ -247,6 +290,7 @@ Texture2D::Texture2D(std::string name, Image* image, const TextureParams& params
 
 void Texture2D::upload() {
     if (images.empty()) return;
+    clearGLErrors();
     if ((flags & kTextureCompress) != 0) {
         uploadCompressed();
     } else {
@@ -277,12 +321,16 @@ void Texture2D::uploadPlain() {
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0.0f);
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, black);
     if (fits) {
-        glTexImage2D(GL_TEXTURE_2D, 0, normalMap ? GL_RGB8 : GL_RGBA8, image.width, image.height, 0,
-                     format, GL_UNSIGNED_BYTE, image.pixels);
+        sendChecked("2d", {image.width, image.height}, [&] {
+            glTexImage2D(GL_TEXTURE_2D, 0, normalMap ? GL_RGB8 : GL_RGBA8, image.width,
+                         image.height, 0, format, GL_UNSIGNED_BYTE, image.pixels);
+        });
     }
     if (wantsMipmaps()) {
-        gluBuild2DMipmaps(GL_TEXTURE_2D, normalMap ? GL_RGB : GL_RGBA, image.width, image.height,
-                          format, GL_UNSIGNED_BYTE, image.pixels);
+        sendChecked("2d", {image.width, image.height}, [&] {
+            gluBuild2DMipmaps(GL_TEXTURE_2D, normalMap ? GL_RGB : GL_RGBA, image.width,
+                              image.height, format, GL_UNSIGNED_BYTE, image.pixels);
+        });
     }
     applyFilter();
 }
@@ -294,16 +342,20 @@ void Texture2D::uploadCompressed() {
     bind();
     setWrap(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapS);
     setWrap(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrapT);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_COMPRESSED_RGBA_ARB, image.width, image.height,
-                      imagePixelFormat(image), GL_UNSIGNED_BYTE, image.pixels);
+    sendChecked("2d", {image.width, image.height}, [&] {
+        gluBuild2DMipmaps(GL_TEXTURE_2D, GL_COMPRESSED_RGBA_ARB, image.width, image.height,
+                          imagePixelFormat(image), GL_UNSIGNED_BYTE, image.pixels);
+    });
     CompressedLevel level;
     if (!readCompressedLevel(GL_TEXTURE_2D, level)) return;
     bind();
     setWrap(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapS);
     setWrap(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrapT);
-    probe::glCompressedTexImage2DARB(GL_TEXTURE_2D, 0, level.internalFormat, level.width,
-                                     level.height, 0, static_cast<GLsizei>(level.data.size()),
-                                     level.data.data());
+    sendChecked("2d", {image.width, image.height}, [&] {
+        probe::glCompressedTexImage2DARB(GL_TEXTURE_2D, 0, level.internalFormat, level.width,
+                                         level.height, 0, static_cast<GLsizei>(level.data.size()),
+                                         level.data.data());
+    });
 }
 
 // ---- 3-D
@@ -336,6 +388,7 @@ Texture3D::Texture3D(std::string name, const std::vector<Image*>& layers,
 
 void Texture3D::upload() {
     if (images.empty()) return;
+    clearGLErrors();
     const Image& first = *images.front();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     bind();
@@ -343,12 +396,16 @@ void Texture3D::upload() {
     setWrap(GL_TEXTURE_3D, GL_TEXTURE_WRAP_T, wrapT);
     setWrap(GL_TEXTURE_3D, GL_TEXTURE_WRAP_R, wrapR);
     const GLsizei depth = static_cast<GLsizei>(images.size());
-    probe::glTexImage3DEXT(GL_TEXTURE_3D, 0, GL_RGBA8, first.width, first.height, depth, 0,
-                           imagePixelFormat(first), GL_UNSIGNED_BYTE, layers_.data());
+    sendChecked("3d", {first.width, first.height, depth}, [&] {
+        probe::glTexImage3DEXT(GL_TEXTURE_3D, 0, GL_RGBA8, first.width, first.height, depth, 0,
+                               imagePixelFormat(first), GL_UNSIGNED_BYTE, layers_.data());
+    });
     // The min filter of "trilinear" and "mipmap" samples the smaller levels.
     if (wantsMipmaps()) {
-        gluBuild3DMipmaps(GL_TEXTURE_3D, GL_RGBA, first.width, first.height, depth,
-                          imagePixelFormat(first), GL_UNSIGNED_BYTE, layers_.data());
+        sendChecked("3d", {first.width, first.height, depth}, [&] {
+            gluBuild3DMipmaps(GL_TEXTURE_3D, GL_RGBA, first.width, first.height, depth,
+                              imagePixelFormat(first), GL_UNSIGNED_BYTE, layers_.data());
+        });
     }
     applyFilter();
 }
@@ -385,12 +442,15 @@ TextureCube::TextureCube(std::string name, Image* const (&faces)[6], const Textu
 
 void TextureCube::upload() {
     if (images.size() != 6) return;
+    clearGLErrors();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     bind();
     for (int i = 0; i < 6; ++i) {
         const Image& face = *images[static_cast<std::size_t>(i)];
-        glTexImage2D(kCubeFaces[i], 0, GL_RGBA8, face.width, face.height, 0, imagePixelFormat(face),
-                     GL_UNSIGNED_BYTE, face.pixels);
+        sendChecked("cube", {face.width}, [&] {
+            glTexImage2D(kCubeFaces[i], 0, GL_RGBA8, face.width, face.height, 0,
+                         imagePixelFormat(face), GL_UNSIGNED_BYTE, face.pixels);
+        });
     }
     GLint both = filter == kFilterBilinear ? GL_LINEAR : GL_NEAREST;
     glTexParameteri(GL_TEXTURE_CUBE_MAP_ARB, GL_TEXTURE_MIN_FILTER, both);
@@ -416,12 +476,15 @@ void TextureRectangle::upload() {
     const Image& image = *images.front();
     if (wrapS == GL_REPEAT) wrapS = GL_CLAMP;
     if (wrapT == GL_REPEAT) wrapT = GL_CLAMP;
+    clearGLErrors();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     bind();
     setWrap(GL_TEXTURE_RECTANGLE_NV, GL_TEXTURE_WRAP_S, wrapS);
     setWrap(GL_TEXTURE_RECTANGLE_NV, GL_TEXTURE_WRAP_T, wrapT);
-    glTexImage2D(GL_TEXTURE_RECTANGLE_NV, 0, GL_RGBA8, image.width, image.height, 0,
-                 imagePixelFormat(image), GL_UNSIGNED_BYTE, image.pixels);
+    sendChecked("rectangle", {image.width, image.height}, [&] {
+        glTexImage2D(GL_TEXTURE_RECTANGLE_NV, 0, GL_RGBA8, image.width, image.height, 0,
+                     imagePixelFormat(image), GL_UNSIGNED_BYTE, image.pixels);
+    });
     flags &= ~kTextureMipmap;
     if (filter == kFilterTrilinear) filter = kFilterBilinear;
     applyFilter();

@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -81,6 +82,10 @@ class Texture {
   protected:
     Texture(std::string name, const TextureParams& params, GLenum target);
     bool wantsMipmaps() const;
+    // Runs `send`, which hands texels of the given size to the driver, and
+    // refuses the texture when the driver had no memory for them; see there.
+    void sendChecked(const char* kind, std::initializer_list<int> sides,
+                     const std::function<void()>& send);
 };
 
 class Texture1D : public Texture {

@@ -215,9 +215,11 @@ TextureManager::TextureManager() {
     Image image("Default", 256, 256, Image::RGBA);
     std::memset(image.pixels, 0, image.byteCount());
     TextureParams params{kFilterBilinear, kTextureMipmap, GL_CLAMP, GL_CLAMP, GL_CLAMP};
-    builtInDefault_ = forgetImages(new Texture2D("Default", &image, params));
-    store("Default", builtInDefault_);
+    default_ = forgetImages(new Texture2D("Default", &image, params));
+    store("Default", default_);
 }
+
+TextureManager::~TextureManager() { releaseCounted(default_); }
 
 Texture* TextureManager::create(const std::string& name) {
     AsciiReader reader(name);
@@ -232,15 +234,15 @@ Texture* TextureManager::createTimed(const std::string& name, AsciiReader& reade
 
 void TextureManager::enter(Texture* texture) {
     // The earlier texture of this name loses the map; its users, if any,
-    // still hold it and release it later. The built-in "Default" also holds
-    // the manager's own reference, which goes with the map entry.
-    if (Texture* displaced = store(texture->name, texture)) {
-        if (displaced == builtInDefault_) {
-            builtInDefault_ = nullptr;
-            --displaced->referenceCount;
-        }
-        if (displaced->referenceCount < 1) delete displaced;
+    // still hold it and release it later. The manager's own reference on
+    // "Default" moves to the texture that now has the name.
+    Texture* displaced = store(texture->name, texture);
+    if (texture->name == "Default" && texture != default_) {
+        ++texture->referenceCount;
+        --default_->referenceCount;
+        default_ = texture;
     }
+    if (displaced != nullptr && displaced->referenceCount < 1) delete displaced;
 }
 
 Texture* TextureManager::parseTexture(AsciiReader& reader, const std::string& name) {

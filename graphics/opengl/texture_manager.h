@@ -49,6 +49,8 @@ class TextureManager : public ResourceCache<Texture>, public Singleton {
     // the texture's reference stays with whoever made it.
     void enter(Texture* texture);
 
+    ~TextureManager() override;  // gives back its reference on "Default"
+
     // One definition read into a new texture called name. TextureException
     // for a missing image or unusable layers or faces, ParseError for a bad
     // block; images fetched for it are released again on failure.
@@ -60,9 +62,11 @@ class TextureManager : public ResourceCache<Texture>, public Singleton {
   private:
     TextureManager();
 
-    // Made by the manager, which holds a reference of its own until a
-    // declaration of that name replaces it.
-    Texture* builtInDefault_ = nullptr;
+    // Whichever texture is "Default" now, the built-in one or the latest
+    // declaration of that name. The manager holds a reference of its own on
+    // it, so that it outlasts its users: the 3DS loader falls back to it for
+    // every material without a map, at any time.
+    Texture* default_ = nullptr;
 };
 
 }  // namespace demo

@@ -1,6 +1,7 @@
 #include "graphics/opengl/vertex_array_manager.h"
 
 #include <algorithm>
+#include <set>
 
 #include "manager/ascii_reader.h"
 #include "manager/exceptions.h"
@@ -40,7 +41,17 @@ VertexArray* VertexArrayManager::createFromReader(const std::string& name, Ascii
     }
     VertexArray* array = found->second->create(name, reader);
     if (array == nullptr) return nullptr;
-    if (VertexArray* displaced = store(array->name, array)) release(displaced);
+    // An array still listed under the name it was asked for by stays there.
+    VertexArray* displaced = store(array->name, array);
+    if (displaced != nullptr && std::ranges::none_of(entries(), [displaced](const auto& entry) {
+            return entry.second == displaced;
+        })) {
+        if (displaced->refCount < 1) {
+            delete displaced;
+        } else {
+            displaced_.push_back(displaced);
+        }
+    }
     return array;
 }
 
@@ -49,6 +60,28 @@ VertexArray* VertexArrayManager::create(const std::string& name) {
     VertexArray* array = createFromReader(name, reader);
     if (array == nullptr) throw ResourceMissing(name, kNoArrayMade.unit, kNoArrayMade.line);
     return array;
+}
+
+void VertexArrayManager::release(VertexArray* array) {
+    if (array == nullptr || --array->refCount > 0) return;
+    destroy(array);
+}
+
+void VertexArrayManager::collectUnused() {
+    std::set<VertexArray*> unused;
+    for (const auto& [name, array] : entries()) {
+        if (array->refCount < 1) unused.insert(array);
+    }
+    for (VertexArray* array : displaced_) {
+        if (array->refCount < 1) unused.insert(array);
+    }
+    for (VertexArray* array : unused) destroy(array);
+}
+
+void VertexArrayManager::destroy(VertexArray* array) {
+    std::erase_if(entries(), [array](const auto& entry) { return entry.second == array; });
+    std::erase(displaced_, array);
+    delete array;
 }
 
 }  // namespace demo

@@ -6,6 +6,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "manager/resource_cache.h"
 #include "manager/singleton.h"
@@ -39,6 +40,8 @@ public:
 
     // Reads the type word and lets that type make the array; a non-null
     // array is stored under its own name. Unknown words throw ParseError.
+    // The manager holds no reference: an array this displaces stays with
+    // its holders, and goes at once only when nobody holds it.
     VertexArray* createFromReader(const std::string& name, AsciiReader& reader);
 
     // The array described by the file `name`. A type that makes nothing
@@ -49,9 +52,18 @@ public:
     std::deque<VertexArrayType*> pending;
     std::map<std::string, VertexArrayType*> types;
 
+    // An array can sit under two names (the one it was asked for by and its
+    // own), or under none once displaced; destroying it erases every entry.
+    void release(VertexArray* array) override;
+    void collectUnused() override;
+
 private:
     VertexArrayManager() = default;
     void collectPendingTypes();
+    void destroy(VertexArray* array);
+
+    // Displaced arrays that their holders still hold.
+    std::vector<VertexArray*> displaced_;
 };
 
 }  // namespace demo
