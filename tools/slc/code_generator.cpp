@@ -68,6 +68,17 @@ Dest part(const Dest& d, int from, int count) {
 
 Value valueOf(const Dest& d) { return padded(Value{d.file, d.index, false, {0, 1, 2, 3}, d.size}); }
 
+// Whether result component k comes from source component k alone. LIT, DST,
+// the dot products and the scalar opcodes mix or pick their source components.
+bool componentWise(Opcode op) {
+    switch (op) {
+        case Opcode::MOV: case Opcode::MUL: case Opcode::ADD: case Opcode::MAD: case Opcode::MIN:
+        case Opcode::MAX: case Opcode::SLT: case Opcode::SGE: case Opcode::SUB: case Opcode::ABS:
+            return true;
+        default: return false;
+    }
+}
+
 bool reads(const Expr& e, int symbol) {
     if (e.kind == ExprKind::Name && e.symbol == symbol) return true;
     for (const auto& arg : e.args) {
@@ -243,11 +254,22 @@ private:
         }
     }
 
-    // Component-wise: result component k from source component k (a scalar
-    // source serves every component).
+    // Result component k into d.comps[k]. A component-wise opcode gets there
+    // by reordering its sources (a scalar source serves every component); any
+    // other one computes in order into a temporary that a MOV then reorders.
     void emitVector(Opcode op, const Dest& d, const std::vector<Value>& sources) {
         std::uint8_t mask = 0;
-        for (int k = 0; k < d.size; ++k) mask |= static_cast<std::uint8_t>(1 << d.comps[k]);
+        bool inOrder = true;
+        for (int k = 0; k < d.size; ++k) {
+            mask |= static_cast<std::uint8_t>(1 << d.comps[k]);
+            inOrder = inOrder && d.comps[k] == k;
+        }
+        if (!componentWise(op)) {
+            if (inOrder) return emitRaw(op, d.file, d.index, mask, sources);
+            Dest t = scratch(d.size);
+            emitVector(op, t, sources);
+            return emitVector(Opcode::MOV, d, {valueOf(t)});
+        }
         std::vector<Value> mapped;
         for (const Value& s : sources) {
             Value m = s;

@@ -41,6 +41,7 @@ struct Expr {
     std::string text;        // Name, Call and Construct names; Swizzle letters
     char op = 0;             // Binary: + - * /
     std::vector<std::unique_ptr<Expr>> args;
+    int height = 1;          // nodes on the longest path down; the parser bounds it
     // Filled by the checker.
     Type type;
     int symbol = -1;                              // Name

@@ -1,5 +1,7 @@
 #include "tools/slc/sl_parser.h"
 
+#include <algorithm>
+
 #include "tools/slc/compile_error.h"
 #include "tools/slc/sl_lexer.h"
 
@@ -8,6 +10,11 @@ namespace demo::slc {
 namespace {
 
 constexpr int kMaxDepth = 64;  // nesting of expressions and blocks
+// The checker and the code generator recurse once per node, and operator
+// chains and suffix runs deepen the tree without nesting the parser: this
+// bounds the tree's height, safely within the stack even under sanitizers
+// and far above what fits in 128 instructions.
+constexpr int kMaxHeight = 256;
 
 class Parser {
 public:
@@ -175,6 +182,11 @@ private:
         e->line = line;
         return e;
     }
+    static void adopt(Expr& parent, std::unique_ptr<Expr> child) {
+        parent.height = std::max(parent.height, child->height + 1);
+        parent.args.push_back(std::move(child));
+        if (parent.height > kMaxHeight) throw CompileError{parent.line, "expression too deep"};
+    }
 
     std::unique_ptr<Expr> expression() {
         enter();
@@ -192,8 +204,8 @@ private:
         const Token& t = next();
         auto e = make(ExprKind::Binary, t.line);
         e->op = t.text[0];
-        e->args.push_back(std::move(left));
-        e->args.push_back((this->*operand)());
+        adopt(*e, std::move(left));
+        adopt(*e, (this->*operand)());
         return e;
     }
     std::unique_ptr<Expr> unary() {
@@ -202,7 +214,7 @@ private:
         int line = peek().line;
         if (accept("-")) {
             e = make(ExprKind::Negate, line);
-            e->args.push_back(unary());
+            adopt(*e, unary());
         } else if (accept("+")) {
             e = unary();
         } else {
@@ -218,7 +230,7 @@ private:
             if (accept(".")) {
                 auto s = make(ExprKind::Swizzle, line);
                 s->text = name("swizzle letters");
-                s->args.push_back(std::move(e));
+                adopt(*s, std::move(e));
                 e = std::move(s);
             } else if (accept("[")) {
                 auto index = make(ExprKind::Index, line);
@@ -227,7 +239,7 @@ private:
                 }
                 index->number = next().number;
                 expect("]");
-                index->args.push_back(std::move(e));
+                adopt(*index, std::move(e));
                 e = std::move(index);
             } else {
                 return e;
@@ -259,7 +271,7 @@ private:
         e->text = word;
         if (!isPunct(")")) {
             do {
-                e->args.push_back(expression());
+                adopt(*e, expression());
             } while (accept(","));
         }
         expect(")");
