@@ -37,7 +37,6 @@ void SceneObject::assign(const SceneObject& other) {
     trackOwner = other.trackOwner;
     frame = other.frame;
     name = other.name;
-    refCount = other.refCount;
     animated = other.animated;
     dynamic = other.dynamic;
     displayList = other.displayList;

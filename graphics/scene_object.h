@@ -47,9 +47,9 @@ class SceneObject {
     SceneObject(const SceneObject&) = delete;
     SceneObject& operator=(const SceneObject&) = delete;
 
-    // Copies every field, `refCount` included; shared pieces become shared.
-    // A clone's own lifetime is its owner's, so the copied count is never
-    // what frees it.
+    // Copies every field but `refCount`, which counts this object's own
+    // holders (a clone starts with its creator's single reference); shared
+    // pieces become shared.
     void assign(const SceneObject& other);
     // A copy with a transform of its own.
     std::unique_ptr<SceneObject> cloneDeep() const;

@@ -4,6 +4,7 @@
 // collection holds one reference to each item it was given and gives them
 // back when it goes, so what others still hold lives on.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,12 @@ class SceneCache : public ResourceCache<T> {
         return item;
     }
 
+    // Nobody can get a displaced item by name any more, so releasing one the
+    // collection still holds gives back that reference (its creator's, taken
+    // over by enter); the count alone cannot tell whose reference goes.
     void release(T* item) override {
-        if (item != nullptr && item->refCount <= 1) std::erase(displaced_, item);
+        auto held = std::find(displaced_.begin(), displaced_.end(), item);
+        if (held != displaced_.end()) displaced_.erase(held);
         ResourceCache<T>::release(item);
     }
 
@@ -53,6 +58,7 @@ class SceneCache : public ResourceCache<T> {
     T* create(const std::string&) override { return nullptr; }
 
   private:
+    // Displaced items to which the collection still holds its own reference.
     std::vector<T*> displaced_;
 };
 
