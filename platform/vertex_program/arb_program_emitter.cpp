@@ -74,12 +74,16 @@ std::string destinationText(const Destination& d) {
     }
 }
 
+constexpr int kBlocks = kParameters / 4;
+
 // Opcodes whose driver versions differ from the extension at 0 and +-inf
-// (and RCC, which ARB lacks) are built from plain ones. The results gather in
-// ext_t and reach the destination in one masked move, so a destination that
-// is also the source is read before it is written.
+// (and RCC, which ARB lacks) are built from plain ones, and RSQ takes the
+// absolute value itself. The results gather in ext_t and reach the
+// destination in one masked move, so a destination that is also the source
+// is read before it is written.
 bool isEmulated(Opcode op) {
-    return op == Opcode::EXP || op == Opcode::LOG || op == Opcode::LIT || op == Opcode::RCC;
+    return op == Opcode::EXP || op == Opcode::LOG || op == Opcode::LIT || op == Opcode::RCC ||
+           op == Opcode::RSQ;
 }
 
 std::string number(float value) {
@@ -89,11 +93,20 @@ std::string number(float value) {
 }
 
 // ext_a = { 0, 1, LIT's power limit, smallest normal float }; ext_b = {
-// RCC's bounds, 2^24, 200 }.
+// RCC's bounds, 2^24, 200 }; ext_one = (1, 1, 1, 1), which the compiler
+// cannot see.
 std::string emulationConstants() {
     return "TEMP ext_t, ext_u;\nPARAM ext_a = { 0, 1, " + number(kLitPowerLimit) + ", " +
            number(0x1p-126f) + " };\nPARAM ext_b = { " + number(kReciprocalMin) + ", " +
-           number(kReciprocalMax) + ", " + number(0x1p24f) + ", 200 };\n";
+           number(kReciprocalMax) + ", " + number(0x1p24f) + ", 200 };\nPARAM ext_one = " +
+           "program.local[" + std::to_string(kOneLocalParameter) + "];\n";
+}
+
+// |src| into ext_t.x. The driver's folding can take a value such as
+// -a.y * -a.x + 0 for a square and drop its absolute value (in RSQ and LOG
+// too); a product with ext_one hides what the value is made of.
+std::string absoluteOf(const std::string& src) {
+    return "MUL ext_t.x, " + src + ", ext_one.x;\nABS ext_t.x, ext_t.x;\n";
 }
 
 void emitEmulated(const Instruction& ins, std::string& out) {
@@ -109,6 +122,9 @@ void emitEmulated(const Instruction& ins, std::string& out) {
                    "MAX ext_t.z, ext_t.z, ext_t.w;\nADD ext_t.z, ext_t.z, ext_t.z;\n"
                    "ADD ext_t.z, ext_a.y, -ext_t.z;\nMUL " + dst + ", ext_t.y, ext_t.z;\n";
             return;
+        case Opcode::RSQ:
+            out += absoluteOf(src) + "RSQ " + dst + ", ext_t.x;\n";
+            return;
         case Opcode::EXP:
             // The fraction of a clamped copy: 0 at +-inf instead of inf - inf.
             out += "MAX ext_u.x, " + src + ", -ext_b.z;\nMIN ext_u.x, ext_u.x, ext_b.z;\n"
@@ -118,10 +134,10 @@ void emitEmulated(const Instruction& ins, std::string& out) {
             // The mantissa of a copy with 0 raised to the smallest normal and
             // inf lowered to 1 (1/0 is the infinity): 1 for both, instead of
             // 0/0 and inf/inf.
-            out += "ABS ext_u.x, " + src + ";\nRCP ext_u.w, ext_a.x;\n"
-                   "SGE ext_u.z, ext_u.x, ext_u.w;\nRCP ext_u.z, ext_u.z;\n"
-                   "MIN ext_u.x, ext_u.x, ext_u.z;\nMAX ext_u.x, ext_u.x, ext_a.w;\n"
-                   "LOG ext_u, ext_u.x;\nLOG ext_t, " + src + ";\nMOV ext_t.y, ext_u.y;\n";
+            out += absoluteOf(src) + "RCP ext_u.w, ext_a.x;\n"
+                   "SGE ext_u.z, ext_t.x, ext_u.w;\nRCP ext_u.z, ext_u.z;\n"
+                   "MIN ext_u.x, ext_t.x, ext_u.z;\nMAX ext_u.x, ext_u.x, ext_a.w;\n"
+                   "LOG ext_u, ext_u.x;\nLOG ext_t, ext_t.x;\nMOV ext_t.y, ext_u.y;\n";
             break;
         default:  // LIT
             // The power is 2^(w * log2 y), with the base taken as 1 when w is
@@ -147,7 +163,60 @@ void emitEmulated(const Instruction& ins, std::string& out) {
     out += "MOV " + dst + ", ext_t;\n";
 }
 
-std::string parameterArray(const Tracking& tracking) {
+// For each block, the earlier block whose state binding it repeats, or -1.
+// The driver refuses relative addressing into an array that binds a state
+// twice, so a repeat's rows are read from the first block instead.
+std::array<int, kBlocks> repeatedBlocks(const Tracking& tracking) {
+    std::array<int, kBlocks> first{};
+    for (int block = 0; block < kBlocks; ++block) {
+        std::string name = arbMatrixName(tracking[block]);
+        first[block] = -1;
+        for (int earlier = 0; earlier < block && !name.empty() && first[block] < 0; ++earlier) {
+            if (arbMatrixName(tracking[earlier]) == name) first[block] = earlier;
+        }
+    }
+    return first;
+}
+
+// Points A0.x at c[address + offset], where ext_a0.x holds the address the
+// program's ARLs set, with a row of a repeated block moved to the first.
+std::string remappedAddress(int offset, const std::array<int, kBlocks>& repeated) {
+    auto constant = [](int value) { return "{" + std::to_string(value) + "}.x"; };
+    std::string text = "ADD ext_u.x, ext_a0.x, " + constant(offset) + ";\n";
+    for (int block = 0; block < kBlocks; ++block) {
+        if (repeated[block] < 0) continue;
+        text += "SGE ext_u.y, ext_u.x, " + constant(block * 4) + ";\n";
+        text += "SLT ext_u.z, ext_u.x, " + constant(block * 4 + 4) + ";\n";
+        text += "MUL ext_u.y, ext_u.y, ext_u.z;\n";
+        text += "MAD ext_u.x, ext_u.y, " + constant((repeated[block] - block) * 4) + ", ext_u.x;\n";
+    }
+    return text + "ARL A0.x, ext_u.x;\n";
+}
+
+// Sends the instruction's reads of repeated blocks to the first block's rows,
+// and gives the code to run before it. With `remaps`, A0.x is pointed at a
+// relative read's row just before the read, and ARL sets ext_a0.x instead.
+std::string redirectRepeats(Instruction& ins, const std::array<int, kBlocks>& repeated,
+                            bool remaps) {
+    std::string before;
+    for (int i = 0; i < ins.sourceCount; ++i) {
+        Source& s = ins.src[i];
+        if (s.file != RegisterFile::Parameter) continue;
+        if (!s.relative && repeated[s.index / 4] >= 0) {
+            s.index = repeated[s.index / 4] * 4 + s.index % 4;
+        } else if (s.relative && remaps) {
+            // An instruction reads one c[] register, however many times.
+            if (before.empty()) before = remappedAddress(s.index, repeated);
+            s.index = 0;
+        }
+    }
+    if (remaps && ins.dst.file == RegisterFile::Address) {
+        before += "FLR ext_a0.x, " + sourceText(ins.src[0]) + ";\n";
+    }
+    return before;
+}
+
+std::string parameterArray(const Tracking& tracking, const std::array<int, kBlocks>& repeated) {
     std::string text = "PARAM c[96] = { ";
     int plainFrom = 0;
     auto flushPlain = [&](int to) {
@@ -155,9 +224,9 @@ std::string parameterArray(const Tracking& tracking) {
             text += "program.env[" + std::to_string(plainFrom) + ".." + std::to_string(to - 1) + "], ";
         }
     };
-    for (int block = 0; block < kParameters / 4; ++block) {
+    for (int block = 0; block < kBlocks; ++block) {
         std::string name = arbMatrixName(tracking[block]);
-        if (name.empty()) continue;
+        if (name.empty() || repeated[block] >= 0) continue;
         flushPlain(block * 4);
         text += name + ".row[0..3], ";
         plainFrom = block * 4 + 4;
@@ -204,12 +273,14 @@ std::string emitArbProgram(const VertexProgram& program, const Tracking& trackin
     std::array<bool, kTemporaries> initTemp{};
     std::array<std::uint8_t, kOutputs> outputMask{};
     bool readsParameters = false;
+    bool readsRelative = false;
     bool usesAddress = false;
     bool emulates = false;
     for (const Instruction& ins : program.code) {
         for (int i = 0; i < ins.sourceCount; ++i) {
             const Source& s = ins.src[i];
             if (s.file == RegisterFile::Parameter) readsParameters = true;
+            if (s.file == RegisterFile::Parameter && s.relative) readsRelative = true;
             if (s.file != RegisterFile::Temporary) continue;
             usedTemp[s.index] = true;
             int comps = isScalarOpcode(ins.op) ? 1 : 4;
@@ -226,18 +297,26 @@ std::string emitArbProgram(const VertexProgram& program, const Tracking& trackin
         if (ins.dst.file == RegisterFile::Output) outputMask[ins.dst.index] |= ins.dst.mask;
     }
 
+    const std::array<int, kBlocks> repeated = repeatedBlocks(tracking);
+    bool remaps = readsRelative && std::ranges::any_of(repeated, [](int b) { return b >= 0; });
+    emulates = emulates || remaps;
+    usesAddress = usesAddress || readsRelative;
+
     std::string out = "!!ARBvp1.0\n";
     if (program.positionInvariant) out += "OPTION ARB_position_invariant;\n";
-    if (readsParameters) out += parameterArray(tracking);
+    if (readsParameters) out += parameterArray(tracking, repeated);
     std::string temps;
     for (int i = 0; i < kTemporaries; ++i) {
         if (usedTemp[i]) temps += (temps.empty() ? "TEMP R" : ", R") + std::to_string(i);
     }
     if (!temps.empty()) out += temps + ";\n";
     if (usesAddress) out += "ADDRESS A0;\n";
+    if (remaps) out += "TEMP ext_a0;\n";
     if (emulates) out += emulationConstants();
 
-    std::string init;
+    // A0.x starts at 0, as the interpreter's does.
+    std::string init = usesAddress ? "ARL A0.x, init.x;\n" : "";
+    if (remaps) init += "MOV ext_a0, init.x;\n";
     for (int i = 0; i < kTemporaries; ++i) {
         if (initTemp[i]) init += "MOV R" + std::to_string(i) + ", init.x;\n";
     }
@@ -249,7 +328,9 @@ std::string emitArbProgram(const VertexProgram& program, const Tracking& trackin
     }
     if (!init.empty()) out += "PARAM init = { 0, 0, 0, 1 };\n" + init;
 
-    for (const Instruction& ins : program.code) {
+    for (Instruction ins : program.code) {
+        out += redirectRepeats(ins, repeated, remaps);
+        if (remaps && ins.dst.file == RegisterFile::Address) continue;
         if (isEmulated(ins.op)) {
             emitEmulated(ins, out);
             continue;

@@ -2,7 +2,8 @@
 // Translates the instruction form of a vertex program into "!!ARBvp1.0"
 // text. c[] becomes one parameter array over the environment parameters, with
 // the tracked matrices' rows in place, so that relative addressing still
-// reaches every register.
+// reaches every register (a matrix tracked twice is bound once, and reads of
+// the second block go to the first).
 
 #include <GL/gl.h>
 
@@ -22,6 +23,10 @@ struct TrackedMatrix {
     bool operator==(const TrackedMatrix&) const = default;
 };
 using Tracking = std::array<TrackedMatrix, kParameters / 4>;
+
+// The translation reads (1, 1, 1, 1) from this local parameter of its ARB
+// program, which the caller sets after every load.
+constexpr GLuint kOneLocalParameter = 0;
 
 std::string emitArbProgram(const VertexProgram& program, const Tracking& tracking);
 

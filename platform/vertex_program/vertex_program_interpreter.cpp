@@ -70,8 +70,10 @@ Vec4 compute(const Instruction& ins, const Vec4& a, const Vec4& b, const Vec4& c
             float x = std::max(a[0], 0.0f);
             float y = std::max(a[1], 0.0f);
             float w = std::clamp(a[3], -kLitPowerLimit, kLitPowerLimit);
-            // pow gives 0^0 = 1 and 0^-n = +inf, as the extension does.
-            float z = a[0] > 0.0f ? std::pow(y, w) : 0.0f;
+            // The extension's power is 2^(w * log2 y), so a base of -0 (which
+            // the clamp keeps) gives +inf for w < 0; 0^0 and inf^0 are 1.
+            double power = w == 0.0f ? 1.0 : std::exp2(w * std::log2(double{y}));
+            float z = a[0] > 0.0f ? static_cast<float>(power) : 0.0f;
             return {1.0f, x, z, 1.0f};
         }
     }

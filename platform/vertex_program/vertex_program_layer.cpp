@@ -42,6 +42,7 @@ struct ArbCalls {
     PFNGLBINDPROGRAMARBPROC bind = nullptr;
     PFNGLPROGRAMSTRINGARBPROC string = nullptr;
     PFNGLPROGRAMENVPARAMETER4FARBPROC env = nullptr;
+    PFNGLPROGRAMLOCALPARAMETER4FARBPROC local = nullptr;
 };
 ArbCalls arb;
 Proc (*resolver)(const char*) = nullptr;
@@ -58,7 +59,8 @@ bool haveArb() {
     resolve(arb.bind, "glBindProgramARB");
     resolve(arb.string, "glProgramStringARB");
     resolve(arb.env, "glProgramEnvParameter4fARB");
-    return arb.gen && arb.del && arb.bind && arb.string && arb.env;
+    resolve(arb.local, "glProgramLocalParameter4fARB");
+    return arb.gen && arb.del && arb.bind && arb.string && arb.env && arb.local;
 }
 
 LayerState& state() {
@@ -97,7 +99,7 @@ std::array<float, 16> trackedMatrix(const TrackedMatrix& t) {
             }
         }
     }
-    bool texture = t.matrix == GL_TEXTURE || (t.matrix >= GL_TEXTURE0 && t.matrix <= GL_TEXTURE31);
+    bool texture = t.matrix >= GL_TEXTURE0 && t.matrix <= GL_TEXTURE31;
     if (texture || (t.matrix >= GL_MATRIX0_NV && t.matrix <= GL_MATRIX7_NV)) {
         GLint mode = 0, unit = 0;
         glGetIntegerv(GL_MATRIX_MODE, &mode);
@@ -187,6 +189,7 @@ bool translate(ProgramRecord& record) {
                text.data());
     GLint position = -1;
     glGetIntegerv(GL_PROGRAM_ERROR_POSITION_ARB, &position);
+    if (position == -1) arb.local(GL_VERTEX_PROGRAM_ARB, kOneLocalParameter, 1, 1, 1, 1);
     auto bound = s.programs.find(s.bound);
     arb.bind(GL_VERTEX_PROGRAM_ARB, bound != s.programs.end() ? bound->second.arbId : 0);
     record.trackingVersion = s.trackingVersion;
@@ -380,25 +383,25 @@ void APIENTRY getParameter(GLenum target, GLuint index, GLenum pname, T* params)
 void APIENTRY trackMatrix(GLenum target, GLuint address, GLenum matrix, GLenum transform) {
     if (!checkTarget(target, GL_VERTEX_PROGRAM_NV)) return;
     if (address % 4 != 0 || address >= static_cast<GLuint>(kParameters)) return raise(GL_INVALID_VALUE);
+    // GL_TEXTURE is the active unit's matrix, tracked (and answered) as that
+    // unit's; an active image unit past the texture units has none.
+    if (matrix == GL_TEXTURE) {
+        GLint active = GL_TEXTURE0;
+        glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
+        matrix = static_cast<GLenum>(active);
+    }
     GLint units = 0;
     glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
     bool textureUnit = matrix >= GL_TEXTURE0 && matrix < GL_TEXTURE0 + static_cast<GLuint>(units);
     bool knownMatrix = matrix == GL_NONE || matrix == GL_MODELVIEW || matrix == GL_PROJECTION ||
-                       matrix == GL_TEXTURE || textureUnit ||
-                       matrix == GL_MODELVIEW_PROJECTION_NV ||
+                       textureUnit || matrix == GL_MODELVIEW_PROJECTION_NV ||
                        (matrix >= GL_MATRIX0_NV && matrix <= GL_MATRIX7_NV);
     bool knownTransform = transform == GL_IDENTITY_NV || transform == GL_INVERSE_NV ||
                           transform == GL_TRANSPOSE_NV || transform == GL_INVERSE_TRANSPOSE_NV;
     if (!knownMatrix || !knownTransform) return raise(GL_INVALID_ENUM);
     LayerState& s = state();
-    TrackedMatrix tracked{matrix, matrix == GL_NONE ? GLenum(GL_IDENTITY_NV) : transform, 0};
-    if (matrix == GL_TEXTURE) {
-        GLint unit = GL_TEXTURE0;
-        glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
-        tracked.textureUnit = unit - GL_TEXTURE0;
-    } else if (textureUnit) {
-        tracked.textureUnit = static_cast<int>(matrix - GL_TEXTURE0);
-    }
+    TrackedMatrix tracked{matrix, matrix == GL_NONE ? GLenum(GL_IDENTITY_NV) : transform,
+                          textureUnit ? static_cast<int>(matrix - GL_TEXTURE0) : 0};
     TrackedMatrix& block = s.tracking[address / 4];
     if (block == tracked) return;
     // Untracked registers keep the values they were last tracked with.

@@ -16,7 +16,9 @@
 // glVertexAttrib*NV or an array of four set. Arrays of those registers keep
 // their layout at any size, except normals and secondary colours of fewer
 // than three components, which are refused with GL_INVALID_VALUE. The other
-// registers keep all four.
+// registers keep all four, but the driver refuses (with GL_INVALID_VALUE too)
+// arrays of v[0] (position) of one component and of v[3] (colour) of one or
+// two.
 
 #include <GL/gl.h>
 

@@ -190,8 +190,6 @@ TEST_F(VertexProgramLayer, ExtensionErrorsQueriesAndStatePrograms) {
     const std::string good = "!!VP1.0 MOV o[HPOS], v[0]; END";
     EXPECT_EQ(loadText(kVP, 1, "!!VP1.0 MOV o[HPOS], c[96]; END"), GL_INVALID_OPERATION);
     EXPECT_EQ(errorPosition(), 23);
-    EXPECT_EQ(loadText(kVP, 1, "!!VP1.0 MOV o[COL0], v[3]; END "), GL_INVALID_OPERATION);
-    EXPECT_EQ(errorPosition(), 31);  // no o[HPOS]: the program's length
     EXPECT_EQ(loadText(kVP, 1, good), GL_NO_ERROR);
     EXPECT_EQ(errorPosition(), -1);
     EXPECT_EQ(loadText(kVSP, 2, good), GL_INVALID_OPERATION);  // header
@@ -205,7 +203,6 @@ TEST_F(VertexProgramLayer, ExtensionErrorsQueriesAndStatePrograms) {
     EXPECT_EQ((parameter(kVP, 10, 1, 2, 3, 4), glGetError()), GL_INVALID_OPERATION);  // tracked
     EXPECT_EQ((parameter(kVSP, 0, 1, 2, 3, 4), glGetError()), GL_INVALID_ENUM);
     EXPECT_EQ((track(kVP, 6, GL_MODELVIEW, GL_IDENTITY_NV), glGetError()), GL_INVALID_VALUE);
-    EXPECT_EQ((track(kVP, 4, GL_COLOR, GL_IDENTITY_NV), glGetError()), GL_INVALID_ENUM);
     // Tracked rows read back as the current inverse modelview.
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -285,10 +282,18 @@ TEST_F(VertexProgramLayer, EveryOpcodeMatchesTheExtensionOnBothPaths) {
         {"LIT R0, c[0];", {1, inf, 0, 0}, {}, {}, {1, 1, 1, 1}},
         {"LIT R0, c[0];", {-inf, inf, 0, 2}, {}, {}, {1, 0, 0, 1}},
         {"LIT R0, c[0];", {inf, inf, 0, -1}, {}, {}, {1, inf, 0, 1}},
+        {"LIT R0, c[0];", {1, -0.0f, 0, -1}, {}, {}, {1, 1, inf, 1}},     // 2^(-1 * log2 -0)
+        // The driver's folding must keep the absolute value of a negative product.
+        {"SLT R3, R1, R1; MAD R3, -c[0].y, -c[0].x, R3; RSQ R0.x, R3.x; LOG R0.yzw, R3.x;",
+         {1, -2, 0, 0}, {}, {}, {0.70710678f, 1, 1, 1}},
         {"RCC", {0, -0.0f, inf, -inf}, {}, {}, {big, -big, small, -small}},
         {"RCC", {0x1p-70f, -0x1p70f, -0.25f, 1}, {}, {}, {big, -small, -4, 1}},
         {"ARL A0.x, c[0].x; MOV R0, c[A0.x + 2];", {-0.5f, 0, 0, 0}, {7, 8, 9, 10}, {}, {7, 8, 9, 10}},
         {"ARL A0.x, c[0].y; MOV R0, c[A0.x - 1];", {0, 3.5f, 0, 0}, {}, {4, 3, 2, 1}, {4, 3, 2, 1}},
+        {"MOV R0, c[A0.x + 2];", {}, {}, {4, 3, 2, 1}, {4, 3, 2, 1}},  // A0.x starts at 0
+        // Addresses outside c[] read zeros; the interpreter's sum cannot overflow.
+        {"ARL A0.x, c[0].y; MOV R0, c[A0.x + 63];", {0, 40, 0, 0}, {}, {}, {0, 0, 0, 0}},
+        {"ARL A0.x, c[0].z; MOV R0, c[A0.x - 64];", {0, 0, -3e9f, 0}, {}, {}, {0, 0, 0, 0}},
     };
     auto same = [&](float got, float want) {  // RCC's bounds exactly
         if (std::isnan(want)) return std::isnan(got);
@@ -329,11 +334,12 @@ TEST_F(VertexProgramLayer, TracksEachTextureUnitAndKeepsTheLastValues) {
         glActiveTexture(GL_TEXTURE0);
         glMatrixMode(GL_MODELVIEW);
     };
+    auto trackedAt = [get = entry<PFNGLGETTRACKMATRIXIVNVPROC>("glGetTrackMatrixivNV")](GLuint at) {
+        GLint matrix = 0;
+        return get(kVP, at, GL_TRACK_MATRIX_NV, &matrix), matrix;
+    };
     textureMatrix(GL_TEXTURE2, 5);
     track(kVP, 4, GL_TEXTURE2, GL_TRANSPOSE_NV);
-    GLint matrix = 0, units = 0;
-    entry<PFNGLGETTRACKMATRIXIVNVPROC>("glGetTrackMatrixivNV")(kVP, 4, GL_TRACK_MATRIX_NV, &matrix);
-    EXPECT_EQ(matrix, GL_TEXTURE2);
     const std::string program = "!!VP1.0 MOV o[TEX0], c[7]; MOV o[HPOS], v[0]; END";
     EXPECT_EQ(drawTexCoord(program), (Vec4{5, 6, 7, 1}));  // the transpose's last row
     // Reached relatively too; results not written keep (0, 0, 0, 1).
@@ -341,11 +347,24 @@ TEST_F(VertexProgramLayer, TracksEachTextureUnitAndKeepsTheLastValues) {
     EXPECT_EQ(drawTexCoord("!!VP1.1 OPTION NV_position_invariant; ARL A0.x, c[0].x;"
                            "MOV o[TEX0].yz, c[A0.x]; END"),
               (Vec4{0, 6, 7, 1}));
+    // GL_TEXTURE is the active unit's matrix under that unit's name; here the
+    // same matrix again, tracked while that relative program is bound.
+    GLint units = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    glActiveTexture(GL_TEXTURE2);
+    EXPECT_EQ((track(kVP, 8, GL_TEXTURE, GL_TRANSPOSE_NV), glGetError()), GL_NO_ERROR);
+    glActiveTexture(GL_TEXTURE0 + units);  // an image unit without a matrix
+    EXPECT_EQ((track(kVP, 12, GL_TEXTURE, GL_IDENTITY_NV), glGetError()), GL_INVALID_ENUM);
+    glActiveTexture(GL_TEXTURE0);
+    EXPECT_EQ((std::vector{trackedAt(4), trackedAt(8), trackedAt(12)}),
+              (std::vector<GLint>{GL_TEXTURE2, GL_TEXTURE2, GL_NONE}));
+    EXPECT_EQ(drawTexCoord("!!VP1.0 ARL A0.x, c[0].x; MOV o[TEX0].xy, c[A0.x + 4];"
+                           "MOV o[TEX0].zw, c[10]; MOV o[HPOS], v[0]; END"),
+              (Vec4{5, 6, 1, 0}));  // the second block's rows 3 and 2
     // Turned off, the registers hold what they tracked last.
     track(kVP, 4, GL_NONE, GL_IDENTITY_NV);
     textureMatrix(GL_TEXTURE2, 9);
     EXPECT_EQ(drawTexCoord(program), (Vec4{5, 6, 7, 1}));
-    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
     EXPECT_EQ((track(kVP, 4, GL_TEXTURE0 + units, GL_IDENTITY_NV), glGetError()), GL_INVALID_ENUM);
     textureMatrix(GL_TEXTURE2, 0);
 }
@@ -375,7 +394,8 @@ TEST_F(VertexProgramLayer, ConventionalAttributeArraysKeepWhatTheyCan) {
         glDisableClientState(array);
     }
     glDisableClientState(GL_VERTEX_ARRAY);
-    EXPECT_EQ((pointer(2, 2, GL_FLOAT, 0, values), glGetError()), GL_INVALID_VALUE);
+    for (GLuint i : {0u, 2u, 3u})  // a position of one component, the others of two
+        EXPECT_EQ((pointer(i, i ? 2 : 1, GL_FLOAT, 0, values), glGetError()), GL_INVALID_VALUE);
 }
 
 }  // namespace

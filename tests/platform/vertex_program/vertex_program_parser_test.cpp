@@ -21,8 +21,8 @@ TEST(VertexProgramParser, ReportsTheFirstFaultOrAccepts) {
         {"!!VP1.0 DPH o[HPOS], v[0], v[0]; END", 8},                // 1.1 opcode
         {"!!VP1.1 DPH o[HPOS], v[0], c[1]; SUB R0, -R1, + R2.xxyy; END", -1},
         {"!!VP1.0 MOV o[HPOS], +v[0]; END", 21},                     // '+' needs 1.1
-        {"!!VP1.0 MOV o[HPOS], R12; END", 21}, {"!!VP1.0 MOV o[HPOS], c[96]; END", 23},
-        {"!!VP1.0 MOV o[HPOS], c[A0.x + 64]; END", 28}, {"!!VP1.0 MOV o[HPOS], v[16]; END", 23},
+        {"!!VP1.0 MOV o[HPOS], R12; END", 21}, {"!!VP1.0 MOV o[HPOS], v[16]; END", 23},
+        {"!!VP1.0 MOV o[HPOS], c[A0.x + 64]; END", 28},  // c[96]: the layer's test
         {"!!VP1.0 ADD o[HPOS], c[0], c[1]; END", 27},               // two c[]
         {"!!VP1.0 ADD o[HPOS], c[1], -c[1].x; END", -1},            // same c[] twice
         {"!!VP1.0 MAD o[HPOS], v[0], v[1], v[0]; END", 27},         // two v[]
