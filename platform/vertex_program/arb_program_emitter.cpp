@@ -109,6 +109,23 @@ std::string absoluteOf(const std::string& src) {
     return "MUL ext_t.x, " + src + ", ext_one.x;\nABS ext_t.x, ext_t.x;\n";
 }
 
+// A product of two components of one register: the driver's range analysis
+// can take -a.y * -a.x + 0 for a square, never negative, and then drop an
+// ABS, a MAX(x, -x) or a sign test of the result. The second factor goes
+// through ext_one so that the factors no longer look alike.
+bool multipliesOneRegister(const Instruction& ins) {
+    if (ins.op != Opcode::MUL && ins.op != Opcode::MAD) return false;
+    const Source &a = ins.src[0], &b = ins.src[1];
+    return a.file == b.file && a.index == b.index && a.relative == b.relative;
+}
+
+void emitUnalikeFactors(const Instruction& ins, std::string& out) {
+    out += "MUL ext_t, " + sourceText(ins.src[1]) + ", ext_one;\n" + opcodeName(ins.op) + ' ' +
+           destinationText(ins.dst) + ", " + sourceText(ins.src[0]) + ", ext_t";
+    if (ins.sourceCount == 3) out += ", " + sourceText(ins.src[2]);
+    out += ";\n";
+}
+
 void emitEmulated(const Instruction& ins, std::string& out) {
     const std::string src = sourceText(ins.src[0]);
     const std::string dst = destinationText(ins.dst);
@@ -288,7 +305,7 @@ std::string emitArbProgram(const VertexProgram& program, const Tracking& trackin
                 if (!(written[s.index] & (1 << s.swizzle[c]))) initTemp[s.index] = true;
             }
         }
-        emulates = emulates || isEmulated(ins.op);
+        emulates = emulates || isEmulated(ins.op) || multipliesOneRegister(ins);
         if (ins.dst.file == RegisterFile::Address) usesAddress = true;
         if (ins.dst.file == RegisterFile::Temporary) {
             usedTemp[ins.dst.index] = true;
@@ -333,6 +350,10 @@ std::string emitArbProgram(const VertexProgram& program, const Tracking& trackin
         if (remaps && ins.dst.file == RegisterFile::Address) continue;
         if (isEmulated(ins.op)) {
             emitEmulated(ins, out);
+            continue;
+        }
+        if (multipliesOneRegister(ins)) {
+            emitUnalikeFactors(ins, out);
             continue;
         }
         ((out += opcodeName(ins.op)) += ' ') += destinationText(ins.dst);

@@ -283,9 +283,11 @@ TEST_F(VertexProgramLayer, EveryOpcodeMatchesTheExtensionOnBothPaths) {
         {"LIT R0, c[0];", {-inf, inf, 0, 2}, {}, {}, {1, 0, 0, 1}},
         {"LIT R0, c[0];", {inf, inf, 0, -1}, {}, {}, {1, inf, 0, 1}},
         {"LIT R0, c[0];", {1, -0.0f, 0, -1}, {}, {}, {1, 1, inf, 1}},     // 2^(-1 * log2 -0)
-        // The driver's folding must keep the absolute value of a negative product.
+        // The driver's folding must keep the sign of a product of one register's components.
         {"SLT R3, R1, R1; MAD R3, -c[0].y, -c[0].x, R3; RSQ R0.x, R3.x; LOG R0.yzw, R3.x;",
          {1, -2, 0, 0}, {}, {}, {0.70710678f, 1, 1, 1}},
+        {"SLT R3, R1, R1; MAD R3, -c[0].y, -c[0].x, R3; ABS R0.x, R3.x; MAX R0.y, R3.x, -R3.x;"
+         "RCC R0.z, R3.x; SLT R0.w, R3.x, R1.x;", {1, -2, 0, 0}, {}, {}, {2, 2, -0.5f, 1}},
         {"RCC", {0, -0.0f, inf, -inf}, {}, {}, {big, -big, small, -small}},
         {"RCC", {0x1p-70f, -0x1p70f, -0.25f, 1}, {}, {}, {big, -small, -4, 1}},
         {"ARL A0.x, c[0].x; MOV R0, c[A0.x + 2];", {-0.5f, 0, 0, 0}, {7, 8, 9, 10}, {}, {7, 8, 9, 10}},
