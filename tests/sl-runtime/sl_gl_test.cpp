@@ -78,6 +78,13 @@ TEST_F(SlGL, ReturnCodes) {
     EXPECT_EQ(slGLSetStateMatrixParameter(p, parameter(p, "main.M"), 4, 0), slErrorMatrixSelector);
     EXPECT_EQ(slGLSetStateMatrixParameter(p, parameter(p, "main.v"), 0, 0), slErrorNotMatrix4);
 
+    SlProgram* bad = program("MOV o[HPOS], c[99];\n", "");
+    EXPECT_EQ(slGLLoadProgram(bad, 3), slErrorLoad);
+    EXPECT_EQ(slGLLoadProgram(p, 4), slOk);
+    EXPECT_EQ(slGLBindProgram(p), slOk);
+    EXPECT_EQ(slGLSetParameter4f(p, parameter(p, "main.v"), 1, 2, 3, 4), slOk);
+    EXPECT_EQ(registerValue(1), (std::array<float, 4>{1, 2, 3, 4}));
+
     p->Profile = slProfileNone;  // no table row: refused, not indexed
     EXPECT_EQ(slGLLoadProgram(p, 4), slErrorProfile);
     for (SlProfile unsupported : {slProfileFp30, slProfileDx8vs, slProfileDx8ps}) {
