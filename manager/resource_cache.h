@@ -6,6 +6,7 @@
 // the progress bar once.
 
 #include <map>
+#include <set>
 #include <string>
 
 #include "manager/progress_bar.h"
@@ -49,27 +50,19 @@ public:
         return object;
     }
 
-    // Drops one reference; at 0 or below the object is deleted. The map entry
-    // goes only when it still maps to this very object: after a redeclaration
-    // the name belongs to a newer one.
+    // Drops one reference; at 0 or below the object is deleted.
     virtual void release(T* object) {
-        if (object == nullptr) return;
-        if (--referenceCountOf(*object) > 0) return;
-        auto found = objects_.find(object->name);
-        if (found != objects_.end() && found->second == object) objects_.erase(found);
-        delete object;
+        if (object == nullptr || --referenceCountOf(*object) > 0) return;
+        destroy(object);
     }
 
-    // Deletes every object whose count has fallen below 1.
+    // Deletes every object whose count has fallen below 1, once each.
     virtual void collectUnused() {
-        for (auto it = objects_.begin(); it != objects_.end();) {
-            if (referenceCountOf(*it->second) < 1) {
-                delete it->second;
-                it = objects_.erase(it);
-            } else {
-                ++it;
-            }
+        std::set<T*> unused;
+        for (const auto& entry : objects_) {
+            if (referenceCountOf(*entry.second) < 1) unused.insert(entry.second);
         }
+        for (T* object : unused) destroy(object);
     }
 
     float loadSeconds() const { return loadSeconds_; }
@@ -80,6 +73,14 @@ protected:
 
     // For managers whose objects can sit under more than one name.
     std::map<std::string, T*>& entries() { return objects_; }
+
+    // Erases every name that still maps to the object, then deletes it. After
+    // a redeclaration its own name belongs to a newer one; a manager may list
+    // it under the name it was asked for by as well.
+    virtual void destroy(T* object) {
+        std::erase_if(objects_, [object](const auto& entry) { return entry.second == object; });
+        delete object;
+    }
 
     // For managers that store objects made outside get() (declared processes).
     // Returns the object that the name mapped to before, or null.

@@ -1,7 +1,5 @@
 #include "graphics/opengl/scene_manager.h"
 
-#include <set>
-
 #include "graphics/opengl/scene_loader_3ds.h"
 #include "manager/ascii_reader.h"
 #include "manager/exceptions.h"
@@ -73,27 +71,6 @@ Scene* SceneManager::createByName(const std::string& name) {
         return keep(timedCreate([&] { return load3DS(name); }, false));
     AsciiReader reader(name);
     return keep(timedCreate([&] { return create(name, reader); }, false));
-}
-
-void SceneManager::release(Scene* scene) {
-    if (scene == nullptr || --scene->referenceCount > 0) return;
-    destroy(scene);
-}
-
-void SceneManager::collectUnused() {
-    std::set<Scene*> unused;
-    for (const auto& [name, scene] : entries()) {
-        if (scene->referenceCount < 1) unused.insert(scene);
-    }
-    for (Scene* scene : unused) destroy(scene);
-}
-
-void SceneManager::destroy(Scene* scene) {
-    auto& map = entries();
-    for (auto it = map.begin(); it != map.end();) {
-        it = it->second == scene ? map.erase(it) : std::next(it);
-    }
-    delete scene;
 }
 
 }  // namespace demo

@@ -48,11 +48,6 @@ class SceneManager : public ResourceCache<Scene>, public Singleton {
     // Creators wait here until the next create enters them by type word.
     void addCreator(std::unique_ptr<SceneCreator> creator);
 
-    // A scene can sit under two names (its own and the one it was asked for
-    // by); destroying it erases both entries.
-    void release(Scene* scene) override;
-    void collectUnused() override;
-
     // The cache's creator on a miss: a 3DS file (by its extension, in any
     // case) loaded as it is, or a file holding a description, read as
     // loadTimed reads one; either is stored under the scene's own name too,
@@ -71,7 +66,6 @@ class SceneManager : public ResourceCache<Scene>, public Singleton {
     // Stores the new scene under its own name; an earlier scene of that name
     // that nobody holds is destroyed. Null stores nothing.
     Scene* keep(Scene* scene);
-    void destroy(Scene* scene);
 };
 
 }  // namespace demo

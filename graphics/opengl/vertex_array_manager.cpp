@@ -1,7 +1,7 @@
 #include "graphics/opengl/vertex_array_manager.h"
 
 #include <algorithm>
-#include <set>
+#include <iterator>
 
 #include "manager/ascii_reader.h"
 #include "manager/exceptions.h"
@@ -62,26 +62,17 @@ VertexArray* VertexArrayManager::create(const std::string& name) {
     return array;
 }
 
-void VertexArrayManager::release(VertexArray* array) {
-    if (array == nullptr || --array->refCount > 0) return;
-    destroy(array);
-}
-
 void VertexArrayManager::collectUnused() {
-    std::set<VertexArray*> unused;
-    for (const auto& [name, array] : entries()) {
-        if (array->refCount < 1) unused.insert(array);
-    }
-    for (VertexArray* array : displaced_) {
-        if (array->refCount < 1) unused.insert(array);
-    }
+    ResourceCache::collectUnused();
+    std::vector<VertexArray*> unused;
+    std::ranges::copy_if(displaced_, std::back_inserter(unused),
+                         [](const VertexArray* array) { return array->refCount < 1; });
     for (VertexArray* array : unused) destroy(array);
 }
 
 void VertexArrayManager::destroy(VertexArray* array) {
-    std::erase_if(entries(), [array](const auto& entry) { return entry.second == array; });
     std::erase(displaced_, array);
-    delete array;
+    ResourceCache::destroy(array);
 }
 
 }  // namespace demo

@@ -52,15 +52,13 @@ public:
     std::deque<VertexArrayType*> pending;
     std::map<std::string, VertexArrayType*> types;
 
-    // An array can sit under two names (the one it was asked for by and its
-    // own), or under none once displaced; destroying it erases every entry.
-    void release(VertexArray* array) override;
+    // Displaced arrays that nobody holds go too.
     void collectUnused() override;
 
 private:
     VertexArrayManager() = default;
     void collectPendingTypes();
-    void destroy(VertexArray* array);
+    void destroy(VertexArray* array) override;
 
     // Displaced arrays that their holders still hold.
     std::vector<VertexArray*> displaced_;
