@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "graphics/image.h"
 #include "graphics/image_cache.h"
@@ -90,7 +91,7 @@ GLint driverLimit(GLenum limit) {
 
 // "<kind> texture too large: <name> (<sides>; <why>)".
 [[noreturn]] void throwTooLarge(const std::string& name, const char* kind,
-                                std::initializer_list<int> sides, const std::string& why,
+                                const std::vector<int>& sides, const std::string& why,
                                 int line) {
     std::string size;
     for (int side : sides) size += (size.empty() ? "" : "x") + std::to_string(side);
@@ -185,6 +186,28 @@ void Texture::sendChecked(const char* kind, std::initializer_list<int> sides,
         kNoMemoryLine);
 }
 
+// The size limit alone does not tell what the driver holds: six large cube
+// faces may each be within it and still outgrow its memory. Asking the proxy
+// refuses such a texture without the GL_OUT_OF_MEMORY that sending it raises.
+void Texture::requireDriverRoom(const char* kind, GLenum proxy, int width, int height, int depth) {
+    if (proxy == GL_PROXY_TEXTURE_3D) {
+        probe::glTexImage3DEXT(proxy, 0, GL_RGBA8, width, height, depth, 0, GL_RGBA,
+                               GL_UNSIGNED_BYTE, nullptr);
+    } else if (proxy == GL_PROXY_TEXTURE_1D) {
+        glTexImage1D(proxy, 0, GL_RGBA8, width, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    } else {
+        glTexImage2D(proxy, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    }
+    GLint taken = 0;
+    glGetTexLevelParameteriv(proxy, 0, GL_TEXTURE_WIDTH, &taken);
+    if (taken != 0) return;
+    std::vector<int> sides{width};  // named as the side limits name them
+    if (proxy != GL_PROXY_TEXTURE_1D && proxy != GL_PROXY_TEXTURE_CUBE_MAP_ARB)
+        sides.push_back(height);
+    if (proxy == GL_PROXY_TEXTURE_3D) sides.push_back(depth);
+    throwTooLarge(name, kind, sides, "the driver has no memory for it", kNoMemoryLine);
+}
+
 bool Texture::wantsMipmaps() const {
     return (flags & kTextureMipmap) != 0 || filter == kFilterTrilinear;
 }
@@ -242,6 +265,7 @@ void Texture1D::uploadPlain() {
     bind();
     setWrap(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, wrapS);
     if (fits) {
+        requireDriverRoom("1d", GL_PROXY_TEXTURE_1D, length);
         sendChecked("1d", {length}, [&] {
             glTexImage1D(GL_TEXTURE_1D, 0, normalMap ? GL_RGB8 : GL_RGBA8, length, 0, format,
                          GL_UNSIGNED_BYTE, image.pixels);
@@ -321,6 +345,7 @@ void Texture2D::uploadPlain() {
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0.0f);
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, black);
     if (fits) {
+        requireDriverRoom("2d", GL_PROXY_TEXTURE_2D, image.width, image.height);
         sendChecked("2d", {image.width, image.height}, [&] {
             glTexImage2D(GL_TEXTURE_2D, 0, normalMap ? GL_RGB8 : GL_RGBA8, image.width,
                          image.height, 0, format, GL_UNSIGNED_BYTE, image.pixels);
@@ -396,6 +421,7 @@ void Texture3D::upload() {
     setWrap(GL_TEXTURE_3D, GL_TEXTURE_WRAP_T, wrapT);
     setWrap(GL_TEXTURE_3D, GL_TEXTURE_WRAP_R, wrapR);
     const GLsizei depth = static_cast<GLsizei>(images.size());
+    requireDriverRoom("3d", GL_PROXY_TEXTURE_3D, first.width, first.height, depth);
     sendChecked("3d", {first.width, first.height, depth}, [&] {
         probe::glTexImage3DEXT(GL_TEXTURE_3D, 0, GL_RGBA8, first.width, first.height, depth, 0,
                                imagePixelFormat(first), GL_UNSIGNED_BYTE, layers_.data());
@@ -443,6 +469,8 @@ TextureCube::TextureCube(std::string name, Image* const (&faces)[6], const Textu
 void TextureCube::upload() {
     if (images.size() != 6) return;
     clearGLErrors();
+    requireDriverRoom("cube", GL_PROXY_TEXTURE_CUBE_MAP_ARB, images.front()->width,
+                      images.front()->width);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     bind();
     for (int i = 0; i < 6; ++i) {
@@ -477,6 +505,7 @@ void TextureRectangle::upload() {
     if (wrapS == GL_REPEAT) wrapS = GL_CLAMP;
     if (wrapT == GL_REPEAT) wrapT = GL_CLAMP;
     clearGLErrors();
+    requireDriverRoom("rectangle", GL_PROXY_TEXTURE_RECTANGLE_NV, image.width, image.height);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     bind();
     setWrap(GL_TEXTURE_RECTANGLE_NV, GL_TEXTURE_WRAP_S, wrapS);

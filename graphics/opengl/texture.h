@@ -86,6 +86,10 @@ class Texture {
     // refuses the texture when the driver had no memory for them; see there.
     void sendChecked(const char* kind, std::initializer_list<int> sides,
                      const std::function<void()>& send);
+    // Refuses the texture when the driver's proxy for it (GL_PROXY_TEXTURE_*)
+    // has no room for level 0 of that size, before any texel is sent.
+    void requireDriverRoom(const char* kind, GLenum proxy, int width, int height = 1,
+                           int depth = 1);
 };
 
 class Texture1D : public Texture {

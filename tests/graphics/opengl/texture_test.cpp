@@ -169,6 +169,15 @@ TEST_F(TextureTest, EveryRefusalAndNoGLErrorOtherwise) {
          "compressed textures not supported by the driver"},
     };
     const ExtensionDriver stripped{platform::getProcAddress, strippedGlString, noWindowSystem};
+    // A refusal raises no error on the way either, not even one it clears.
+    static std::vector<std::string> raised;
+    auto callback = reinterpret_cast<PFNGLDEBUGMESSAGECALLBACKPROC>(
+        platform::getProcAddress("glDebugMessageCallback"));
+    glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
+    callback([](GLenum, GLenum type, GLuint, GLenum, GLsizei, const GLchar* text, const void*) {
+        if (type == GL_DEBUG_TYPE_ERROR) raised.emplace_back(text);
+    }, nullptr);
+    glEnable(GL_DEBUG_OUTPUT);
     testing::internal::CaptureStdout();
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         if (i == std::size(cases) - 4) {  // the rest on a driver without the extensions
@@ -180,6 +189,8 @@ TEST_F(TextureTest, EveryRefusalAndNoGLErrorOtherwise) {
         EXPECT_EQ(failure(make).substr(0, want.size()), want);
     }
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "solid: 1d texture too long\n");
+    glDisable(GL_DEBUG_OUTPUT);
+    EXPECT_EQ(raised, std::vector<std::string>{});
     resetExtensionLoader();
     setExtensionDriver(nullptr);
     probeExtensions();
