@@ -296,6 +296,8 @@ TEST_F(VertexProgramLayer, EveryOpcodeMatchesTheExtensionOnBothPaths) {
         // Addresses outside c[] read zeros; the interpreter's sum cannot overflow.
         {"ARL A0.x, c[0].y; MOV R0, c[A0.x + 63];", {0, 40, 0, 0}, {}, {}, {0, 0, 0, 0}},
         {"ARL A0.x, c[0].z; MOV R0, c[A0.x - 64];", {0, 0, -3e9f, 0}, {}, {}, {0, 0, 0, 0}},
+        {"ARL A0.x, c[0].x; MOV R0.xy, c[A0.x + 1].zwzw; ARL A0.x, c[0].y; MOV R0.zw, c[A0.x];",
+         {95, inf, 7, 7}, {}, {}, {0, 0, 0, 0}},  // just past c[], and from an infinite address
     };
     auto same = [&](float got, float want) {  // RCC's bounds exactly
         if (std::isnan(want)) return std::isnan(got);
