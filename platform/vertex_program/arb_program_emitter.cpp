@@ -341,7 +341,9 @@ std::string emitArbProgram(const VertexProgram& program, const Tracking& trackin
     if (readsRelative) out += "TEMP ext_a0;\n";
     if (emulates) out += emulationConstants();
 
-    // A0.x starts at 0, as the interpreter's does.
+    // A0.x starts at 0, as the interpreter's does. The starting values come
+    // from a local parameter: with literal zeros the driver's folding would
+    // take -0 * x for +0 and lose the sign that RCP then shows.
     std::string init = usesAddress ? "ARL A0.x, init.x;\n" : "";
     if (readsRelative) init += "MOV ext_a0, init.x;\n";
     for (int i = 0; i < kTemporaries; ++i) {
@@ -353,7 +355,9 @@ std::string emitArbProgram(const VertexProgram& program, const Tracking& trackin
                     (i == kHPOS && program.positionInvariant);
         if (!skip) init += std::string("MOV ") + kResults[i] + ", init;\n";
     }
-    if (!init.empty()) out += "PARAM init = { 0, 0, 0, 1 };\n" + init;
+    if (!init.empty()) {
+        out += "PARAM init = program.local[" + std::to_string(kInitLocalParameter) + "];\n" + init;
+    }
 
     for (Instruction ins : program.code) {
         out += redirectRepeats(ins, repeated, readsRelative);
