@@ -195,10 +195,13 @@ std::array<int, kBlocks> repeatedBlocks(const Tracking& tracking) {
     return first;
 }
 
+std::string constant(int value) { return "{" + std::to_string(value) + "}.x"; }
+
 // Points A0.x at c[address + offset], where ext_a0.x holds the address the
-// program's ARLs set, with a row of a repeated block moved to the first.
+// program's ARLs set, with a row of a repeated block moved to the first and
+// an address outside c[] sent to the zeros past its end: the driver would
+// read its own constants there, or wrap a huge address back into c[].
 std::string remappedAddress(int offset, const std::array<int, kBlocks>& repeated) {
-    auto constant = [](int value) { return "{" + std::to_string(value) + "}.x"; };
     std::string text = "ADD ext_u.x, ext_a0.x, " + constant(offset) + ";\n";
     for (int block = 0; block < kBlocks; ++block) {
         if (repeated[block] < 0) continue;
@@ -207,6 +210,9 @@ std::string remappedAddress(int offset, const std::array<int, kBlocks>& repeated
         text += "MUL ext_u.y, ext_u.y, ext_u.z;\n";
         text += "MAD ext_u.x, ext_u.y, " + constant((repeated[block] - block) * 4) + ", ext_u.x;\n";
     }
+    text += "SGE ext_u.y, ext_u.x, " + constant(0) + ";\nSLT ext_u.z, ext_u.x, " +
+            constant(kParameters) + ";\nMUL ext_u.y, ext_u.y, ext_u.z;\nADD ext_u.x, ext_u.x, " +
+            constant(-kParameters) + ";\nMAD ext_u.x, ext_u.y, ext_u.x, " + constant(kParameters) + ";\n";
     return text + "ARL A0.x, ext_u.x;\n";
 }
 
@@ -228,13 +234,17 @@ std::string redirectRepeats(Instruction& ins, const std::array<int, kBlocks>& re
         }
     }
     if (remaps && ins.dst.file == RegisterFile::Address) {
-        before += "FLR ext_a0.x, " + sourceText(ins.src[0]) + ";\n";
+        // Clamped like the interpreter's, so that a sum stays exact.
+        before += "MAX ext_a0.x, " + sourceText(ins.src[0]) + ", " + constant(-1024) +
+                  ";\nMIN ext_a0.x, ext_a0.x, " + constant(1024) + ";\nFLR ext_a0.x, ext_a0.x;\n";
     }
     return before;
 }
 
-std::string parameterArray(const Tracking& tracking, const std::array<int, kBlocks>& repeated) {
-    std::string text = "PARAM c[96] = { ";
+// With `zeros`, one more row of zeros for relative reads outside c[].
+std::string parameterArray(const Tracking& tracking, const std::array<int, kBlocks>& repeated,
+                           bool zeros) {
+    std::string text = "PARAM c[" + std::to_string(kParameters + zeros) + "] = { ";
     int plainFrom = 0;
     auto flushPlain = [&](int to) {
         if (to > plainFrom) {
@@ -249,6 +259,7 @@ std::string parameterArray(const Tracking& tracking, const std::array<int, kBloc
         plainFrom = block * 4 + 4;
     }
     flushPlain(kParameters);
+    if (zeros) text += "{ 0, 0, 0, 0 }, ";
     text.resize(text.size() - 2);
     return text + " };\n";
 }
@@ -315,25 +326,26 @@ std::string emitArbProgram(const VertexProgram& program, const Tracking& trackin
     }
 
     const std::array<int, kBlocks> repeated = repeatedBlocks(tracking);
-    bool remaps = readsRelative && std::ranges::any_of(repeated, [](int b) { return b >= 0; });
-    emulates = emulates || remaps;
+    emulates = emulates || readsRelative;
     usesAddress = usesAddress || readsRelative;
 
     std::string out = "!!ARBvp1.0\n";
     if (program.positionInvariant) out += "OPTION ARB_position_invariant;\n";
-    if (readsParameters) out += parameterArray(tracking, repeated);
+    if (readsParameters) out += parameterArray(tracking, repeated, readsRelative);
     std::string temps;
     for (int i = 0; i < kTemporaries; ++i) {
         if (usedTemp[i]) temps += (temps.empty() ? "TEMP R" : ", R") + std::to_string(i);
     }
     if (!temps.empty()) out += temps + ";\n";
     if (usesAddress) out += "ADDRESS A0;\n";
-    if (remaps) out += "TEMP ext_a0;\n";
+    if (readsRelative) out += "TEMP ext_a0;\n";
     if (emulates) out += emulationConstants();
 
-    // A0.x starts at 0, as the interpreter's does.
+    // A0.x starts at 0, as the interpreter's does. The starting values come
+    // from a local parameter: with literal zeros the driver's folding would
+    // take -0 * x for +0 and lose the sign that RCP then shows.
     std::string init = usesAddress ? "ARL A0.x, init.x;\n" : "";
-    if (remaps) init += "MOV ext_a0, init.x;\n";
+    if (readsRelative) init += "MOV ext_a0, init.x;\n";
     for (int i = 0; i < kTemporaries; ++i) {
         if (initTemp[i]) init += "MOV R" + std::to_string(i) + ", init.x;\n";
     }
@@ -343,11 +355,13 @@ std::string emitArbProgram(const VertexProgram& program, const Tracking& trackin
                     (i == kHPOS && program.positionInvariant);
         if (!skip) init += std::string("MOV ") + kResults[i] + ", init;\n";
     }
-    if (!init.empty()) out += "PARAM init = { 0, 0, 0, 1 };\n" + init;
+    if (!init.empty()) {
+        out += "PARAM init = program.local[" + std::to_string(kInitLocalParameter) + "];\n" + init;
+    }
 
     for (Instruction ins : program.code) {
-        out += redirectRepeats(ins, repeated, remaps);
-        if (remaps && ins.dst.file == RegisterFile::Address) continue;
+        out += redirectRepeats(ins, repeated, readsRelative);
+        if (readsRelative && ins.dst.file == RegisterFile::Address) continue;
         if (isEmulated(ins.op)) {
             emitEmulated(ins, out);
             continue;

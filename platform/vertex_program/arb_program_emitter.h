@@ -27,6 +27,8 @@ using Tracking = std::array<TrackedMatrix, kParameters / 4>;
 // The translation reads (1, 1, 1, 1) from this local parameter of its ARB
 // program, which the caller sets after every load.
 constexpr GLuint kOneLocalParameter = 0;
+// And the registers' starting values (0, 0, 0, 1) from this one.
+constexpr GLuint kInitLocalParameter = 1;
 
 std::string emitArbProgram(const VertexProgram& program, const Tracking& tracking);
 

@@ -189,7 +189,10 @@ bool translate(ProgramRecord& record) {
                text.data());
     GLint position = -1;
     glGetIntegerv(GL_PROGRAM_ERROR_POSITION_ARB, &position);
-    if (position == -1) arb.local(GL_VERTEX_PROGRAM_ARB, kOneLocalParameter, 1, 1, 1, 1);
+    if (position == -1) {
+        arb.local(GL_VERTEX_PROGRAM_ARB, kOneLocalParameter, 1, 1, 1, 1);
+        arb.local(GL_VERTEX_PROGRAM_ARB, kInitLocalParameter, 0, 0, 0, 1);
+    }
     auto bound = s.programs.find(s.bound);
     arb.bind(GL_VERTEX_PROGRAM_ARB, bound != s.programs.end() ? bound->second.arbId : 0);
     record.trackingVersion = s.trackingVersion;

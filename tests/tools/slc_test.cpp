@@ -103,6 +103,9 @@ TEST(Slc, StatementsGiveHandWorkedValues) {
         {"o.wzyx = rsqrt(p);", {4, 16, 0.25f, 1}, {1, 2, 0.25f, 0.5f}},
         {"o.zwxy = float4(dot(p.xyz, p.xyz), dot(p, p), rcp(p.x), length(p.xy));", {2, 3, 5, 7},
          {0.5f, std::sqrt(13.0f), 38, 87}},
+        // Ten temporaries held: the copies of a second c[] leave room for the rest.
+        {"float4 a0 = p, a1 = p, a2 = p, a3 = p, a4 = p, a5 = p, a6 = p, a7 = p, a8 = p, a9 = p;"
+         "o = float4(cross(k[0].xyz, float3(1, 2, 3)), a9.w);", {1, 2, 3, 1}, {0, -3, 2, 1}},
     };
     for (const auto& [statement, p, o] : cases) {
         Compilation c = compile(head + ") {\n" + statement + "\n}", "m.vp", "main");

@@ -215,8 +215,9 @@ private:
 
     void emitRaw(Opcode op, RegisterFile file, int index, std::uint8_t mask, std::vector<Value> sources) {
         // One distinct c[] and one distinct v[] per instruction: later ones
-        // go through a temporary.
+        // go through a temporary, which serves this instruction only.
         std::optional<int> parameter, attribute;
+        std::vector<int> copies;
         for (Value& s : sources) {
             std::optional<int>* seen = s.file == RegisterFile::Parameter   ? &parameter
                                        : s.file == RegisterFile::Attribute ? &attribute
@@ -230,8 +231,10 @@ private:
             append(Opcode::MOV, copy.file, copy.index, 0xF, {Value{s.file, s.index, false, {0, 1, 2, 3}, 4}});
             s.file = RegisterFile::Temporary;
             s.index = copy.index;
+            copies.push_back(copy.index);
         }
         append(op, file, index, mask, sources);
+        for (int t : copies) used_[t] = false;
     }
 
     void append(Opcode op, RegisterFile file, int index, std::uint8_t mask, const std::vector<Value>& sources) {

@@ -288,6 +288,8 @@ TEST_F(VertexProgramLayer, EveryOpcodeMatchesTheExtensionOnBothPaths) {
          {1, -2, 0, 0}, {}, {}, {0.70710678f, 1, 1, 1}},
         {"SLT R3, R1, R1; MAD R3, -c[0].y, -c[0].x, R3; ABS R0.x, R3.x; MAX R0.y, R3.x, -R3.x;"
          "RCC R0.z, R3.x; SLT R0.w, R3.x, R1.x;", {1, -2, 0, 0}, {}, {}, {2, 2, -0.5f, 1}},
+        // R3 starts at +0: -R3.y * 1 is -0, whose negation is +0, whatever the driver can fold.
+        {"MUL R3, -R3.y, c[0]; RCP R0.x, -R3.x; LOG R0.yzw, -R0.x;", {1, 0, 0, 0}, {}, {}, {inf, 1, inf, 1}},
         {"RCC", {0, -0.0f, inf, -inf}, {}, {}, {big, -big, small, -small}},
         {"RCC", {0x1p-70f, -0x1p70f, -0.25f, 1}, {}, {}, {big, -small, -4, 1}},
         {"ARL A0.x, c[0].x; MOV R0, c[A0.x + 2];", {-0.5f, 0, 0, 0}, {7, 8, 9, 10}, {}, {7, 8, 9, 10}},
@@ -296,6 +298,8 @@ TEST_F(VertexProgramLayer, EveryOpcodeMatchesTheExtensionOnBothPaths) {
         // Addresses outside c[] read zeros; the interpreter's sum cannot overflow.
         {"ARL A0.x, c[0].y; MOV R0, c[A0.x + 63];", {0, 40, 0, 0}, {}, {}, {0, 0, 0, 0}},
         {"ARL A0.x, c[0].z; MOV R0, c[A0.x - 64];", {0, 0, -3e9f, 0}, {}, {}, {0, 0, 0, 0}},
+        {"ARL A0.x, c[0].x; MOV R0.xy, c[A0.x + 1].zwzw; ARL A0.x, c[0].y; MOV R0.zw, c[A0.x];",
+         {95, inf, 7, 7}, {}, {}, {0, 0, 0, 0}},  // just past c[], and from an infinite address
     };
     auto same = [&](float got, float want) {  // RCC's bounds exactly
         if (std::isnan(want)) return std::isnan(got);
