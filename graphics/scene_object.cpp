@@ -28,8 +28,9 @@ SceneObject::~SceneObject() {
 
 void SceneObject::assign(const SceneObject& other) {
     if (this == &other) return;
+    // Released last: `other` may be held only through one of them.
+    std::vector<SceneObject*> previous = std::move(children);
     for (SceneObject* child : other.children) ++child->refCount;
-    for (SceneObject* child : children) releaseCounted(child);
     parent = other.parent;
     children = other.children;
     transform = other.transform;
@@ -42,6 +43,7 @@ void SceneObject::assign(const SceneObject& other) {
     displayList = other.displayList;
     renderStates = other.renderStates;
     mesh = other.mesh;
+    for (SceneObject* child : previous) releaseCounted(child);
 }
 
 std::unique_ptr<SceneObject> SceneObject::cloneDeep() const {

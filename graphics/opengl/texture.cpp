@@ -404,6 +404,10 @@ Texture3D::Texture3D(std::string name, const std::vector<Image*>& layers,
     requireTextureFits(this->name, "3d",
                        {first.width, first.height, static_cast<int>(images.size())},
                        GL_MAX_3D_TEXTURE_SIZE);
+    // Before the layers are copied: within the side limit they may still
+    // come to gigabytes that the driver would refuse anyway.
+    requireDriverRoom("3d", GL_PROXY_TEXTURE_3D, first.width, first.height,
+                      static_cast<int>(images.size()));
     layers_.reserve(layerBytes * images.size());
     for (const Image* layer : images) {
         layers_.insert(layers_.end(), layer->pixels, layer->pixels + layerBytes);

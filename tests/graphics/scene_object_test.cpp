@@ -45,6 +45,10 @@ TEST(SceneObject, ClonesShareTheirPiecesAndHoldTheChildren) {
     other.assign(*deep);
     EXPECT_TRUE(other.refCount == 5 && orphan->refCount == 1 && kid->refCount == 3);
     releaseCounted(orphan);
+    SceneObject* only = adopt(other, "only");  // held by `other` alone, and copied into it
+    adopt(*only, "below");
+    other.assign(*only);
+    EXPECT_TRUE(other.name == "only" && other.children.at(0)->name == "below" && other.children[0]->refCount == 1 && kid->refCount == 2);
 }
 
 TEST(SceneObject, SetFrameStopsAtANodeWithoutTracksAndAdvanceTreeGoesOn) {

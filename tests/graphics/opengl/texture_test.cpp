@@ -134,6 +134,10 @@ TEST_F(TextureTest, EveryRefusalAndNoGLErrorOtherwise) {
     Image big("big", 9000, 9000, Image::RGBA, nullptr);
     Image* bigFaces[6] = {&big, &big, &big, &big, &big, &big};
     const std::vector<Image*> deep(static_cast<std::size_t>(limit3d) + 1, s);
+    // Every side at the limit: refused before its layers are copied.
+    Image cubeLayer("cl", limit3d, limit3d, Image::RGBA, nullptr);
+    const std::vector<Image*> heavy(static_cast<std::size_t>(limit3d), &cubeLayer);
+    const std::string at3d = std::to_string(limit3d);
     const std::vector<Image*> unequal = {s, other.get()}, crossed = {wide.get(), tall.get()};
     Image* missing[6] = {s, s, s, s, nullptr, s};
     const TextureParams p = params(kFilterBilinear, 0);
@@ -154,6 +158,8 @@ TEST_F(TextureTest, EveryRefusalAndNoGLErrorOtherwise) {
         {[&] { Texture3D("v", {}, p); }, "zero 3d-texture layers given"},
         {[&] { Texture3D("v", deep, p); }, "3d texture too large: v (2x2x" + over3d + ";"},
         {[&] { Texture3D("v", {&wide3d}, p); }, "3d texture too large: v (" + over3d + "x1x1;"},
+        {[&] { Texture3D("v", heavy, p); },
+         "3d texture too large: v (" + at3d + "x" + at3d + "x" + at3d + "; the driver has no memory"},
         {[&] { TextureCube("c", hugeFaces, p); }, "cube texture too large: c (" + over + ";"},
         {[&] { TextureCube("c", missing, p); }, "texture image not found: c"},
         {[&] { TextureCube("c", bigFaces, p); },
