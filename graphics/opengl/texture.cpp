@@ -165,8 +165,8 @@ void Texture::bind() {
     glBindTexture(handle->target, handle->id);
 }
 
-// Only the error flag tells that the driver had no memory: its proxy may
-// have accepted the size, and the level may still report it. Any other error
+// Past the proxy, only the error flag tells that the driver had no memory:
+// the proxy may have accepted the size, and the level may still report it. Any other error
 // means the texels were not taken either. A refused texture leaves neither
 // its half-made GL texture nor the error. Each upload starts by clearing the
 // errors of earlier calls, so that those read here are its own.
@@ -405,7 +405,8 @@ Texture3D::Texture3D(std::string name, const std::vector<Image*>& layers,
                        {first.width, first.height, static_cast<int>(images.size())},
                        GL_MAX_3D_TEXTURE_SIZE);
     // Before the layers are copied: within the side limit they may still
-    // come to gigabytes that the driver would refuse anyway.
+    // come to gigabytes that the driver would refuse anyway. Their size never
+    // changes, so upload() need not ask again.
     requireDriverRoom("3d", GL_PROXY_TEXTURE_3D, first.width, first.height,
                       static_cast<int>(images.size()));
     layers_.reserve(layerBytes * images.size());
@@ -425,7 +426,6 @@ void Texture3D::upload() {
     setWrap(GL_TEXTURE_3D, GL_TEXTURE_WRAP_T, wrapT);
     setWrap(GL_TEXTURE_3D, GL_TEXTURE_WRAP_R, wrapR);
     const GLsizei depth = static_cast<GLsizei>(images.size());
-    requireDriverRoom("3d", GL_PROXY_TEXTURE_3D, first.width, first.height, depth);
     sendChecked("3d", {first.width, first.height, depth}, [&] {
         probe::glTexImage3DEXT(GL_TEXTURE_3D, 0, GL_RGBA8, first.width, first.height, depth, 0,
                                imagePixelFormat(first), GL_UNSIGNED_BYTE, layers_.data());
