@@ -15,7 +15,7 @@ void readScenesSection(AsciiReader& reader) {
                                 source::kDemoPlayer, 226);
         }
         // The manager keeps the scene without a reference of its own.
-        --scene->referenceCount;
+        --scene->refCount;
     });
 }
 

@@ -35,8 +35,7 @@ class Scene {
     SceneObject* findObject(const std::string& name) const { return objects.find(name); }
 
     std::string name;
-    int referenceCount = 1;
-    int& refCount = referenceCount;  // the same count under its short name
+    int refCount = 1;
 
     SceneCache<SceneObject> objects;
     SceneCache<Camera> cameras;

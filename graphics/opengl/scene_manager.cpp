@@ -56,7 +56,7 @@ Scene* SceneManager::loadTimed(const std::string& name, AsciiReader& reader) {
 Scene* SceneManager::keep(Scene* scene) {
     if (scene == nullptr) return nullptr;
     if (Scene* displaced = store(scene->name, scene)) {
-        if (displaced->referenceCount < 1) destroy(displaced);
+        if (displaced->refCount < 1) destroy(displaced);
     }
     return scene;
 }

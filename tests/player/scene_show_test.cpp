@@ -164,7 +164,7 @@ TEST_F(SceneShowTest, TheScenesSectionsCubeLandsWhereTheRightHandedFileIs) {
         DemoPlayer player(host, {});
         ::testing::internal::CaptureStdout();  // up to the end of the loads below
         player.load("show.ini");
-        EXPECT_EQ(1, SceneManager::instance()->objects().at("cube.3ds")->referenceCount);  // the view's
+        EXPECT_EQ(1, SceneManager::instance()->objects().at("cube.3ds")->refCount);  // the view's
         player.play();
     }
     EXPECT_TRUE(SceneManager::instance()->objects().empty());  // the view released it
