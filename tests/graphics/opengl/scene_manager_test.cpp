@@ -21,12 +21,19 @@ TEST(Scene, CollectionsCountTheirItemsHolders) {
     scene->objects.release(first);
     EXPECT_TRUE(scene->objects.get("twin") == second && scene->objects.get("nobody") == nullptr);
     scene->objects.release(second);
+    // Displaced and listed by nobody: released to zero it goes now and once (its child counts).
+    SceneObject kid("kid");
+    SceneObject* lone = scene->addObject(std::make_unique<SceneObject>("lone"));
+    scene->addObject(std::make_unique<SceneObject>("lone"));
+    lone->addChild(&kid);
+    scene->objects.release(lone);
+    EXPECT_TRUE(kid.refCount == 1 && kid.parent == nullptr);
     Camera* eye = scene->addCamera(std::make_unique<Camera>("eye", 45, 1));
     newTracks(*eye);
     ++eye->refCount, ++first->refCount, ++second->refCount;
     scene.reset();  // what others hold lives on, tracks included
     eye->reset();
-    EXPECT_TRUE(eye->refCount == 1 && first->refCount == 2);
+    EXPECT_TRUE(eye->refCount == 1 && first->refCount == 2 && kid.refCount == 1);
     releaseCounted(eye), releaseCounted(second), releaseCounted(first);
 }
 

@@ -5,6 +5,7 @@
 
 #include <GL/glext.h>
 #include <gmock/gmock.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -95,10 +96,22 @@ TEST_F(TextureManagerTest, JpegImagesReachTheFrameBufferTexelForTexel) {
     TextureManager::instance()->release(texture);
 }
 
+// Whether level 0 of the texture bound to target reads back black, alpha 0 too.
+bool readsBlack(GLenum target, int width, int height) {
+    std::vector<unsigned char> texels(static_cast<std::size_t>(width * height * 4), 1);
+    glGetTexImage(target, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return std::all_of(texels.begin(), texels.end(), [](unsigned char c) { return c == 0; });
+}
+
 TEST_F(TextureManagerTest, DefaultBlankRectanglesRedefinitionsAndFiles) {
+    // New blocks come filled with 0xA5 (the sanitizer build fills them itself), so pixels
+    // that the manager left unset would not read back black.
+    mallopt(M_PERTURB, 0x5A);
     TextureManager* manager = TextureManager::instance();
-    // "Default" is clamped, bilinear and mipmapped; a blank rectangle has its size, clamped.
+    // "Default" is black, clamped, bilinear and mipmapped; a blank rectangle is black, has its
+    // size and is clamped.
     manager->objects().at("Default")->bind();
+    EXPECT_TRUE(readsBlack(GL_TEXTURE_2D, 256, 256));
     EXPECT_EQ(std::tuple(texParameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S),
                          texParameter(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER),
                          texParameter(GL_TEXTURE_2D, GL_TEXTURE_WIDTH, 8)),
@@ -115,6 +128,7 @@ TEST_F(TextureManagerTest, DefaultBlankRectanglesRedefinitionsAndFiles) {
     first->referenceCount = 0;
     GLuint firstId = first->handle->id;
     Texture* second = define("twice", "rectangle { width 4 height 4 }");
+    EXPECT_TRUE(readsBlack(GL_TEXTURE_RECTANGLE_NV, 4, 4));
     second->referenceCount = 0;
     EXPECT_FALSE(glIsTexture(firstId));  // nobody held it
     Texture* held = manager->get("twice");

@@ -5,8 +5,10 @@
 
 #include <GL/glext.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <numeric>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -84,17 +86,22 @@ TEST_F(TextureTest, NormalMapsKeepThreeUnshearedChannelsOfAnyImage) {
     }
 }
 
-TEST_F(TextureTest, CubeFacesKeepTheirOrder) {
+TEST_F(TextureTest, CubeFacesKeepTheirOrderAndAllFourChannels) {
+    // Six 2 x 2 faces, no two bytes alike.
     std::vector<std::unique_ptr<Image>> owned;
     Image* faces[6];
-    for (int i = 0; i < 6; ++i) faces[i] = owned.emplace_back(solidImage(1, 1, {i * 40})).get();
+    for (int i = 0; i < 6; ++i) {
+        faces[i] = owned.emplace_back(std::make_unique<Image>("f", 2, 2, Image::RGBA)).get();
+        std::iota(faces[i]->pixels, faces[i]->pixels + 16, static_cast<unsigned char>(i * 40));
+    }
     TextureCube cube("c", faces, params(kFilterBilinear, 0));
     // The targets after GL_TEXTURE_CUBE_MAP_POSITIVE_X of +Z, +Y, +X, -Z, -Y, -X.
     const int after[6] = {4, 2, 0, 5, 3, 1};
     for (int i = 0; i < 6; ++i) {
-        unsigned char red = 0;
-        glGetTexImage(GL_TEXTURE_CUBE_MAP_POSITIVE_X + after[i], 0, GL_RED, GL_UNSIGNED_BYTE, &red);
-        EXPECT_EQ(red, i * 40) << "face " << i;
+        unsigned char back[16] = {};
+        const GLenum face = GL_TEXTURE_CUBE_MAP_POSITIVE_X + after[i];
+        glGetTexImage(face, 0, GL_RGBA, GL_UNSIGNED_BYTE, back);
+        EXPECT_TRUE(std::equal(back, back + 16, faces[i]->pixels)) << "face " << i;
     }
 }
 
