@@ -119,14 +119,17 @@ TEST(Slc, StatementsGiveHandWorkedValues) {
 
 TEST(Slc, ReportsLimitsAndFaultsWithTheirLine) {
     auto body = [&](const std::string& text) { return kHead + ") {\n" + text + "\n}"; };
-    std::string uniforms, temps, vectors, many;
+    std::string uniforms, temps, sum = "p.w", vectors, many;
     for (int i = 0; i < 129; ++i) many += "o = p * p.x;\n";
     for (int i = 0; i < 24; ++i) uniforms += ", uniform float4x4 m" + std::to_string(i);
-    for (int i = 0; i < 13; ++i) temps += "float t" + std::to_string(i) + " = p.x;\n";
+    for (int i = 0; i < 13; ++i) {  // all live at once when the last is set
+        temps += "float4 t" + std::to_string(i) + " = p * " + std::to_string(i) + ";\n";
+        sum += " + t" + std::to_string(i);
+    }
     for (int i = 0; i < 5; ++i) vectors += "o = float4(" + std::to_string(i) + ".5, 1, 2, 3);\n";
     const std::tuple<std::string, int, std::string> cases[] = {  // source, line, error
         {body(many), 130, "the program needs more than 128 instructions"},
-        {body(temps + "o = p;"), 14, "the program needs more than 12 temporary registers"},
+        {body(temps + "o = " + sum + ";"), 14, "the program needs more than 12 temporary registers"},
         {kHead + uniforms + ", uniform float4 u) {\no = p;\n}",
          1, "uniforms need more than 96 constant registers"},
         {kHead + uniforms.substr(0, uniforms.rfind(',')) + ") {\n" + vectors + "}",

@@ -1,5 +1,6 @@
 #include "tools/slc/code_generator.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -79,6 +80,27 @@ bool componentWise(Opcode op) {
     }
 }
 
+// The register components that source k of an instruction contributes to
+// the components it writes.
+std::uint8_t componentsRead(const vp::Instruction& ins, int k) {
+    std::uint8_t lanes = 0xF;
+    switch (ins.op) {
+        case Opcode::DP3: lanes = 0x7; break;
+        case Opcode::DPH: lanes = k == 0 ? 0x7 : 0xF; break;
+        case Opcode::DST: lanes = k == 0 ? 0x6 : 0xA; break;
+        case Opcode::LIT: lanes = 0xB; break;
+        case Opcode::DP4: break;
+        default:
+            if (componentWise(ins.op)) lanes = ins.dst.mask;
+            else lanes = 0x1;  // the scalar opcodes
+    }
+    std::uint8_t comps = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (lanes & (1 << i)) comps |= static_cast<std::uint8_t>(1 << ins.src[k].swizzle[i]);
+    }
+    return comps;
+}
+
 bool reads(const Expr& e, int symbol) {
     if (e.kind == ExprKind::Name && e.symbol == symbol) return true;
     for (const auto& arg : e.args) {
@@ -105,14 +127,12 @@ public:
         }
         for (int id : f_.parameters) {
             if (unit_.symbols[id].qualifier == Qualifier::Out && readSymbols.count(id) != 0) {
-                shadows_[id] = {allocate(unit_.symbols[id].line, true), 0};
+                shadows_[id] = {fresh(), 0};
             }
         }
         for (const Statement& st : f_.body) {
             line_ = st.line;
             statement(st);
-            for (int t : scratch_) used_[t] = false;
-            scratch_.clear();
         }
         for (const auto& [id, shadow] : shadows_) {
             if (shadow.second == 0) continue;
@@ -125,6 +145,7 @@ public:
             position = position || (ins.dst.file == RegisterFile::Output && ins.dst.index == vp::kHPOS);
         }
         if (!position) throw CompileError{f_.line, "the program never writes a POSITION output"};
+        assignRegisters();
         return std::move(out_);
     }
 
@@ -147,17 +168,69 @@ private:
         out_.constantBase = reg;
     }
 
-    int allocate(int line, bool permanent) {
-        for (int t = 0; t < vp::kTemporaries; ++t) {
-            if (used_[t]) continue;
-            used_[t] = true;
-            if (!permanent) scratch_.push_back(t);
-            return t;
-        }
-        throw CompileError{line, "the program needs more than 12 temporary registers"};
-    }
+    // Every value, local and copy gets a register of its own; assignRegisters
+    // maps them onto the target's temporaries once the code is complete.
+    int fresh() { return virtuals_++; }
 
-    Dest scratch(int size) { return Dest{RegisterFile::Temporary, allocate(line_, false), {0, 1, 2, 3}, size}; }
+    Dest scratch(int size) { return Dest{RegisterFile::Temporary, fresh(), {0, 1, 2, 3}, size}; }
+
+    // The code is straight-line and every opcode reads all its sources before
+    // it writes, so a register holds a value from its first write to its last
+    // use, and may take the next value in the instruction that reads its last.
+    // Ranges are handed out in order of their starts, each to the lowest free
+    // temporary: that needs no more temporaries than are live at once.
+    void assignRegisters() {
+        struct Range {
+            int start = -1, end = -1;
+            std::uint8_t written = 0;
+            bool early = false;  // reads a component before any write: it starts
+                                 // with the program, in a register untouched before
+        };
+        std::vector<Range> ranges(virtuals_);
+        auto& code = out_.program.code;
+        for (int i = 0; i < static_cast<int>(code.size()); ++i) {
+            const vp::Instruction& ins = code[i];
+            for (int k = 0; k < ins.sourceCount; ++k) {
+                const vp::Source& s = ins.src[k];
+                if (s.file != RegisterFile::Temporary) continue;
+                Range& r = ranges[s.index];
+                if (r.end < 0) r.start = i;
+                r.end = i;
+                if (componentsRead(ins, k) & ~r.written) r.early = true;
+            }
+            if (ins.dst.file != RegisterFile::Temporary) continue;
+            Range& r = ranges[ins.dst.index];
+            if (r.end < 0) r.start = i;
+            r.end = i;
+            r.written |= ins.dst.mask;
+        }
+        std::vector<int> order;
+        for (int v = 0; v < virtuals_; ++v) {
+            if (ranges[v].end >= 0) order.push_back(v);
+        }
+        // An early range begins before the code, so it takes a register that
+        // nothing has used yet, which both paths start at zero.
+        auto begins = [&](int v) { return ranges[v].early ? -1 : ranges[v].start; };
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return begins(a) < begins(b); });
+        std::vector<int> physical(virtuals_, -1);
+        std::array<int, vp::kTemporaries> busyUntil;
+        busyUntil.fill(-1);
+        for (int v : order) {
+            int t = 0;
+            while (t < vp::kTemporaries && busyUntil[t] > begins(v)) ++t;
+            if (t == vp::kTemporaries) {
+                throw CompileError{lines_[ranges[v].start], "the program needs more than 12 temporary registers"};
+            }
+            busyUntil[t] = ranges[v].end;
+            physical[v] = t;
+        }
+        for (vp::Instruction& ins : code) {
+            if (ins.dst.file == RegisterFile::Temporary) ins.dst.index = physical[ins.dst.index];
+            for (int k = 0; k < ins.sourceCount; ++k) {
+                if (ins.src[k].file == RegisterFile::Temporary) ins.src[k].index = physical[ins.src[k].index];
+            }
+        }
+    }
 
     // --- constants ----------------------------------------------------------
 
@@ -217,7 +290,6 @@ private:
         // One distinct c[] and one distinct v[] per instruction: later ones
         // go through a temporary, which serves this instruction only.
         std::optional<int> parameter, attribute;
-        std::vector<int> copies;
         for (Value& s : sources) {
             std::optional<int>* seen = s.file == RegisterFile::Parameter   ? &parameter
                                        : s.file == RegisterFile::Attribute ? &attribute
@@ -231,10 +303,8 @@ private:
             append(Opcode::MOV, copy.file, copy.index, 0xF, {Value{s.file, s.index, false, {0, 1, 2, 3}, 4}});
             s.file = RegisterFile::Temporary;
             s.index = copy.index;
-            copies.push_back(copy.index);
         }
         append(op, file, index, mask, sources);
-        for (int t : copies) used_[t] = false;
     }
 
     void append(Opcode op, RegisterFile file, int index, std::uint8_t mask, const std::vector<Value>& sources) {
@@ -250,6 +320,7 @@ private:
             ins.src[i] = {v.file, v.index, false, v.negate, v.swizzle};
         }
         out_.program.code.push_back(ins);
+        lines_.push_back(line_);
         if (file == RegisterFile::Temporary) {
             for (auto& [id, shadow] : shadows_) {
                 if (shadow.first == index) shadow.second |= mask;
@@ -334,17 +405,8 @@ private:
             default: break;
         }
         Dest d = scratch(e.type.size);
-        produceReleasing(e, d);
-        return valueOf(d);
-    }
-
-    // The temporaries that computing e takes are free again once its result
-    // is in d: every value made on the way has been consumed.
-    void produceReleasing(const Expr& e, const Dest& d) {
-        std::size_t mark = scratch_.size();
         produce(e, d);
-        for (std::size_t i = mark; i < scratch_.size(); ++i) used_[scratch_[i]] = false;
-        scratch_.resize(mark);
+        return valueOf(d);
     }
 
     static bool isLiteral(const Expr& e) {
@@ -364,7 +426,7 @@ private:
     void into(const Expr& e, const Dest& d) {
         bool computed = e.kind == ExprKind::Binary || e.kind == ExprKind::Call ||
                         (e.kind == ExprKind::Construct && !isLiteralVector(e) && e.args.size() > 1);
-        if (computed && e.type.size == d.size) return produceReleasing(e, d);
+        if (computed && e.type.size == d.size) return produce(e, d);
         emitVector(Opcode::MOV, d, {value(e)});
     }
 
@@ -524,10 +586,9 @@ private:
 
     void statement(const Statement& st) {
         if (st.declares >= 0) {
-            int t = allocate(st.line, true);
-            storage_[st.declares] = {RegisterFile::Temporary, t};
-            const Type& type = unit_.symbols[st.declares].type;
-            if (st.value) into(*st.value, Dest{RegisterFile::Temporary, t, {0, 1, 2, 3}, type.size});
+            Dest d = scratch(unit_.symbols[st.declares].type.size);
+            if (st.value) into(*st.value, d);
+            storage_[st.declares] = {RegisterFile::Temporary, d.index};
             return;
         }
         const Expr& target = *st.target;
@@ -535,15 +596,28 @@ private:
         int id = name.symbol;
         bool readsTarget = reads(*st.value, id);
         Storage& s = storage_.at(id);
+        auto shadow = shadows_.find(id);
+        bool whole = target.kind == ExprKind::Name && st.op == '=';
+        if (whole && shadow == shadows_.end() && s.file != RegisterFile::Output) {
+            // A local (or an input) given a whole new value gets a register of
+            // its own: the old one is free after its last read, and the value
+            // may read the old one while it is computed.
+            Dest d = scratch(name.type.size);
+            if (st.value->type.size != d.size) {
+                emitVector(Opcode::MOV, d, {value(*st.value)});
+            } else {
+                into(*st.value, d);
+            }
+            s = {RegisterFile::Temporary, d.index};
+            return;
+        }
         if (s.file == RegisterFile::Attribute) {
-            // An input written to becomes a temporary holding a copy.
-            int t = allocate(st.line, true);
-            bool whole = target.kind == ExprKind::Name && st.op == '=' && !readsTarget;
-            if (!whole) append(Opcode::MOV, RegisterFile::Temporary, t, 0xF, {Value{s.file, s.index}});
+            // An input written in part becomes a temporary holding a copy.
+            int t = fresh();
+            append(Opcode::MOV, RegisterFile::Temporary, t, 0xF, {Value{s.file, s.index}});
             s = {RegisterFile::Temporary, t};
         }
         Dest d{s.file, s.index, {0, 1, 2, 3}, name.type.size};
-        auto shadow = shadows_.find(id);
         if (shadow != shadows_.end()) d = Dest{RegisterFile::Temporary, shadow->second.first, {0, 1, 2, 3}, name.type.size};
         if (target.kind == ExprKind::Swizzle) {
             d.size = static_cast<int>(target.text.size());
@@ -573,8 +647,8 @@ private:
     GeneratedProgram out_;
     std::map<int, Storage> storage_;
     std::map<int, std::pair<int, std::uint8_t>> shadows_;  // output symbol -> temporary, written mask
-    std::array<bool, vp::kTemporaries> used_{};
-    std::vector<int> scratch_;
+    int virtuals_ = 0;
+    std::vector<int> lines_;  // the source line of each instruction
     std::vector<int> filled_;  // components used of each constant register
     int line_ = 0;
 };
