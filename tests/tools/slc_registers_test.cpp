@@ -264,7 +264,7 @@ TEST_F(SlcRegisters, LongChainsWithTenLocalsLive) {
     for (const auto& [kind, link] : chains) {
         std::string text = "p";
         Vec4 value = p;
-        for (int i = 1; i < 30; ++i) link(i, text, value);  // within the parser's depth
+        for (int i = 1; i < 40; ++i) link(i, text, value);
         Vec4 sum = value;
         for (const Vec4& local : a) sum = sum + local;
         auto got = compileAndRun(head + "float4 r = " + text + ";\no = " + last + ";\n}\n",

@@ -9,7 +9,9 @@ namespace demo::slc {
 
 namespace {
 
-constexpr int kMaxDepth = 64;  // nesting of expressions and blocks
+// Nesting of expressions and blocks; a parenthesis takes two levels, so a
+// nested chain as long as 128 instructions allow still parses.
+constexpr int kMaxDepth = 256;
 // The checker and the code generator recurse once per node, and operator
 // chains and suffix runs deepen the tree without nesting the parser: this
 // bounds the tree's height, safely within the stack even under sanitizers
