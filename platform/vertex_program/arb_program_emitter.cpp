@@ -109,14 +109,18 @@ std::string absoluteOf(const std::string& src) {
     return "MUL ext_t.x, " + src + ", ext_one.x;\nABS ext_t.x, ext_t.x;\n";
 }
 
-// A product of two components of one register: the driver's range analysis
-// can take -a.y * -a.x + 0 for a square, never negative, and then drop an
-// ABS, a MAX(x, -x) or a sign test of the result. The second factor goes
-// through ext_one so that the factors no longer look alike.
-bool multipliesOneRegister(const Instruction& ins) {
-    if (ins.op != Opcode::MUL && ins.op != Opcode::MAD) return false;
-    const Source &a = ins.src[0], &b = ins.src[1];
-    return a.file == b.file && a.index == b.index && a.relative == b.relative;
+// A product (DST's y is one too): the driver's range analysis can take
+// -a.y * -a.x for a square, never negative, and then drop an ABS, a
+// MAX(x, -x) or a sign test of the result. It follows copies (MOV, MAX(x, x),
+// a product with a known 1, ...), so which registers may hold one value cannot
+// be told here: every product's second factor goes through ext_one, so that
+// its factors never look alike. x * 1 is exact for every float (-0, the
+// infinities and NaN too). The product then reads its other sources and
+// writes the destination in one instruction, so a destination that is also a
+// source is read before it is written.
+bool multiplies(Opcode op) {
+    return op == Opcode::MUL || op == Opcode::MAD || op == Opcode::DP3 || op == Opcode::DP4 ||
+           op == Opcode::DPH || op == Opcode::DST;
 }
 
 void emitUnalikeFactors(const Instruction& ins, std::string& out) {
@@ -316,7 +320,7 @@ std::string emitArbProgram(const VertexProgram& program, const Tracking& trackin
                 if (!(written[s.index] & (1 << s.swizzle[c]))) initTemp[s.index] = true;
             }
         }
-        emulates = emulates || isEmulated(ins.op) || multipliesOneRegister(ins);
+        emulates = emulates || isEmulated(ins.op) || multiplies(ins.op);
         if (ins.dst.file == RegisterFile::Address) usesAddress = true;
         if (ins.dst.file == RegisterFile::Temporary) {
             usedTemp[ins.dst.index] = true;
@@ -366,7 +370,7 @@ std::string emitArbProgram(const VertexProgram& program, const Tracking& trackin
             emitEmulated(ins, out);
             continue;
         }
-        if (multipliesOneRegister(ins)) {
+        if (multiplies(ins.op)) {
             emitUnalikeFactors(ins, out);
             continue;
         }

@@ -248,7 +248,8 @@ TEST_F(VertexProgramLayer, EveryOpcodeMatchesTheExtensionOnBothPaths) {
     struct Case {
         std::string instruction;
         Vec4 a, b, c, expected;
-    } const cases[] = {
+    };
+    std::vector<Case> cases = {
         {"MOV R0.xz, c[0]; ABS R0.w, c[0].y;", {-0.0f, -inf, inf, nan}, {}, {}, {0, 0, inf, inf}},
         {"ADD R0, c[0], -R1.wzyx;", {inf, inf, nan, -2}, {0.5f, -1, 1, inf}, {}, {nan, inf, nan, -2.5f}},
         {"MUL R0, c[0], R1;", {0, -2, nan, -inf}, {inf, inf, 1, -inf}, {}, {nan, -inf, nan, inf}},
@@ -288,6 +289,10 @@ TEST_F(VertexProgramLayer, EveryOpcodeMatchesTheExtensionOnBothPaths) {
          {1, -2, 0, 0}, {}, {}, {0.70710678f, 1, 1, 1}},
         {"SLT R3, R1, R1; MAD R3, -c[0].y, -c[0].x, R3; ABS R0.x, R3.x; MAX R0.y, R3.x, -R3.x;"
          "RCC R0.z, R3.x; SLT R0.w, R3.x, R1.x;", {1, -2, 0, 0}, {}, {}, {2, 2, -0.5f, 1}},
+        // A second factor of -0 keeps its sign on its way into every kind of product.
+        {"MUL R3, c[0].x, R1.y; RCP R0.x, R3.x; DP4 R3.x, c[0].xxxx, R1.yyyy; RCP R0.y, R3.x;"
+         "DST R3, c[0].x, R1.y; RCP R0.z, R3.y; MAD R3, c[0].x, R1.y, R1.y; RCP R0.w, R3.x;",
+         {2, 0, 0, 0}, {0, -0.0f, 0, 0}, {}, {-inf, -inf, -inf, -inf}},
         // R3 starts at +0: -R3.y * 1 is -0, whose negation is +0, whatever the driver can fold.
         {"MUL R3, -R3.y, c[0]; RCP R0.x, -R3.x; LOG R0.yzw, -R0.x;", {1, 0, 0, 0}, {}, {}, {inf, 1, inf, 1}},
         {"RCC", {0, -0.0f, inf, -inf}, {}, {}, {big, -big, small, -small}},
@@ -301,6 +306,31 @@ TEST_F(VertexProgramLayer, EveryOpcodeMatchesTheExtensionOnBothPaths) {
         {"ARL A0.x, c[0].x; MOV R0.xy, c[A0.x + 1].zwzw; ARL A0.x, c[0].y; MOV R0.zw, c[A0.x];",
          {95, inf, 7, 7}, {}, {}, {0, 0, 0, 0}},  // just past c[], and from an infinite address
     };
+    // Relative reads of c[96 + k] and below c[0] read zeros, never what the
+    // translation keeps past c[].
+    for (auto [base, offset] : {std::pair{96, 1}, {96, 2}, {99, 0}, {0, -1}, {-2, 0}, {1, -5}}) {
+        cases.push_back({"ARL A0.x, c[0].x; MOV R0, c[A0.x " + std::string(offset < 0 ? "- " : "+ ") +
+                             std::to_string(std::abs(offset)) + "];",
+                         {float(base), 5, 5, 5}, {}, {}, {0, 0, 0, 0}});
+    }
+    // One value carried into both factors of a product by a copy: the driver
+    // follows copies, and must not take -a.y * -a.x (here -2) for a square and
+    // drop the sign after it. R8 is a zero the driver can see (1 < 1).
+    const std::string copies[] = {"MOV R4, c[0];", "MAX R4, c[0], c[0];", "MIN R4, c[0], c[0];",
+                                  "MUL R4, c[0], R9.x;", "MOV R5, c[0]; MOV R4, R5;"};
+    const std::string products[] = {
+        "MUL R3, -R4.y, -c[0].x;", "MAD R3, -R4.y, -c[0].x, R8;", "DST R3, -R4.y, -c[0].x; MOV R3.x, R3.y;",
+        "MOV R3, R4; MUL R3, -R3.y, -c[0].x;", "MOV R3, R4; MAD R3, -c[0].x, -R3.y, R8;",
+        "DP3 R3.x, -R4.yzzz, -c[0].xzzz;", "DP4 R3.x, -R4.yzzz, -c[0].xzzz;", "DPH R3.x, -R4.yzzz, -c[0].xzzz;"};
+    for (const std::string& copy : copies) {
+        for (const std::string& product : products) {
+            std::string code = "DST R9, R1, R1; SLT R8, R9.x, R9.x; " + copy + ' ' + product;
+            cases.push_back({code + " RCC R0.x, R3.x; MAX R0.y, R3.x, -R3.x; ABS R0.z, R3.x; SLT R0.w, R3.x, R8.x;",
+                             {1, -2, 0, 0}, {}, {}, {-0.5f, 2, 2, 1}});
+            cases.push_back({code + " SGE R0.x, R3.x, R8.x; RSQ R0.y, R3.x; LOG R0.zw, R3.x;", {1, -2, 0, 0}, {},
+                             {}, {0, 0.70710678f, 1, 1}});
+        }
+    }
     auto same = [&](float got, float want) {  // RCC's bounds exactly
         if (std::isnan(want)) return std::isnan(got);
         if (std::isinf(want) || want == 0 || std::fabs(want) == big || std::fabs(want) == small)
