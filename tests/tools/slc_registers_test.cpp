@@ -10,15 +10,15 @@
 #include <cmath>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "platform/display.h"
-#include "platform/gl_proc_address.h"
 #include "platform/vertex_program/vertex_program_interpreter.h"
 #include "platform/vertex_program/vertex_program_layer.h"
 #include "platform/vertex_program/vertex_program_parser.h"
+#include "tests/support/slc_object_rows.h"
+#include "tests/support/tex_coord_target.h"
+#include "tests/support/vertex_program_suite.h"
 #include "tools/slc/compiler.h"
 
 namespace demo::slc {
@@ -27,96 +27,43 @@ namespace {
 using vp::Vec4;
 using Registers = std::map<int, Vec4>;  // c[] rows or v[] registers by index
 
-template <typename F>
-F entry(const char* name) {
-    return reinterpret_cast<F>(platform::getProcAddress(name));
-}
+using test::glEntry;
 
-class SlcRegisters : public ::testing::Test {
+class SlcRegisters : public test::VertexProgramSuite {
 protected:
-    static void SetUpTestSuite() {
-        platform::DisplayRequest request;
-        request.width = request.height = 1;
-        platform::DisplayFailure failure{};
-        display = platform::DisplaySystem::real().open(request, failure);
-    }
-    static void TearDownTestSuite() { delete display; }
-    void SetUp() override {
-        ASSERT_NE(display, nullptr);
-        ASSERT_TRUE(display->makeCurrent());
-        vp::resetLayer();
-    }
-
     // o[TEX0] of a vertex program text on the interpreter and drawn through
     // the translation into a float target, as {interpreter, driver}.
     std::pair<Vec4, Vec4> runBoth(const std::string& text, const Registers& c, const Registers& v) {
         vp::ParseResult parsed = vp::parseVertexProgram(text);
         EXPECT_TRUE(parsed.ok()) << parsed.message << "\n" << text;
         vp::VertexMachine m;
-        auto parameter = entry<PFNGLPROGRAMPARAMETER4FVNVPROC>("glProgramParameter4fvNV");
+        auto parameter = glEntry<PFNGLPROGRAMPARAMETER4FVNVPROC>("glProgramParameter4fvNV");
         for (const auto& [i, row] : c) parameter(GL_VERTEX_PROGRAM_NV, i, (m.parameters[i] = row).data());
         for (const auto& [i, value] : v) m.attributes[i] = value;
         vp::execute(parsed.program, m);
 
-        GLuint texture = 0, framebuffer = 0, fragment = 0;
-        glGenTextures(1, &texture);
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, 1, 1, 0, GL_RGBA, GL_FLOAT, nullptr);
-        entry<PFNGLGENFRAMEBUFFERSPROC>("glGenFramebuffers")(1, &framebuffer);
-        entry<PFNGLBINDFRAMEBUFFERPROC>("glBindFramebuffer")(GL_FRAMEBUFFER, framebuffer);
-        entry<PFNGLFRAMEBUFFERTEXTURE2DPROC>("glFramebufferTexture2D")(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0,
-                                                                       GL_TEXTURE_2D, texture, 0);
-        const std::string passOn = "!!ARBfp1.0\nMOV result.color, fragment.texcoord[0];\nEND\n";
-        entry<PFNGLGENPROGRAMSARBPROC>("glGenProgramsARB")(1, &fragment);
-        entry<PFNGLBINDPROGRAMARBPROC>("glBindProgramARB")(GL_FRAGMENT_PROGRAM_ARB, fragment);
-        entry<PFNGLPROGRAMSTRINGARBPROC>("glProgramStringARB")(GL_FRAGMENT_PROGRAM_ARB, GL_PROGRAM_FORMAT_ASCII_ARB,
-                                                               GLsizei(passOn.size()), passOn.data());
-        entry<PFNGLLOADPROGRAMNVPROC>("glLoadProgramNV")(GL_VERTEX_PROGRAM_NV, 1, GLsizei(text.size()),
-                                                          reinterpret_cast<const GLubyte*>(text.data()));
+        test::TexCoordTarget target;
+        glEntry<PFNGLLOADPROGRAMNVPROC>("glLoadProgramNV")(GL_VERTEX_PROGRAM_NV, 1, GLsizei(text.size()),
+                                                            reinterpret_cast<const GLubyte*>(text.data()));
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << text << vp::lastLoadMessage();
-        entry<PFNGLBINDPROGRAMNVPROC>("glBindProgramNV")(GL_VERTEX_PROGRAM_NV, 1);
-        glEnable(GL_FRAGMENT_PROGRAM_ARB);
+        glEntry<PFNGLBINDPROGRAMNVPROC>("glBindProgramNV")(GL_VERTEX_PROGRAM_NV, 1);
         glEnable(GL_VERTEX_PROGRAM_NV);
-        glClearColor(-5, -5, -5, -5);
-        glClear(GL_COLOR_BUFFER_BIT);
-        auto attribute = entry<PFNGLVERTEXATTRIB4FVNVPROC>("glVertexAttrib4fvNV");
+        auto attribute = glEntry<PFNGLVERTEXATTRIB4FVNVPROC>("glVertexAttrib4fvNV");
         for (const auto& [i, value] : v) {
             if (i != 0) attribute(i, value.data());
         }
         glBegin(GL_POINTS);
         attribute(0, v.count(0) ? v.at(0).data() : Vec4{0, 0, 0, 1}.data());
         glEnd();
-        Vec4 drawn{};
-        glReadPixels(0, 0, 1, 1, GL_RGBA, GL_FLOAT, drawn.data());
         glDisable(GL_VERTEX_PROGRAM_NV);
-        glDisable(GL_FRAGMENT_PROGRAM_ARB);
-        entry<PFNGLBINDFRAMEBUFFERPROC>("glBindFramebuffer")(GL_FRAMEBUFFER, 0);
-        entry<PFNGLDELETEFRAMEBUFFERSPROC>("glDeleteFramebuffers")(1, &framebuffer);
-        entry<PFNGLDELETEPROGRAMSARBPROC>("glDeleteProgramsARB")(1, &fragment);
-        glDeleteTextures(1, &texture);
-        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-        return {m.outputs[vp::kTEX0], drawn};
+        return {m.outputs[vp::kTEX0], target.read()};
     }
 
-    // A source compiled by slc, with uniforms by name at their bind lines and
-    // the literals of its const lines.
-    std::pair<Vec4, Vec4> compileAndRun(const std::string& source, const std::map<std::string, std::vector<Vec4>>& uniforms,
-                                        const Registers& v) {
+    // A source compiled by slc, run on both with the given uniforms.
+    std::pair<Vec4, Vec4> compileAndRun(const std::string& source, const test::Uniforms& uniforms, const Registers& v) {
         Compilation c = compile(source, "s.vp", "main");
         EXPECT_TRUE(c.ok) << c.listing << source;
-        Registers rows;
-        std::istringstream lines(c.object);
-        for (std::string line; std::getline(lines, line);) {
-            char name[64];
-            int reg = 0;
-            Vec4 k{};
-            if (std::sscanf(line.c_str(), "#pragma bind main.%63s = c %d", name, &reg) == 2) {
-                for (const Vec4& row : uniforms.at(name)) rows[reg++] = row;
-            } else if (std::sscanf(line.c_str(), "#const c[%d] = %f %f %f %f", &reg, &k[0], &k[1], &k[2], &k[3]) == 5) {
-                rows[reg] = k;
-            }
-        }
-        return runBoth(c.object, rows, v);
+        return runBoth(c.object, test::slcObjectRows(c.object, uniforms), v);
     }
 
     static void expectBoth(const std::pair<Vec4, Vec4>& got, const Vec4& want, const std::string& what) {
@@ -127,7 +74,6 @@ protected:
         }
     }
 
-    static inline platform::Display* display = nullptr;
 };
 
 // Each opcode writing a register it reads, under a reordered source and a

@@ -18,6 +18,7 @@
 #include "platform/vertex_program/vertex_program_interpreter.h"
 #include "platform/vertex_program/vertex_program_parser.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/support/slc_object_rows.h"
 #include "tools/slc/compiler.h"
 
 namespace demo::slc {
@@ -27,23 +28,11 @@ using vp::Vec4;
 
 // Runs a compiled program: uniforms by name at the registers of its bind
 // lines, literals from its const lines, inputs by attribute register.
-auto run(const Compilation& c, const std::map<std::string, std::vector<Vec4>>& uniforms,
-         const std::map<int, Vec4>& inputs) {
+auto run(const Compilation& c, const test::Uniforms& uniforms, const std::map<int, Vec4>& inputs) {
     vp::ParseResult parsed = vp::parseVertexProgram(c.object);
     EXPECT_TRUE(parsed.ok()) << parsed.message << "\n" << c.listing << c.object;
     vp::VertexMachine m;
-    std::istringstream lines(c.object);
-    for (std::string line; std::getline(lines, line);) {
-        char name[64];
-        int reg = 0;
-        Vec4 v{};
-        if (std::sscanf(line.c_str(), "#pragma bind main.%63s = c %d", name, &reg) == 2) {
-            std::ranges::copy(uniforms.at(name), m.parameters.begin() + reg);
-        } else if (std::sscanf(line.c_str(), "#const c[%d] = %f %f %f %f", &reg, &v[0], &v[1],
-                               &v[2], &v[3]) == 5) {
-            m.parameters[reg] = v;
-        }
-    }
+    for (const auto& [reg, row] : test::slcObjectRows(c.object, uniforms)) m.parameters[reg] = row;
     for (const auto& [reg, v] : inputs) m.attributes[reg] = v;
     vp::execute(parsed.program, m);
     return m.outputs;

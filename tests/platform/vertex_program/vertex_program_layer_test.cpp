@@ -15,54 +15,34 @@
 #include <vector>
 
 #include "graphics/opengl/glh_extension_catalogue.h"
-#include "platform/display.h"
-#include "platform/gl_proc_address.h"
 #include "platform/vertex_program/vertex_program_interpreter.h"
 #include "platform/vertex_program/vertex_program_parser.h"
+#include "tests/support/tex_coord_target.h"
+#include "tests/support/vertex_program_suite.h"
 
 namespace demo::vp {
 namespace {
 
-constexpr int kSize = 64;
 constexpr GLenum kVP = GL_VERTEX_PROGRAM_NV, kVSP = GL_VERTEX_STATE_PROGRAM_NV;
 using GetIntegerv = void (*)(GLenum, GLint*);
 
-template <typename F>
-F entry(const char* name) {
-    return reinterpret_cast<F>(platform::getProcAddress(name));
-}
+using test::glEntry;
 
 // The entry points are looked up with the suite's context current.
-class VertexProgramLayer : public ::testing::Test {
+class VertexProgramLayer : public test::VertexProgramSuite {
 protected:
-    static void SetUpTestSuite() {
-        platform::DisplayRequest request;
-        request.width = request.height = kSize;
-        platform::DisplayFailure failure{};
-        display = platform::DisplaySystem::real().open(request, failure);
-    }
-    static void TearDownTestSuite() { delete display; }
-
-    void SetUp() override {
-        ASSERT_NE(display, nullptr);
-        ASSERT_TRUE(display->makeCurrent());
-        resetLayer();
-        while (glGetError() != GL_NO_ERROR) {}
-    }
-    void TearDown() override { resetLayer(); }
-
     GLenum loadText(GLenum target, GLuint id, const std::string& text) {
         load(target, id, GLsizei(text.size()), reinterpret_cast<const GLubyte*>(text.data()));
         return glGetError();
     }
     GLint errorPosition() {
         GLint position = -2;
-        entry<GetIntegerv>("glGetIntegerv")(GL_PROGRAM_ERROR_POSITION_NV, &position);
+        glEntry<GetIntegerv>("glGetIntegerv")(GL_PROGRAM_ERROR_POSITION_NV, &position);
         return position;
     }
     std::vector<float> registerValue(GLuint index) {
         std::vector<float> row(4);
-        entry<PFNGLGETPROGRAMPARAMETERFVNVPROC>("glGetProgramParameterfvNV")(
+        glEntry<PFNGLGETPROGRAMPARAMETERFVNVPROC>("glGetProgramParameterfvNV")(
             kVP, index, GL_PROGRAM_PARAMETER_NV, row.data());
         return row;
     }
@@ -71,49 +51,22 @@ protected:
     // arrays) into a 1x1 float target; gives its o[TEX0], which a fragment
     // program passes on unclamped.
     Vec4 drawTexCoord(const std::string& program, GLint arrayElement = -1) {
-        GLuint texture = 0, framebuffer = 0, fragment = 0;
-        glGenTextures(1, &texture);
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, 1, 1, 0, GL_RGBA, GL_FLOAT, nullptr);
-        auto bindFramebuffer = entry<PFNGLBINDFRAMEBUFFERPROC>("glBindFramebuffer");
-        entry<PFNGLGENFRAMEBUFFERSPROC>("glGenFramebuffers")(1, &framebuffer);
-        bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-        entry<PFNGLFRAMEBUFFERTEXTURE2DPROC>("glFramebufferTexture2D")(
-            GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-        const std::string passOn = "!!ARBfp1.0\nMOV result.color, fragment.texcoord[0];\nEND\n";
-        entry<PFNGLGENPROGRAMSARBPROC>("glGenProgramsARB")(1, &fragment);
-        entry<PFNGLBINDPROGRAMARBPROC>("glBindProgramARB")(GL_FRAGMENT_PROGRAM_ARB, fragment);
-        entry<PFNGLPROGRAMSTRINGARBPROC>("glProgramStringARB")(
-            GL_FRAGMENT_PROGRAM_ARB, GL_PROGRAM_FORMAT_ASCII_ARB, GLsizei(passOn.size()), passOn.data());
-        glViewport(0, 0, 1, 1);
-        glEnable(GL_FRAGMENT_PROGRAM_ARB);
+        test::TexCoordTarget target;
         glEnable(kVP);
         EXPECT_EQ(loadText(kVP, 1, program), GL_NO_ERROR) << program << lastLoadMessage();
         bind(kVP, 1);
-        glClearColor(-5, -5, -5, -5);
-        glClear(GL_COLOR_BUFFER_BIT);
         glBegin(GL_POINTS);
         arrayElement < 0 ? glVertex4f(0, 0, 0, 1) : glArrayElement(arrayElement);
         glEnd();
-        Vec4 drawn{};
-        glReadPixels(0, 0, 1, 1, GL_RGBA, GL_FLOAT, drawn.data());
         glDisable(kVP);
-        glDisable(GL_FRAGMENT_PROGRAM_ARB);
-        glViewport(0, 0, kSize, kSize);
-        bindFramebuffer(GL_FRAMEBUFFER, 0);
-        entry<PFNGLDELETEFRAMEBUFFERSPROC>("glDeleteFramebuffers")(1, &framebuffer);
-        entry<PFNGLDELETEPROGRAMSARBPROC>("glDeleteProgramsARB")(1, &fragment);
-        glDeleteTextures(1, &texture);
-        EXPECT_EQ(glGetError(), GL_NO_ERROR);
-        return drawn;
+        return target.read();
     }
 
-    static inline platform::Display* display = nullptr;
-    PFNGLLOADPROGRAMNVPROC load = entry<PFNGLLOADPROGRAMNVPROC>("glLoadProgramNV");
-    PFNGLBINDPROGRAMNVPROC bind = entry<PFNGLBINDPROGRAMNVPROC>("glBindProgramNV");
+    PFNGLLOADPROGRAMNVPROC load = glEntry<PFNGLLOADPROGRAMNVPROC>("glLoadProgramNV");
+    PFNGLBINDPROGRAMNVPROC bind = glEntry<PFNGLBINDPROGRAMNVPROC>("glBindProgramNV");
     PFNGLPROGRAMPARAMETER4FNVPROC parameter =
-        entry<PFNGLPROGRAMPARAMETER4FNVPROC>("glProgramParameter4fNV");
-    PFNGLTRACKMATRIXNVPROC track = entry<PFNGLTRACKMATRIXNVPROC>("glTrackMatrixNV");
+        glEntry<PFNGLPROGRAMPARAMETER4FNVPROC>("glProgramParameter4fNV");
+    PFNGLTRACKMATRIXNVPROC track = glEntry<PFNGLTRACKMATRIXNVPROC>("glTrackMatrixNV");
 };
 
 TEST_F(VertexProgramLayer, DrawsWhatTheInterpreterComputes) {
@@ -213,7 +166,7 @@ TEST_F(VertexProgramLayer, ExtensionErrorsQueriesAndStatePrograms) {
     // A state program runs on the CPU into the parameters.
     ASSERT_EQ(loadText(kVSP, 4, "!!VSP1.0 MAD c[20], v[0], c[21], c[21].w; END"), GL_NO_ERROR);
     parameter(kVP, 21, 2, 3, 4, 10);
-    auto execute = entry<PFNGLEXECUTEPROGRAMNVPROC>("glExecuteProgramNV");
+    auto execute = glEntry<PFNGLEXECUTEPROGRAMNVPROC>("glExecuteProgramNV");
     const float v[4] = {1, 2, 3, 4};
     execute(kVSP, 4, v);
     EXPECT_EQ((execute(kVSP, 5, v), glGetError()), GL_INVALID_OPERATION);
@@ -226,8 +179,8 @@ TEST_F(VertexProgramLayer, ExtensionErrorsQueriesAndStatePrograms) {
         << #name;
     DEMO_GL_ENTRY_POINTS(DEMO_OFFERED)
 #undef DEMO_OFFERED
-    auto set = entry<PFNGLVERTEXATTRIB4FNVPROC>("glVertexAttrib4fNV");
-    auto get = entry<PFNGLGETVERTEXATTRIBFVNVPROC>("glGetVertexAttribfvNV");
+    auto set = glEntry<PFNGLVERTEXATTRIB4FNVPROC>("glVertexAttrib4fNV");
+    auto get = glEntry<PFNGLGETVERTEXATTRIBFVNVPROC>("glGetVertexAttribfvNV");
     for (GLuint index : {2u, 3u, 6u, 11u}) {  // normal, colour, generic, texture coordinate 3
         std::vector<float> v(4);
         set(index, 0.25f, 0.5f, 0.75f, 1.0f);
@@ -370,7 +323,7 @@ TEST_F(VertexProgramLayer, TracksEachTextureUnitAndKeepsTheLastValues) {
         glActiveTexture(GL_TEXTURE0);
         glMatrixMode(GL_MODELVIEW);
     };
-    auto trackedAt = [get = entry<PFNGLGETTRACKMATRIXIVNVPROC>("glGetTrackMatrixivNV")](GLuint at) {
+    auto trackedAt = [get = glEntry<PFNGLGETTRACKMATRIXIVNVPROC>("glGetTrackMatrixivNV")](GLuint at) {
         GLint matrix = 0;
         return get(kVP, at, GL_TRACK_MATRIX_NV, &matrix), matrix;
     };
@@ -410,7 +363,7 @@ TEST_F(VertexProgramLayer, TracksEachTextureUnitAndKeepsTheLastValues) {
 TEST_F(VertexProgramLayer, ConventionalAttributeArraysKeepWhatTheyCan) {
     const float position[] = {0, 0, 0, 1, 0, 0, 0, 1};
     const float values[] = {0.125f, 0.25f, 0.375f, 0.5f, 0.625f, 0.75f, 0.875f, 1};
-    auto pointer = entry<PFNGLVERTEXATTRIBPOINTERNVPROC>("glVertexAttribPointerNV");
+    auto pointer = glEntry<PFNGLVERTEXATTRIBPOINTERNVPROC>("glVertexAttribPointerNV");
     pointer(0, 4, GL_FLOAT, 0, position);
     glEnableClientState(GL_VERTEX_ARRAY);
     const struct {
