@@ -85,24 +85,28 @@ void main(float4 pos : POSITION, float3 nrm : NORMAL, float2 uv : TEXCOORD0,
 TEST(Slc, StatementsGiveHandWorkedValues) {
     std::string head = kHead + ", uniform float4 k[3], float w : BLENDWEIGHT, float s : PSIZE,"
         " float t : TESSFACTOR0, float4 i : BLENDINDICES, float3 g : TANGENT, float3 b : BINORMAL";
-    const std::tuple<std::string, Vec4, Vec4> cases[] = {  // statement, p, o
-        {"o = p*w + k[2]*s + i*t + k[0] + float4(g, b.y);", {1, 2, 3, 1}, {4.25f, 9.5f, 10, 15}},
-        {"o.yxzw = dst(p, p);", {2, 3, 5, 7}, {9, 1, 5, 7}},
-        {"o.wzyx = lit(p.x, p.y, p.z);", {0.5f, 2, 3, 7}, {1, 8, 0.5f, 1}},
-        {"o.wzyx = rsqrt(p);", {4, 16, 0.25f, 1}, {1, 2, 0.25f, 0.5f}},
+    // The instruction counts are the fewest the compiler has reached: they must not grow.
+    const std::tuple<std::string, Vec4, Vec4, int> cases[] = {  // statement, p, o, instructions
+        {"o = p*w + k[2]*s + i*t + k[0] + float4(g, b.y);", {1, 2, 3, 1}, {4.25f, 9.5f, 10, 15}, 9},
+        {"o.yxzw = dst(p, p);", {2, 3, 5, 7}, {9, 1, 5, 7}, 2},
+        {"o.wzyx = lit(p.x, p.y, p.z);", {0.5f, 2, 3, 7}, {1, 8, 0.5f, 1}, 5},
+        {"o.wzyx = rsqrt(p);", {4, 16, 0.25f, 1}, {1, 2, 0.25f, 0.5f}, 4},
         {"o.zwxy = float4(dot(p.xyz, p.xyz), dot(p, p), rcp(p.x), length(p.xy));", {2, 3, 5, 7},
-         {0.5f, std::sqrt(13.0f), 38, 87}},
+         {0.5f, std::sqrt(13.0f), 38, 87}, 7},
         // Ten temporaries held: the copies of a second c[] leave room for the rest.
         {"float4 a0 = p, a1 = p, a2 = p, a3 = p, a4 = p, a5 = p, a6 = p, a7 = p, a8 = p, a9 = p;"
-         "o = float4(cross(k[0].xyz, float3(1, 2, 3)), a9.w);", {1, 2, 3, 1}, {0, -3, 2, 1}},
+         "o = float4(cross(k[0].xyz, float3(1, 2, 3)), a9.w);", {1, 2, 3, 1}, {0, -3, 2, 1}, 15},
+        // An input given a value that reads it beside other inputs is copied once.
+        {"w = (w + s) * w + t; o = p * w;", {1, 2, 3, 1}, {10.5f, 21, 31.5f, 10.5f}, 4},
     };
-    for (const auto& [statement, p, o] : cases) {
+    for (const auto& [statement, p, o, instructions] : cases) {
         Compilation c = compile(head + ") {\n" + statement + "\n}", "m.vp", "main");
         EXPECT_NE(c.object.find("#var float4 main.k[3]\n"), std::string::npos) << c.listing;
         auto out = run(c, {{"k", {{1, 0, 0, 0}, {9, 9, 9, 9}, {0, 1, 0, 2}}}},
                        {{0, p}, {1, {2}}, {5, {0.5f}}, {6, {3}}, {7, {0.5f, 1, 2, 4}},
                         {14, {1, 2, 3, 0}}, {15, {0, 5, 0, 0}}});
         expectNear(out[vp::kHPOS], o, statement);
+        EXPECT_NE(c.listing.find("'main': " + std::to_string(instructions) + " instructions"), std::string::npos) << c.listing;
     }
 }
 

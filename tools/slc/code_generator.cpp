@@ -598,6 +598,14 @@ private:
         Storage& s = storage_.at(id);
         auto shadow = shadows_.find(id);
         bool whole = target.kind == ExprKind::Name && st.op == '=';
+        if (s.file == RegisterFile::Attribute && (!whole || (readsTarget && readsOtherInput(*st.value, id)))) {
+            // An input written in part becomes a temporary holding a copy; so
+            // does one given a value that reads it beside other inputs, whose
+            // instructions would otherwise copy one of their two v[] each time.
+            int t = fresh();
+            append(Opcode::MOV, RegisterFile::Temporary, t, 0xF, {Value{s.file, s.index}});
+            s = {RegisterFile::Temporary, t};
+        }
         if (whole && shadow == shadows_.end() && s.file != RegisterFile::Output) {
             // A local (or an input) given a whole new value gets a register of
             // its own: the old one is free after its last read, and the value
@@ -610,12 +618,6 @@ private:
             }
             s = {RegisterFile::Temporary, d.index};
             return;
-        }
-        if (s.file == RegisterFile::Attribute) {
-            // An input written in part becomes a temporary holding a copy.
-            int t = fresh();
-            append(Opcode::MOV, RegisterFile::Temporary, t, 0xF, {Value{s.file, s.index}});
-            s = {RegisterFile::Temporary, t};
         }
         Dest d{s.file, s.index, {0, 1, 2, 3}, name.type.size};
         if (shadow != shadows_.end()) d = Dest{RegisterFile::Temporary, shadow->second.first, {0, 1, 2, 3}, name.type.size};
@@ -635,6 +637,16 @@ private:
             case '*': return emitVector(Opcode::MUL, d, {current, operand});
             default: return emitVector(Opcode::MUL, d, {current, reciprocal(operand)});
         }
+    }
+
+    bool readsOtherInput(const Expr& e, int symbol) const {
+        std::set<int> read;
+        collectReads(e, read);
+        for (int id : read) {
+            auto s = storage_.find(id);
+            if (id != symbol && s != storage_.end() && s->second.file == RegisterFile::Attribute) return true;
+        }
+        return false;
     }
 
     struct Storage {
