@@ -188,6 +188,9 @@ TEST_F(SlcRegisters, LongChainsWithTenLocalsLive) {
         {"MAD chain", [&](int i, std::string& t, Vec4& x) {
              t += " + " + name(i) + " * " + kth(i), x = x + a[i % 10] * k[i % 3];
          }},
+        {"right-leaning product of computed factors", [&](int i, std::string& t, Vec4& x) {
+             t = "(" + name(i) + " * 0.001 + p) * (" + t + ")", x = (a[i % 10] * all(0.001f) + p) * x;
+         }},
         {"Horner", [&](int i, std::string& t, Vec4& x) {
              t = "(" + t + ") * p + " + std::to_string(i % 4) + ".5", x = x * p + all(i % 4 + 0.5f);
          }},

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
 
 #include "tools/slc/compile_error.h"
 #include "tools/slc/sl_checker.h"
+#include "tools/slc/temporary_allocator.h"
 
 namespace demo::slc {
 
@@ -69,38 +71,6 @@ Dest part(const Dest& d, int from, int count) {
 
 Value valueOf(const Dest& d) { return padded(Value{d.file, d.index, false, {0, 1, 2, 3}, d.size}); }
 
-// Whether result component k comes from source component k alone. LIT, DST,
-// the dot products and the scalar opcodes mix or pick their source components.
-bool componentWise(Opcode op) {
-    switch (op) {
-        case Opcode::MOV: case Opcode::MUL: case Opcode::ADD: case Opcode::MAD: case Opcode::MIN:
-        case Opcode::MAX: case Opcode::SLT: case Opcode::SGE: case Opcode::SUB: case Opcode::ABS:
-            return true;
-        default: return false;
-    }
-}
-
-// The register components that source k of an instruction contributes to
-// the components it writes.
-std::uint8_t componentsRead(const vp::Instruction& ins, int k) {
-    std::uint8_t lanes = 0xF;
-    switch (ins.op) {
-        case Opcode::DP3: lanes = 0x7; break;
-        case Opcode::DPH: lanes = k == 0 ? 0x7 : 0xF; break;
-        case Opcode::DST: lanes = k == 0 ? 0x6 : 0xA; break;
-        case Opcode::LIT: lanes = 0xB; break;
-        case Opcode::DP4: break;
-        default:
-            if (componentWise(ins.op)) lanes = ins.dst.mask;
-            else lanes = 0x1;  // the scalar opcodes
-    }
-    std::uint8_t comps = 0;
-    for (int i = 0; i < 4; ++i) {
-        if (lanes & (1 << i)) comps |= static_cast<std::uint8_t>(1 << ins.src[k].swizzle[i]);
-    }
-    return comps;
-}
-
 bool reads(const Expr& e, int symbol) {
     if (e.kind == ExprKind::Name && e.symbol == symbol) return true;
     for (const auto& arg : e.args) {
@@ -116,7 +86,8 @@ void collectReads(const Expr& e, std::set<int>& symbols) {
 
 class Generator {
 public:
-    Generator(const Unit& unit, const Function& f) : unit_(unit), f_(f) {}
+    Generator(const Unit& unit, const Function& f, bool heaviestFirst)
+        : unit_(unit), f_(f), heaviestFirst_(heaviestFirst) {}
 
     GeneratedProgram run() {
         placeParameters();
@@ -145,7 +116,7 @@ public:
             position = position || (ins.dst.file == RegisterFile::Output && ins.dst.index == vp::kHPOS);
         }
         if (!position) throw CompileError{f_.line, "the program never writes a POSITION output"};
-        assignRegisters();
+        assignTemporaries(out_.program.code, virtuals_, lines_);
         return std::move(out_);
     }
 
@@ -168,69 +139,11 @@ private:
         out_.constantBase = reg;
     }
 
-    // Every value, local and copy gets a register of its own; assignRegisters
-    // maps them onto the target's temporaries once the code is complete.
+    // Every value, local and copy gets a register of its own;
+    // assignTemporaries maps them onto the target's once the code is complete.
     int fresh() { return virtuals_++; }
 
     Dest scratch(int size) { return Dest{RegisterFile::Temporary, fresh(), {0, 1, 2, 3}, size}; }
-
-    // The code is straight-line and every opcode reads all its sources before
-    // it writes, so a register holds a value from its first write to its last
-    // use, and may take the next value in the instruction that reads its last.
-    // Ranges are handed out in order of their starts, each to the lowest free
-    // temporary: that needs no more temporaries than are live at once.
-    void assignRegisters() {
-        struct Range {
-            int start = -1, end = -1;
-            std::uint8_t written = 0;
-            bool early = false;  // reads a component before any write: it starts
-                                 // with the program, in a register untouched before
-        };
-        std::vector<Range> ranges(virtuals_);
-        auto& code = out_.program.code;
-        for (int i = 0; i < static_cast<int>(code.size()); ++i) {
-            const vp::Instruction& ins = code[i];
-            for (int k = 0; k < ins.sourceCount; ++k) {
-                const vp::Source& s = ins.src[k];
-                if (s.file != RegisterFile::Temporary) continue;
-                Range& r = ranges[s.index];
-                if (r.end < 0) r.start = i;
-                r.end = i;
-                if (componentsRead(ins, k) & ~r.written) r.early = true;
-            }
-            if (ins.dst.file != RegisterFile::Temporary) continue;
-            Range& r = ranges[ins.dst.index];
-            if (r.end < 0) r.start = i;
-            r.end = i;
-            r.written |= ins.dst.mask;
-        }
-        std::vector<int> order;
-        for (int v = 0; v < virtuals_; ++v) {
-            if (ranges[v].end >= 0) order.push_back(v);
-        }
-        // An early range begins before the code, so it takes a register that
-        // nothing has used yet, which both paths start at zero.
-        auto begins = [&](int v) { return ranges[v].early ? -1 : ranges[v].start; };
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return begins(a) < begins(b); });
-        std::vector<int> physical(virtuals_, -1);
-        std::array<int, vp::kTemporaries> busyUntil;
-        busyUntil.fill(-1);
-        for (int v : order) {
-            int t = 0;
-            while (t < vp::kTemporaries && busyUntil[t] > begins(v)) ++t;
-            if (t == vp::kTemporaries) {
-                throw CompileError{lines_[ranges[v].start], "the program needs more than 12 temporary registers"};
-            }
-            busyUntil[t] = ranges[v].end;
-            physical[v] = t;
-        }
-        for (vp::Instruction& ins : code) {
-            if (ins.dst.file == RegisterFile::Temporary) ins.dst.index = physical[ins.dst.index];
-            for (int k = 0; k < ins.sourceCount; ++k) {
-                if (ins.src[k].file == RegisterFile::Temporary) ins.src[k].index = physical[ins.src[k].index];
-            }
-        }
-    }
 
     // --- constants ----------------------------------------------------------
 
@@ -409,6 +322,46 @@ private:
         return valueOf(d);
     }
 
+    // The temporaries that computing e holds at once, as values() orders
+    // the operands: none for a register read, one for a computed result.
+    static int need(const Expr& e) {
+        if (e.kind == ExprKind::Number || e.kind == ExprKind::Name) return 0;
+        if (e.kind == ExprKind::Negate || e.kind == ExprKind::Swizzle || e.kind == ExprKind::Index) return need(*e.args[0]);
+        if (e.kind == ExprKind::Construct && isLiteralVector(e)) return 0;
+        std::vector<int> needs;
+        for (const auto& arg : e.args) needs.push_back(need(*arg));
+        std::sort(needs.begin(), needs.end(), std::greater<>());
+        int peak = 1;
+        for (std::size_t i = 0; i < needs.size() && needs[i] > 0; ++i) peak = std::max(peak, needs[i] + static_cast<int>(i));
+        return peak;
+    }
+
+    // The operands' values, in the source's order or, heaviest first, the
+    // one that needs the most temporaries computed first: each result held
+    // meanwhile costs a register, so a chain leaning either way holds one
+    // result while its next link is computed.
+    template <typename Exprs>
+    std::vector<Value> values(const Exprs& exprs) {
+        std::vector<const Expr*> operands;
+        for (const auto& e : exprs) operands.push_back(&*e);
+        std::vector<std::size_t> order(operands.size());
+        std::vector<int> needs;
+        for (std::size_t i = 0; i < operands.size(); ++i) order[i] = i, needs.push_back(need(*operands[i]));
+        if (heaviestFirst_) {
+            std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return needs[a] > needs[b]; });
+        }
+        std::vector<Value> result(operands.size());
+        for (std::size_t i : order) result[i] = value(*operands[i]);
+        return result;
+    }
+    template <std::size_t N>
+    std::array<Value, N> values(std::initializer_list<const Expr*> exprs) {
+        std::vector<Value> v = values(std::vector<const Expr*>(exprs));
+        std::array<Value, N> result;
+        std::copy(v.begin(), v.end(), result.begin());
+        return result;
+    }
+
     static bool isLiteral(const Expr& e) {
         return e.kind == ExprKind::Number || (e.kind == ExprKind::Negate && isLiteral(*e.args[0]));
     }
@@ -475,17 +428,17 @@ private:
         if (e.op == '+' || e.op == '-') {
             // A product folds into MAD.
             if (isProduct(l)) {
-                Value a = value(*l.args[0]), b = value(*l.args[1]), c = value(r);
+                auto [a, b, c] = values<3>({l.args[0].get(), l.args[1].get(), &r});
                 return emitVector(Opcode::MAD, d, {a, b, e.op == '-' ? negated(c) : c});
             }
             if (isProduct(r)) {
-                Value a = value(*r.args[0]), b = value(*r.args[1]), c = value(l);
+                auto [a, b, c] = values<3>({r.args[0].get(), r.args[1].get(), &l});
                 return emitVector(Opcode::MAD, d, {e.op == '-' ? negated(a) : a, b, c});
             }
-            Value a = value(l), b = value(r);
+            auto [a, b] = values<2>({&l, &r});
             return emitVector(Opcode::ADD, d, {a, e.op == '-' ? negated(b) : b});
         }
-        Value a = value(l), b = value(r);
+        auto [a, b] = values<2>({&l, &r});
         if (e.op == '/') b = reciprocal(b);
         emitVector(Opcode::MUL, d, {a, b});
     }
@@ -493,8 +446,7 @@ private:
     void call(const Expr& e, const Dest& d) {
         std::string_view n = e.text;
         if (n == "mul") return multiply(e, d);
-        std::vector<Value> a;
-        for (const auto& arg : e.args) a.push_back(value(*arg));
+        std::vector<Value> a = values(e.args);
         if (n == "dot") return dot(d, a[0], a[1], e.args[0]->type.size);
         if (n == "normalize" || n == "length") {
             Dest s = scratch(1);
@@ -656,6 +608,7 @@ private:
 
     const Unit& unit_;
     const Function& f_;
+    bool heaviestFirst_;
     GeneratedProgram out_;
     std::map<int, Storage> storage_;
     std::map<int, std::pair<int, std::uint8_t>> shadows_;  // output symbol -> temporary, written mask
@@ -668,7 +621,21 @@ private:
 }  // namespace
 
 GeneratedProgram generateProgram(const Unit& unit, const Function& entry) {
-    return Generator(unit, entry).run();
+    // The operands in the source's order, then heaviest first: the second
+    // is kept only where it compiles shorter, or alone compiles, so that
+    // reordering never costs an instruction. Errors are the first order's.
+    std::optional<GeneratedProgram> best;
+    std::optional<CompileError> error;
+    for (bool heaviestFirst : {false, true}) {
+        try {
+            GeneratedProgram made = Generator(unit, entry, heaviestFirst).run();
+            if (!best || made.program.code.size() < best->program.code.size()) best = std::move(made);
+        } catch (const CompileError& e) {
+            if (!error) error = e;
+        }
+    }
+    if (!best) throw *error;
+    return std::move(*best);
 }
 
 }  // namespace demo::slc
