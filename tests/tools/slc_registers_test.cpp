@@ -220,7 +220,7 @@ TEST_F(SlcRegisters, LongChainsWithTenLocalsLive) {
                                  {{"k", {k[0], k[1], k[2]}}}, {{0, p}});
         expectBoth(got, sum, kind);
     }
-    // The issue's own: fifteen terms, and products with ten locals live.
+    // A fifteen-term sum, and products beside ten live locals.
     auto got = compileAndRun(head + "float4 r = p + p + p + p + p + p + p + p + p + p + p + p + p + p + p;\n"
                                     "r = a1 * a2 + k[1] * a3 + a9 + r;\no = " + last + ";\n}\n",
                              {{"k", {k[0], k[1], k[2]}}}, {{0, p}});
