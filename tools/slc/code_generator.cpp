@@ -71,6 +71,17 @@ Dest part(const Dest& d, int from, int count) {
 
 Value valueOf(const Dest& d) { return padded(Value{d.file, d.index, false, {0, 1, 2, 3}, d.size}); }
 
+// Whether result component k comes from source component k alone. LIT, DST,
+// the dot products and the scalar opcodes mix or pick their source components.
+bool componentWise(Opcode op) {
+    switch (op) {
+        case Opcode::MOV: case Opcode::MUL: case Opcode::ADD: case Opcode::MAD: case Opcode::MIN:
+        case Opcode::MAX: case Opcode::SLT: case Opcode::SGE: case Opcode::SUB: case Opcode::ABS:
+            return true;
+        default: return false;
+    }
+}
+
 bool reads(const Expr& e, int symbol) {
     if (e.kind == ExprKind::Name && e.symbol == symbol) return true;
     for (const auto& arg : e.args) {
@@ -340,25 +351,16 @@ private:
     // one that needs the most temporaries computed first: each result held
     // meanwhile costs a register, so a chain leaning either way holds one
     // result while its next link is computed.
-    template <typename Exprs>
-    std::vector<Value> values(const Exprs& exprs) {
-        std::vector<const Expr*> operands;
-        for (const auto& e : exprs) operands.push_back(&*e);
+    std::vector<Value> values(const std::vector<const Expr*>& operands) {
         std::vector<std::size_t> order(operands.size());
-        std::vector<int> needs;
-        for (std::size_t i = 0; i < operands.size(); ++i) order[i] = i, needs.push_back(need(*operands[i]));
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
         if (heaviestFirst_) {
+            std::vector<int> needs;
+            for (const Expr* e : operands) needs.push_back(need(*e));
             std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return needs[a] > needs[b]; });
         }
         std::vector<Value> result(operands.size());
         for (std::size_t i : order) result[i] = value(*operands[i]);
-        return result;
-    }
-    template <std::size_t N>
-    std::array<Value, N> values(std::initializer_list<const Expr*> exprs) {
-        std::vector<Value> v = values(std::vector<const Expr*>(exprs));
-        std::array<Value, N> result;
-        std::copy(v.begin(), v.end(), result.begin());
         return result;
     }
 
@@ -428,25 +430,26 @@ private:
         if (e.op == '+' || e.op == '-') {
             // A product folds into MAD.
             if (isProduct(l)) {
-                auto [a, b, c] = values<3>({l.args[0].get(), l.args[1].get(), &r});
-                return emitVector(Opcode::MAD, d, {a, b, e.op == '-' ? negated(c) : c});
+                std::vector<Value> v = values({l.args[0].get(), l.args[1].get(), &r});
+                return emitVector(Opcode::MAD, d, {v[0], v[1], e.op == '-' ? negated(v[2]) : v[2]});
             }
             if (isProduct(r)) {
-                auto [a, b, c] = values<3>({r.args[0].get(), r.args[1].get(), &l});
-                return emitVector(Opcode::MAD, d, {e.op == '-' ? negated(a) : a, b, c});
+                std::vector<Value> v = values({r.args[0].get(), r.args[1].get(), &l});
+                return emitVector(Opcode::MAD, d, {e.op == '-' ? negated(v[0]) : v[0], v[1], v[2]});
             }
-            auto [a, b] = values<2>({&l, &r});
-            return emitVector(Opcode::ADD, d, {a, e.op == '-' ? negated(b) : b});
+            std::vector<Value> v = values({&l, &r});
+            return emitVector(Opcode::ADD, d, {v[0], e.op == '-' ? negated(v[1]) : v[1]});
         }
-        auto [a, b] = values<2>({&l, &r});
-        if (e.op == '/') b = reciprocal(b);
-        emitVector(Opcode::MUL, d, {a, b});
+        std::vector<Value> v = values({&l, &r});
+        emitVector(Opcode::MUL, d, {v[0], e.op == '/' ? reciprocal(v[1]) : v[1]});
     }
 
     void call(const Expr& e, const Dest& d) {
         std::string_view n = e.text;
         if (n == "mul") return multiply(e, d);
-        std::vector<Value> a = values(e.args);
+        std::vector<const Expr*> args;
+        for (const auto& arg : e.args) args.push_back(arg.get());
+        std::vector<Value> a = values(args);
         if (n == "dot") return dot(d, a[0], a[1], e.args[0]->type.size);
         if (n == "normalize" || n == "length") {
             Dest s = scratch(1);
@@ -563,11 +566,7 @@ private:
             // its own: the old one is free after its last read, and the value
             // may read the old one while it is computed.
             Dest d = scratch(name.type.size);
-            if (st.value->type.size != d.size) {
-                emitVector(Opcode::MOV, d, {value(*st.value)});
-            } else {
-                into(*st.value, d);
-            }
+            into(*st.value, d);
             s = {RegisterFile::Temporary, d.index};
             return;
         }

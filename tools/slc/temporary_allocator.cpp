@@ -11,15 +11,6 @@ namespace demo::slc {
 using vp::Opcode;
 using vp::RegisterFile;
 
-bool componentWise(Opcode op) {
-    switch (op) {
-        case Opcode::MOV: case Opcode::MUL: case Opcode::ADD: case Opcode::MAD: case Opcode::MIN:
-        case Opcode::MAX: case Opcode::SLT: case Opcode::SGE: case Opcode::SUB: case Opcode::ABS:
-            return true;
-        default: return false;
-    }
-}
-
 namespace {
 
 // The register components that source k of an instruction contributes to
@@ -32,9 +23,7 @@ std::uint8_t componentsRead(const vp::Instruction& ins, int k) {
         case Opcode::DST: lanes = k == 0 ? 0x6 : 0xA; break;
         case Opcode::LIT: lanes = 0xB; break;
         case Opcode::DP4: break;
-        default:
-            if (componentWise(ins.op)) lanes = ins.dst.mask;
-            else lanes = 0x1;  // the scalar opcodes
+        default: lanes = vp::isScalarOpcode(ins.op) ? 0x1 : ins.dst.mask;  // else component-wise
     }
     std::uint8_t comps = 0;
     for (int i = 0; i < 4; ++i) {

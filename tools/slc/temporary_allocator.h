@@ -10,10 +10,6 @@
 
 namespace demo::slc {
 
-// Whether result component k comes from source component k alone. LIT, DST,
-// the dot products and the scalar opcodes mix or pick their source components.
-bool componentWise(vp::Opcode op);
-
 // Renumbers the temporaries of code onto the target's. lines[i] is the source
 // line of instruction i, for the CompileError when more values are live at
 // once than there are temporaries.
